@@ -1,0 +1,10 @@
+# Every dependency comes from the system's packages (Debian: see scripts/install-dependencies.sh).
+find_package(SDL2 REQUIRED CONFIG)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL)
+find_package(GLEW REQUIRED)
+find_package(OpenAL REQUIRED)
+find_package(Threads REQUIRED)
+find_package(PkgConfig REQUIRED)
+
+# libstb-dev ships the stb headers under <stb/...> and their compiled bodies as libstb.so.
+pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)

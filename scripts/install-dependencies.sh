@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quorvane needs, skipping what is already there.
+# Usage: install-dependencies.sh [--tests]
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build pkg-config
+          libsdl2-dev libglew-dev libopenal-dev libstb-dev libgl-dev libgl1-mesa-dri)
+if [[ "${1:-}" == "--tests" ]]; then
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev
+               clang libclang-rt-14-dev xvfb xauth xdotool imagemagick
+               alsa-utils sound-theme-freedesktop fonts-dejavu-core
+               desktop-file-utils appstream valgrind)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+run_as_root=()
+if [[ $(id -u) -ne 0 ]]; then run_as_root=(sudo); fi
+echo "Installing: ${missing[*]}" >&2
+"${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

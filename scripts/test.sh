@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+#   1. a sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) runs every test
+#      that needs no window;
+#   2. an optimised build runs the tests that need a window and OpenGL, under Xvfb when
+#      there is no display;
+#   3. a clang build runs each fuzz target for a short, bounded time.
+# Ends with a pass/fail line per stage and exits non-zero when any stage failed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-dependencies.sh --tests || exit 1
+
+jobs=$(nproc)
+results=()
+failed=0
+
+stage() {
+    local name=$1; shift
+    echo "==== $name"
+    if "$@"; then results+=("PASS  $name"); else results+=("FAIL  $name"); failed=1; fi
+}
+
+with_display() {
+    if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then "$@"
+    else xvfb-run -a -s "-screen 0 1920x1080x24" "$@"; fi
+}
+
+build() {
+    local folder=$1; shift
+    cmake -S . -B "$folder" -G Ninja -DQUORVANE_WARNINGS_AS_ERRORS=ON "$@" &&
+    cmake --build "$folder" -j "$jobs"
+}
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+
+sanitized_tests() {
+    build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BUILD_BENCHMARKS=OFF &&
+    with_display ctest --test-dir build/sanitize -LE gl -j "$jobs" --output-on-failure
+}
+
+window_tests() {
+    build build/optimised -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
+    with_display ctest --test-dir build/optimised -L gl -j "$jobs" --output-on-failure
+}
+
+fuzz_tests() {
+    CC=clang CXX=clang++ build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_BUILD_FUZZERS=ON \
+        -DQUORVANE_BUILD_TESTS=ON -DQUORVANE_BUILD_BENCHMARKS=OFF &&
+    ctest --test-dir build/fuzz -L fuzz --output-on-failure
+}
+
+stage "Unit and device tests with sanitizers" sanitized_tests
+stage "Window and OpenGL tests" window_tests
+stage "Fuzz targets" fuzz_tests
+
+echo "==== Summary"
+printf '%s\n' "${results[@]}"
+if [[ $failed -ne 0 ]]; then echo "TESTS FAILED"; exit 1; fi
+echo "ALL TESTS PASSED"
