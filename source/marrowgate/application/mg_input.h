@@ -1,0 +1,64 @@
+#pragma once
+// Raw keyboard and mouse state, kept current by the realtime application from window events.
+//
+// There is no polling: a key is down when this pass's events say so. The state of the
+// previous pass sits beside the current one, so a release is "up now, down last pass". The
+// very first pass clears everything, whatever arrived before the window opened. Game code
+// usually reads keys through KeyBinding (game layer), which steps with the fixed simulation.
+//
+// Depends on nothing but the standard library. Main thread only.
+
+#include <cstdint>
+
+namespace Marrowgate::Application {
+
+// The 46 inputs the framework knows; every other key is ignored.
+enum Key : std::int32_t
+{
+    Key0 = 0, Key1, Key2, Key3, Key4, Key5, Key6, Key7, Key8, Key9,
+    KeyA = 10, KeyB, KeyC, KeyD, KeyE, KeyF, KeyG, KeyH, KeyI, KeyJ, KeyK, KeyL, KeyM,
+    KeyN, KeyO, KeyP, KeyQ, KeyR, KeyS, KeyT, KeyU, KeyV, KeyW, KeyX, KeyY, KeyZ,
+    KeySpace = 36,
+    KeyEscape = 37,
+    KeyEnter = 38,
+    KeyUp = 39,
+    KeyDown = 40,
+    KeyLeft = 41,
+    KeyRight = 42,
+    MouseLeft = 43,
+    MouseRight = 44,
+    MouseMiddle = 45,
+};
+
+inline constexpr int kKeyCount = 46;
+
+struct MousePosition
+{
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+bool IsKeyDown(Key key);
+// Up now and down at the start of this pass of the loop.
+bool IsKeyReleased(Key key);
+
+// Client-area pixels, y down, as recorded at the start of this pass and of the one before.
+MousePosition GetMousePosition();
+MousePosition GetPreviousMousePosition();
+// Moves the system cursor to client-area coordinates.
+void SetMousePosition(int x, int y);
+
+} // namespace Marrowgate::Application
+
+namespace mgImplementation {
+
+// What the window layer feeds into the raw state. Keys arrive already translated.
+void BeginInputFrame();
+void RecordMousePosition(int x, int y);
+// A repeat of a held key changes nothing.
+void OnKeyDown(Marrowgate::Application::Key key, bool isRepeat);
+void OnKeyUp(Marrowgate::Application::Key key);
+// Restores the state of a process that has seen no event yet (first frame pending).
+void ResetInputState();
+
+} // namespace mgImplementation

@@ -1,0 +1,48 @@
+#pragma once
+// The realtime application: the one window, its OpenGL context and the main loop.
+//
+// It knows nothing of games: it reports what happens to one ApplicationHandlerInterface and
+// calls its OnRealtimeUpdate once per pass of the loop. Only one can be open at a time. The
+// window system sits behind a platform seam (SDL2 in production, a scripted platform in tests),
+// so the callback order, the property resolution, the context request order and the loop are
+// plain code.
+//
+// Depends on: core (errors), graphics (the basic renderer), the platform seam.
+
+#include "marrowgate/application/mg_application_handler_interface.h"
+#include "marrowgate/application/mg_window_properties.h"
+
+#include <string>
+
+namespace Marrowgate::Application {
+
+class RealtimeApplication
+{
+public:
+    explicit RealtimeApplication(ApplicationHandlerInterface& applicationHandler);
+    RealtimeApplication(const RealtimeApplication&) = delete;
+    RealtimeApplication& operator=(const RealtimeApplication&) = delete;
+
+    // Creates the window and its context; raises CollectWindowProperties,
+    // OnGraphicsContextCreated and OnWindowOpen in that order.
+    void Open();
+    // Runs the main loop until the window has closed.
+    void Run();
+    // Releases the context and destroys the window; the loop ends on its next pass.
+    void Close();
+    void SetWindowTitle(const std::string& title);
+
+protected:
+    ApplicationHandlerInterface& GetApplicationHandler() const { return mApplicationHandler; }
+
+private:
+    ApplicationHandlerInterface& mApplicationHandler;
+};
+
+// Shows a message box owned by the window (no owner before it exists) and writes the text to
+// stderr as well. Only an OK button when cancelText is empty, OK and Cancel otherwise; the
+// button labels are the system's. Returns true for OK, and also when no box can be shown.
+bool OpenMessageBox(const std::string& title, const std::string& message, const std::string& okayText,
+                    const std::string& cancelText);
+
+} // namespace Marrowgate::Application

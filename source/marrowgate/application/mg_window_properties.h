@@ -1,0 +1,30 @@
+#pragma once
+// The shape of the one window: how it sits on the desktop and whether it waits for the
+// display's vertical blank. The handler fills a default record before the window exists.
+
+#include <cstdint>
+
+namespace Marrowgate::Application {
+
+enum class WindowMode : std::int32_t
+{
+    // A captioned window with a minimise box; the user cannot resize or maximise it.
+    kWindowed = 0,
+    // A borderless window at (0, 0); a zero size covers the desktop; the display mode stays.
+    kFullScreenWindow = 1,
+    // The display mode changes to the window's size (zero: the current one) and a borderless
+    // window at (0, 0) covers it. The first desktop mode seen is restored on a later open.
+    kFullScreen = 2,
+};
+
+struct WindowProperties
+{
+    std::uint16_t width = 1280;
+    std::uint16_t height = 720;
+    std::int16_t x = 100;
+    std::int16_t y = 100;
+    WindowMode mode = WindowMode::kWindowed;
+    bool verticalSync = true;
+};
+
+} // namespace Marrowgate::Application

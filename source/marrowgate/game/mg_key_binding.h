@@ -1,0 +1,46 @@
+#pragma once
+// KeyBinding: one or more keys that game code asks about as one input.
+//
+// Pressed and released mean a change since the previous fixed simulation step, not since the
+// previous frame: the game application refreshes the process-wide binding states before each
+// step, so a press is seen by exactly one step. Depends on: application (raw key state).
+
+#include "marrowgate/application/mg_input.h"
+
+#include <initializer_list>
+#include <vector>
+
+namespace Marrowgate::Game {
+
+using Marrowgate::Application::Key;
+
+class KeyBinding
+{
+public:
+    KeyBinding() = default;
+    explicit KeyBinding(Key key);
+    KeyBinding(std::initializer_list<Key> keys);
+
+    // Appends the key and resets its binding state (down and was-down cleared).
+    void AddKey(Key key);
+
+    bool IsDown() const;
+    // Down now, up at the previous step, for any of the keys.
+    bool IsPressed() const;
+    // Up now, down at the previous step, for any of the keys.
+    bool IsReleased() const;
+
+    const std::vector<Key>& GetKeys() const { return mKeys; }
+
+private:
+    std::vector<Key> mKeys;
+};
+
+} // namespace Marrowgate::Game
+
+namespace mgImplementation {
+
+// For every key any binding has mentioned: was-down = down, down = the raw key state.
+void RefreshKeyBindings();
+
+} // namespace mgImplementation
