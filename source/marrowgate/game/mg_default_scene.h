@@ -1,0 +1,53 @@
+#pragma once
+// The framework's own scene: shows the framework logo centred for 2500 ms, fading it out over
+// the last 350 ms, plays the logo sound after 250 ms, then changes to the game's first scene.
+//
+// The game application uses the one instance (GetDefaultScene) as its fallback whenever it has
+// no current scene, and RunGame prepares it with ShowLogoBefore. The logo is a 256 x 256 PNG
+// compiled into the program; its texture is made on the first render and kept for the run.
+// Depends on: graphics (texture manager, sprite, screen metrics), the game application
+// (ChangeToScene), audio (the logo sound).
+
+#include "marrowgate/game/mg_game_scene.h"
+#include "marrowgate/game/mg_game_timer.h"
+#include "marrowgate/graphics/mg_color.h"
+
+#include <memory>
+
+namespace Marrowgate::Graphics {
+class Sprite;
+}
+
+namespace mgImplementation {
+
+class DefaultScene : public Marrowgate::Game::GameScene
+{
+public:
+    static constexpr std::uint32_t kDisplayMilliseconds = 2500;
+    static constexpr std::uint32_t kFadeMilliseconds = 350;
+    static constexpr std::uint32_t kSoundDelayMilliseconds = 250;
+
+    DefaultScene();
+    ~DefaultScene() override;
+
+    // Starts the logo display; targetScene follows when it ends.
+    void ShowLogoBefore(Marrowgate::Game::GameScene* targetScene);
+
+    void OnSimulate() override;
+    void OnRender() override;
+
+    const Marrowgate::Graphics::Color& GetLogoColor() const { return mLogoColor; }
+    Marrowgate::Game::GameScene* GetTargetScene() const { return mTargetScene; }
+
+private:
+    Marrowgate::Game::GameScene* mTargetScene = nullptr;
+    Marrowgate::Game::GameTimer mDisplayTimer;
+    Marrowgate::Game::GameTimer mSoundTimer;
+    Marrowgate::Graphics::Color mLogoColor;
+    std::unique_ptr<Marrowgate::Graphics::Sprite> mLogo;
+};
+
+// The process-wide instance, made on first use.
+DefaultScene& GetDefaultScene();
+
+} // namespace mgImplementation

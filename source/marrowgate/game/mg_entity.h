@@ -1,0 +1,82 @@
+#pragma once
+// Entity: a 2D game object. It is a graphic list (its children are drawn with it) that also
+// simulates in fixed steps, carries bounding volumes, collides, and runs a stack of behaviours.
+//
+// Game code derives from it (the destructor is pure). The entity's entity manager steps it,
+// tests it against the others and removes it; see mg_entity_manager.h.
+// Depends on: graphics (GraphicList, shapes for the debug drawing), math (the 2D bounding
+// volume), the behaviour stack.
+//
+// Limits: collision ignores the entity's rotation and scale; volumes sit at position + offset.
+
+#include "marrowgate/game/mg_entity_behaviour.h"
+#include "marrowgate/graphics/mg_graphic_list.h"
+#include "marrowgate/math/unstable/mgu_bounding_volume.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Marrowgate::Game {
+
+class Entity;
+class EntityManager;
+
+using EntityBehaviour = EntityBehaviourInterface<Entity>;
+using Marrowgate::Core::Unstable::BoundingVolume;
+
+class Entity : public Graphics::GraphicList
+{
+public:
+    explicit Entity(const std::string& entityType);
+    ~Entity() override = 0;
+
+    // A managed entity is re-indexed by its manager at once.
+    void AddEntityType(const std::string& entityType);
+    bool IsEntityType(const std::string& entityType) const;
+    const std::vector<std::string>& GetEntityTypes() const { return mEntityTypes; }
+
+    void AddBoundingVolume(const BoundingVolume& volume) { mBoundingVolumes.push_back(volume); }
+    void ClearBoundingVolumes() { mBoundingVolumes.clear(); }
+    const std::vector<BoundingVolume>& GetBoundingVolumes() const { return mBoundingVolumes; }
+    void SetCollidable(bool collidable) { mIsCollidable = collidable; }
+    bool IsCollidable() const { return mIsCollidable; }
+
+    // True as soon as one volume of each, placed at its entity's position plus its offset,
+    // intersect. False unless both entities are collidable.
+    bool CollidesWith(const Entity& other) const;
+
+    void PushBehaviour(std::unique_ptr<EntityBehaviour> behaviour);
+    // Popped behaviours are destroyed at the end of the next OnSimulate.
+    void PopBehaviour();
+    void PopAllBehaviours();
+    EntityBehaviour* GetTopBehaviour() const { return mBehaviours.Top(); }
+
+    EntityManager* GetManager() const { return mManager; }
+
+    // The top behaviour's simulate, then the popped behaviours are destroyed.
+    virtual void OnSimulate();
+    // Debug drawing: each volume half-transparent, red when collidable and green when not.
+    virtual void RenderBoundingVolumes();
+    // Passes the collision to the top behaviour.
+    virtual void OnCollide(Entity& other);
+    // After the entity has been added to a manager.
+    virtual void OnAdd() {}
+    // While the entity is being removed from its manager.
+    virtual void OnRemove() {}
+
+    // The top behaviour first, then the children.
+    void OnUpdate(float deltaTime) override;
+    void OnRender() override;
+
+private:
+    friend class EntityManager;
+
+    BehaviourStack<Entity> mBehaviours;
+    std::vector<BoundingVolume> mBoundingVolumes;
+    std::vector<std::string> mEntityTypes;
+    EntityManager* mManager = nullptr;
+    bool mIsCollidable = false;
+};
+
+} // namespace Marrowgate::Game

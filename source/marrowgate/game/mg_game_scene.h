@@ -1,0 +1,42 @@
+#pragma once
+// GameScene: an entity manager with its own 2D camera, driven by the game application.
+//
+// The application opens a scene when it becomes current and closes it when it stops being
+// current; in between it runs fixed steps from the scene's step accumulator (OnSimulate), one
+// Update per frame and one Render. Opening installs the scene's camera as the active one;
+// closing leaves the default camera. The whole scene is drawn turned about the screen centre,
+// opposite to the camera's orientation. Game code derives from it (the destructor is pure).
+// Depends on: graphics (camera, renderer), the entity manager, the game application.
+
+#include "marrowgate/game/mg_entity_manager.h"
+#include "marrowgate/graphics/mg_camera.h"
+
+namespace Marrowgate::Game {
+
+class GameScene : public EntityManager
+{
+public:
+    GameScene() = default;
+    // A scene destroyed while it is the application's current or next scene is forgotten there.
+    ~GameScene() override = 0;
+
+    // Resets the step accumulator and makes this scene's camera the active camera.
+    virtual void OnOpen();
+    // Installs no camera, so the default camera is active until another scene opens.
+    virtual void OnClose();
+
+    void OnRender() override;
+
+    Graphics::Camera& GetCamera() { return mCamera; }
+    const Graphics::Camera& GetCamera() const { return mCamera; }
+
+    // Seconds not yet consumed by fixed steps; the game application's frame reads and writes it.
+    float GetStepAccumulator() const { return mStepAccumulator; }
+    void SetStepAccumulator(float seconds) { mStepAccumulator = seconds; }
+
+private:
+    Graphics::Camera mCamera;
+    float mStepAccumulator = 0.0f;
+};
+
+} // namespace Marrowgate::Game
