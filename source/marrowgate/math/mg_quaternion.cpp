@@ -2,7 +2,7 @@
 
 #include "marrowgate/core/mg_error.h"
 
-namespace Unstable {
+namespace Marrowgate::Core::Unstable {
 namespace {
 
 constexpr char kUnitName[] = "mg_quaternion";
@@ -96,4 +96,4 @@ bool QuaternionIsEqual(const Quaternion* left, const Quaternion* right)
     return CheckOperands(left, right) && *left == *right;
 }
 
-} // namespace Unstable
+} // namespace Marrowgate::Core::Unstable

@@ -1,8 +1,8 @@
 #pragma once
 // Quaternion: four floats x, y, z, w (w the scalar part) with componentwise arithmetic, the
 // Hamilton product, normalisation and the inverse. Still experimental, hence the namespace
-// Unstable. The checked pointer forms live in mg_quaternion.cpp and report under the unit
-// name mg_quaternion.
+// Marrowgate::Core::Unstable. The checked pointer forms live in mg_quaternion.cpp and report
+// under the unit name mg_quaternion.
 //
 // A default quaternion is the identity (0, 0, 0, 1), like a default Matrix4; normalising or
 // inverting a quaternion within Epsilon of zero also gives the identity.
@@ -13,7 +13,7 @@
 #include <cmath>
 #include <type_traits>
 
-namespace Unstable {
+namespace Marrowgate::Core::Unstable {
 
 struct Quaternion
 {
@@ -43,7 +43,7 @@ struct Quaternion
     float Normalize()
     {
         const float magnitude = Magnitude();
-        if (Marrowgate::Core::IsZero(magnitude)) {
+        if (IsZero(magnitude)) {
             *this = Quaternion();
         } else {
             x /= magnitude;
@@ -67,7 +67,7 @@ struct Quaternion
     // identity.
     Quaternion GetInverse() const
     {
-        if (Marrowgate::Core::IsZero(Magnitude())) {
+        if (IsZero(Magnitude())) {
             return Quaternion();
         }
         const float squared = MagnitudeSquared();
@@ -84,7 +84,6 @@ static_assert(std::is_standard_layout_v<Quaternion> && sizeof(Quaternion) == 4 *
 
 constexpr bool operator==(const Quaternion& l, const Quaternion& r)
 {
-    using Marrowgate::Core::IsEqual;
     return IsEqual(l.x, r.x) && IsEqual(l.y, r.y) && IsEqual(l.z, r.z) && IsEqual(l.w, r.w);
 }
 
@@ -159,4 +158,4 @@ Quaternion* QuaternionInverse(Quaternion* result, const Quaternion* input);
 Quaternion* QuaternionMultiply(Quaternion* result, const Quaternion* left, const Quaternion* right);
 bool QuaternionIsEqual(const Quaternion* left, const Quaternion* right);
 
-} // namespace Unstable
+} // namespace Marrowgate::Core::Unstable
