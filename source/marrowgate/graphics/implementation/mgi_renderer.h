@@ -1,0 +1,114 @@
+#pragma once
+// The basic renderer: the one place that talks to OpenGL for 2D drawing, and the owner of the
+// model-view and projection matrices for the whole program, 2D and 3D alike.
+//
+// It runs in one of three set-ups chosen by the window layer before `InitializeRenderer`:
+// desktop shaders (GLSL 1.50), embedded shaders (GLSL ES 1.00, `SetEmbeddedProfile(true)`) or the
+// fixed-function pipeline of a legacy context (`SetFixedFunctionMode(true)`). Drawing is
+// immediate: every call uploads its vertices, draws and throws the buffers away.
+//
+// Matrices follow the math library's layout (row by row for column vectors, translation in
+// elements 3, 7, 11); they are transposed on their way to OpenGL. The model-view stack is kept
+// here in every set-up, so `GetModelViewMatrix` always answers and the stack has no depth limit.
+// Before `InitializeRenderer` (or after `CleanupRenderer`) the matrix operations still track
+// their matrices but no call reaches OpenGL and drawing does nothing, so code that renders can
+// run without a context.
+//
+// Depends on: core error reporting, math. Main thread only.
+
+#include "marrowgate/math/mg_matrix.h"
+#include "marrowgate/math/mg_vector.h"
+
+#include <cstdint>
+
+namespace Marrowgate::Graphics {
+
+using Core::Matrix4;
+using Core::Vector2;
+
+enum class PrimitiveType : std::uint32_t {
+    Triangles = 0,
+    TriangleStrip = 1,
+    TriangleFan = 2,
+    Lines = 3,
+    LineStrip = 4,
+    LineLoop = 5,
+};
+
+// The colour word holds red in its lowest byte and alpha in its highest, so its bytes in memory
+// read R, G, B, A (see Color::GetColorABGR).
+struct Vertex2D
+{
+    float x = 0.0f;
+    float y = 0.0f;
+    std::uint32_t color = 0xFFFFFFFFu;
+    float u = 0.0f;
+    float v = 0.0f;
+};
+static_assert(sizeof(Vertex2D) == 20, "Vertex2D is uploaded as tightly packed 20-byte records");
+
+struct Vertex3D
+{
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+    float normalX = 0.0f;
+    float normalY = 0.0f;
+    float normalZ = 0.0f;
+    std::uint32_t color = 0xFFFFFFFFu;
+    float u = 0.0f;
+    float v = 0.0f;
+};
+static_assert(sizeof(Vertex3D) == 36, "Vertex3D is uploaded as tightly packed 36-byte records");
+
+// Lifecycle, driven by the window layer.
+void InitializeRenderer();
+void CleanupRenderer();
+bool IsRendererReady();
+
+// Set-up flags; set before InitializeRenderer and not changed afterwards.
+void SetFixedFunctionMode(bool isFixedFunction);
+bool IsFixedFunctionMode();
+void SetEmbeddedProfile(bool isEmbedded);
+bool IsEmbeddedProfile();
+
+// The 2D pass of a frame: an orthographic projection over the viewport with (0, 0) at the
+// top-left and y growing downwards in pixels, identity model-view, depth test, premultiplied
+// blending and back-face culling (front faces are clockwise on screen).
+void BeginDraw();
+void EndDraw();
+
+// Model-view stack. Each operation composes so that its own transform applies to a vertex
+// before the current model-view does.
+void PushMatrix();
+void PopMatrix();
+void MultiplyMatrix(const Matrix4& matrix);
+void Translate(float x, float y, float z);
+// A positive angle about (0, 0, 1) turns geometry counter-clockwise on the y-down screen.
+void Rotate(float angleInDegrees, float axisX, float axisY, float axisZ);
+void Scale(float x, float y, float z);
+void SetModelViewMatrix(const Matrix4& matrix);
+const Matrix4& GetModelViewMatrix();
+void SetProjectionMatrix(const Matrix4& matrix);
+const Matrix4& GetProjectionMatrix();
+// The model-view-projection matrix that the next draw uses (projection applied last).
+const Matrix4& GetModelViewProjectionMatrix();
+
+// Colour transform of the built-in program: identity for ordinary RGBA textures; for a
+// single-channel glyph texture it turns coverage into white with that alpha, so glyphs take the
+// vertex colour. Does nothing in fixed-function mode.
+void SetColorMatrix(bool isFontTexture);
+
+void RenderVertices2D(PrimitiveType type, const Vertex2D* vertices, std::uint32_t count);
+void RenderVertices3D(PrimitiveType type, const Vertex3D* vertices, std::uint32_t count);
+// A textured rectangle of one colour word, drawn as a triangle strip.
+void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft, float vTop,
+                float uRight, float vBottom);
+
+// Drains OpenGL's error flags (at most 101 reads), so later checks see only their own errors.
+void ClearGLErrors();
+// Arguments are OpenGL shader and program names.
+bool CheckShaderCompiled(std::uint32_t shader);
+bool CheckProgramLinked(std::uint32_t program);
+
+} // namespace Marrowgate::Graphics

@@ -1,0 +1,33 @@
+#include "marrowgate/graphics/mg_screen.h"
+
+namespace Marrowgate::Graphics {
+
+namespace {
+std::uint16_t sScreenWidth = 0;
+std::uint16_t sScreenHeight = 0;
+} // namespace
+
+void SetScreenSize(std::uint16_t width, std::uint16_t height)
+{
+    sScreenWidth = width;
+    sScreenHeight = height;
+}
+
+std::uint16_t ScreenWidth() { return sScreenWidth; }
+std::uint16_t ScreenHeight() { return sScreenHeight; }
+
+Core::Vector2 ScreenCenter()
+{
+    return Core::Vector2(static_cast<float>(sScreenWidth) * 0.5f, static_cast<float>(sScreenHeight) * 0.5f);
+}
+
+float ScreenAspectRatio()
+{
+    // A window minimised to zero height must not turn every projection into NaN.
+    if (sScreenHeight == 0) {
+        return 0.0f;
+    }
+    return static_cast<float>(sScreenWidth) / static_cast<float>(sScreenHeight);
+}
+
+} // namespace Marrowgate::Graphics
