@@ -51,7 +51,8 @@ int main(int argumentCount, char** arguments)
         const std::filesystem::path folder =
             data / "desktop/icons/hicolor" / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
         std::filesystem::create_directories(folder);
-        ok &= Report(GameAssets::DrawGameIcon(size).SavePng(folder / "quorvane.png"), folder / "quorvane.png");
+        const std::filesystem::path icon = folder / "com.wrenfold.Quorvane.png";
+        ok &= Report(GameAssets::DrawGameIcon(size).SavePng(icon), icon);
     }
     return ok ? 0 : 1;
 }

@@ -1,0 +1,14 @@
+// Debug lines and triangles (the grid, the axes, the car's heading) in their vertex colours.
+// The shader manager puts the version line, the precision and the VERTEX_* words in front.
+uniform mat4 mvpMatrix;
+
+VERTEX_INPUT vec3 vertexPosition;
+VERTEX_INPUT vec4 vertexColor;
+
+VERTEX_OUTPUT vec4 lineColor;
+
+void main()
+{
+    lineColor = vertexColor;
+    gl_Position = mvpMatrix * vec4(vertexPosition, 1.0);
+}
