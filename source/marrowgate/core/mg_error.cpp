@@ -25,10 +25,7 @@ ErrorFacility& Facility()
 
 void Dispatch(const char* file, int line, const char* format, std::va_list arguments)
 {
-    // vsnprintf always terminates, so an over-long message is cut rather than overflowing.
-    std::array<char, kMaximumMessageLength + 1> buffer{};
-    std::vsnprintf(buffer.data(), buffer.size(), format, arguments);
-    const std::string message(buffer.data());
+    const std::string message = FormatMessage(format, arguments);
 
     ErrorFacility& facility = Facility();
     facility.lastErrorLine = line;
@@ -52,6 +49,14 @@ struct ArgumentListEnd
 };
 
 } // namespace
+
+std::string FormatMessage(const char* format, std::va_list arguments)
+{
+    // vsnprintf always terminates, so an over-long message is cut rather than overflowing.
+    std::array<char, kMaximumMessageLength + 1> buffer{};
+    std::vsnprintf(buffer.data(), buffer.size(), format, arguments);
+    return std::string(buffer.data());
+}
 
 void TriggerError(const char* file, int line, const char* format, ...)
 {

@@ -9,6 +9,7 @@
 //
 // Depends on nothing but the standard library.
 
+#include <cstdarg>
 #include <stdexcept>
 #include <string>
 
@@ -29,6 +30,10 @@ inline constexpr int kMaximumMessageLength = 4095;
 #else
 #define MG_PRINTF_FORMAT(formatIndex, firstArgument)
 #endif
+
+// printf-style formatting cut at kMaximumMessageLength characters; shared with the test
+// framework so that both cut long messages the same way.
+std::string FormatMessage(const char* format, std::va_list arguments);
 
 void TriggerError(const char* file, int line, const char* format, ...) MG_PRINTF_FORMAT(3, 4);
 void TriggerErrorIf(bool condition, const char* file, int line, const char* format, ...) MG_PRINTF_FORMAT(4, 5);
