@@ -1,0 +1,222 @@
+#include "cinderhall/cdh_shader_manager.h"
+
+#include "cinderhall/cdh_shader_source.h"
+#include "marrowgate/core/mg_error.h"
+#include "marrowgate/graphics/implementation/mgi_renderer.h"
+
+#include <GL/glew.h>
+
+#include <map>
+
+namespace {
+constexpr char kUnitName[] = "cdh_shader_manager";
+
+namespace Renderer = Marrowgate::Graphics;
+using Cinderhall::ShaderHandle;
+using Cinderhall::ShaderStage;
+
+struct ProgramRecord
+{
+    std::string key;
+    GLuint program = 0;
+    GLuint vertexShader = 0;
+    GLuint fragmentShader = 0;
+    std::uint32_t referenceCount = 1;
+};
+
+// Module-level tables shared by every user of the manager.
+struct ShaderTables
+{
+    std::map<std::string, ShaderHandle> names;
+    std::map<ShaderHandle, ProgramRecord> programs;
+    GLuint fallbackProgram = 0;
+    bool hasFallbackProgram = false;
+};
+
+ShaderTables& Tables()
+{
+    static ShaderTables tables;
+    return tables;
+}
+
+// Vertex inputs by name: GLSL 1.50 and GLSL ES 1.00 cannot state locations themselves, and the
+// Vertex3D layout needs these four at fixed places.
+constexpr const char* kVertexInputs[] = {"vertexPosition", "vertexNormal", "vertexColor", "vertexTextureUV"};
+
+bool ShadersAvailable()
+{
+    return Renderer::IsRendererReady() && !Renderer::IsFixedFunctionMode();
+}
+
+GLuint CompileStage(const std::string& source, ShaderStage stage)
+{
+    const GLuint shader = glCreateShader(stage == ShaderStage::kVertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
+    const std::string composed = Cinderhall::ComposeShaderSource(source, stage, Renderer::IsEmbeddedProfile());
+    const GLchar* text = composed.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+    const bool compiled = Renderer::CheckShaderCompiled(shader);
+    MG_ERROR_IF(!compiled, "ShaderManager: Failed to compile shader type(%d).\n", static_cast<int>(stage));
+    Renderer::ClearGLErrors();
+    return shader;
+}
+
+GLuint LinkProgram(GLuint vertexShader, GLuint fragmentShader)
+{
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, vertexShader);
+    glAttachShader(program, fragmentShader);
+    for (GLuint location = 0; location < std::size(kVertexInputs); ++location) {
+        glBindAttribLocation(program, location, kVertexInputs[location]);
+    }
+    glLinkProgram(program);
+    Renderer::ClearGLErrors();
+    return program;
+}
+
+void DeleteProgram(const ProgramRecord& record)
+{
+    glDetachShader(record.program, record.fragmentShader);
+    glDetachShader(record.program, record.vertexShader);
+    glDeleteShader(record.fragmentShader);
+    glDeleteShader(record.vertexShader);
+    glDeleteProgram(record.program);
+}
+
+ProgramRecord* FindRecord(ShaderHandle handle)
+{
+    auto& programs = Tables().programs;
+    const auto found = programs.find(handle);
+    return found == programs.end() ? nullptr : &found->second;
+}
+
+} // namespace
+
+namespace Cinderhall {
+
+namespace {
+ShaderManager theShaderManagerInstance;
+} // namespace
+
+ShaderManager* const theShaderManager = &theShaderManagerInstance;
+
+ShaderHandle ShaderManager::CreateShaderFromFile(const std::string& vertexPath, const std::string& fragmentPath)
+{
+    ShaderTables& tables = Tables();
+    const std::string key = vertexPath + fragmentPath;
+    if (const auto cached = tables.names.find(key); cached != tables.names.end()) {
+        if (ProgramRecord* record = FindRecord(cached->second)) {
+            ++record->referenceCount;
+        }
+        return cached->second;
+    }
+    if (!ShadersAvailable()) {
+        // Fixed-function mode has no programs by design; anywhere else this is a caller's mistake.
+        MG_ERROR_IF(!Renderer::IsFixedFunctionMode(),
+                    "mgExternalError: Expected the renderer to be ready before creating shader \"%s\".", key.c_str());
+        return InvalidShader;
+    }
+    const std::string vertexSource = ReadShaderSource(vertexPath);
+    MG_ERROR_IF(vertexSource.empty(), "Failed to load vertex shader: \"%s\"", vertexPath.c_str());
+    const std::string fragmentSource = ReadShaderSource(fragmentPath);
+    MG_ERROR_IF(fragmentSource.empty(), "Failed to load fragment shader: \"%s\"", fragmentPath.c_str());
+
+    ProgramRecord record{key, 0, CompileStage(vertexSource, ShaderStage::kVertex),
+                         CompileStage(fragmentSource, ShaderStage::kFragment), 1};
+    record.program = LinkProgram(record.vertexShader, record.fragmentShader);
+    if (!Renderer::CheckProgramLinked(record.program)) {
+        // A program that failed to link is never handed out: binding it would draw nothing and
+        // raise GL errors far from the cause.
+        MG_ERROR("ShaderManager: Failed to link shader program.\n");
+        DeleteProgram(record);
+        return InvalidShader;
+    }
+    const ShaderHandle handle = record.program;
+    if (tables.programs.emplace(handle, std::move(record)).second) {
+        MG_ERROR_IF(tables.names.contains(key), "CacheError: Loading shader that is already in cache!");
+        tables.names[key] = handle;
+    }
+    return handle;
+}
+
+void ShaderManager::DestroyShader(ShaderHandle handle)
+{
+    if (!Renderer::IsRendererReady()) {
+        return; // the context and its programs are gone already
+    }
+    ProgramRecord* record = FindRecord(handle);
+    if (record == nullptr) {
+        return;
+    }
+    if (record->referenceCount == 0) {
+        MG_ERROR("Error: This should NEVER happen.");
+        return;
+    }
+    if (--record->referenceCount > 0) {
+        return;
+    }
+    if (handle == boundShader_) {
+        BindShader(InvalidShader);
+    }
+    DeleteProgram(*record);
+    ShaderTables& tables = Tables();
+    std::erase_if(tables.names, [record](const auto& entry) { return entry.first == record->key; });
+    tables.programs.erase(handle);
+}
+
+void ShaderManager::BindShader(ShaderHandle handle)
+{
+    ShaderTables& tables = Tables();
+    const bool shadersAvailable = ShadersAvailable();
+    if (shadersAvailable && !tables.hasFallbackProgram) {
+        GLint current = 0;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+        tables.fallbackProgram = static_cast<GLuint>(current);
+        tables.hasFallbackProgram = true;
+    }
+    boundShader_ = handle;
+    if (!shadersAvailable) {
+        return;
+    }
+    if (handle == InvalidShader) {
+        glUseProgram(tables.fallbackProgram);
+        return;
+    }
+    const ProgramRecord* record = FindRecord(handle);
+    if (record == nullptr) {
+        MG_ERROR("Error: Shader is being bound to invalid shader!?");
+        return;
+    }
+    glUseProgram(record->program);
+}
+
+void ShaderManager::PushShader(ShaderHandle handle)
+{
+    bindStack_.push_back(boundShader_);
+    BindShader(handle);
+    Renderer::SetModelViewMatrix(Renderer::GetModelViewMatrix());
+}
+
+void ShaderManager::PopShader()
+{
+    if (bindStack_.empty()) {
+        MG_ERROR("mgExternalError: PopShader called without a matching PushShader.");
+        return;
+    }
+    BindShader(bindStack_.back());
+    bindStack_.pop_back();
+}
+
+void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& name, float x, float y, float z,
+                                     float w)
+{
+    const ShaderHandle previous = boundShader_;
+    BindShader(handle);
+    const ProgramRecord* record = FindRecord(handle);
+    if (ShadersAvailable() && record != nullptr) {
+        glUniform4f(glGetUniformLocation(record->program, name.c_str()), x, y, z, w);
+    }
+    BindShader(previous);
+}
+
+} // namespace Cinderhall

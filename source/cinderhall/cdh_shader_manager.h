@@ -1,0 +1,57 @@
+#pragma once
+// The shader manager: GLSL vertex/fragment file pairs compiled and linked into programs, cached
+// by their paths, reference counted, made current directly or through a bind stack, and given
+// vec4 uniforms.
+//
+// The cache key is the vertex path immediately followed by the fragment path (no separator), so
+// two pairs whose concatenations match share one program. The first bind ever captures the
+// program that was current (the renderer's 2D program) as the fallback that InvalidShader
+// restores. Before linking, the vertex inputs `vertexPosition`, `vertexNormal`, `vertexColor`
+// and `vertexTextureUV` are bound to locations 0 to 3, the Vertex3D layout that meshes and the
+// renderer's 3D drawing use. See cdh_shader_source.h for how one file serves both set-ups.
+//
+// Without shaders (the renderer's fixed-function mode, or no ready renderer) no call reaches
+// OpenGL: creating returns InvalidShader and binding only records the handle.
+//
+// Depends on: core error reporting, the basic renderer. Main thread only.
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+namespace Cinderhall {
+
+// The OpenGL name of a linked program.
+using ShaderHandle = std::uint32_t;
+inline constexpr ShaderHandle InvalidShader = 0xFFFFFFFFu;
+
+class ShaderManager
+{
+public:
+    ShaderManager() = default;
+    ShaderManager(const ShaderManager&) = delete;
+    ShaderManager& operator=(const ShaderManager&) = delete;
+
+    ShaderHandle CreateShaderFromFile(const std::string& vertexPath, const std::string& fragmentPath);
+    // Drops one reference; the program is deleted with the last. A no-op once the renderer is gone.
+    void DestroyShader(ShaderHandle handle);
+
+    void BindShader(ShaderHandle handle);
+    // Binds and re-uploads the renderer's matrices to the new program.
+    void PushShader(ShaderHandle handle);
+    // Returns to the handle bound before the matching push; matrices are not re-uploaded.
+    void PopShader();
+    ShaderHandle GetBoundShader() const { return boundShader_; }
+
+    // Sets a vec4 uniform of that program and leaves the bound program as it was. A name the
+    // program lacks is ignored.
+    void SetShaderUniform(ShaderHandle handle, const std::string& name, float x, float y, float z, float w);
+
+private:
+    std::deque<ShaderHandle> bindStack_;
+    ShaderHandle boundShader_ = InvalidShader;
+};
+
+extern ShaderManager* const theShaderManager;
+
+} // namespace Cinderhall

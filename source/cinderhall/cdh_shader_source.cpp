@@ -1,0 +1,91 @@
+#include "cinderhall/cdh_shader_source.h"
+
+#include "marrowgate/core/mg_error.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+constexpr char kUnitName[] = "cdh_shader_manager";
+
+constexpr std::string_view kDesktopVertexPrelude = "#version 150\n"
+                                                   "precision highp float;\n"
+                                                   "#define VERTEX_INPUT in\n"
+                                                   "#define VERTEX_OUTPUT out\n";
+
+constexpr std::string_view kDesktopFragmentPrelude = "#version 150\n"
+                                                     "precision highp float;\n"
+                                                     "#define FRAGMENT_INPUT in\n"
+                                                     "#define SAMPLE_TEXTURE texture\n"
+                                                     "out vec4 preludeFragmentColor;\n"
+                                                     "#define FRAGMENT_COLOR preludeFragmentColor\n";
+
+constexpr std::string_view kEmbeddedVertexPrelude = "#version 100\n"
+                                                    "precision highp float;\n"
+                                                    "#define VERTEX_INPUT attribute\n"
+                                                    "#define VERTEX_OUTPUT varying\n";
+
+// High precision is optional in embedded fragment stages.
+constexpr std::string_view kEmbeddedFragmentPrelude = "#version 100\n"
+                                                      "#ifdef GL_FRAGMENT_PRECISION_HIGH\n"
+                                                      "precision highp float;\n"
+                                                      "#else\n"
+                                                      "precision mediump float;\n"
+                                                      "#endif\n"
+                                                      "#define FRAGMENT_INPUT varying\n"
+                                                      "#define SAMPLE_TEXTURE texture2D\n"
+                                                      "#define FRAGMENT_COLOR gl_FragColor\n";
+
+std::string_view Prelude(Cinderhall::ShaderStage stage, bool embeddedProfile)
+{
+    if (stage == Cinderhall::ShaderStage::kVertex) {
+        return embeddedProfile ? kEmbeddedVertexPrelude : kDesktopVertexPrelude;
+    }
+    return embeddedProfile ? kEmbeddedFragmentPrelude : kDesktopFragmentPrelude;
+}
+
+} // namespace
+
+namespace Cinderhall {
+
+std::string ReadShaderSource(const std::string& path)
+{
+    std::ifstream file(path, std::ios::in | std::ios::binary);
+    if (!file) {
+        return {};
+    }
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    for (char character : text) {
+        MG_ERROR_IF(static_cast<unsigned char>(character) >= 128, "Error: What follows is an unsafe casting!");
+    }
+    return text;
+}
+
+bool HasVersionLine(std::string_view source)
+{
+    std::size_t lineStart = 0;
+    while (lineStart < source.size()) {
+        const std::size_t firstCharacter = source.find_first_not_of(" \t", lineStart);
+        if (firstCharacter != std::string_view::npos && source.substr(firstCharacter).starts_with("#version")) {
+            return true;
+        }
+        const std::size_t lineEnd = source.find('\n', lineStart);
+        if (lineEnd == std::string_view::npos) {
+            break;
+        }
+        lineStart = lineEnd + 1;
+    }
+    return false;
+}
+
+std::string ComposeShaderSource(std::string_view source, ShaderStage stage, bool embeddedProfile)
+{
+    if (HasVersionLine(source)) {
+        return std::string(source);
+    }
+    std::string composed(Prelude(stage, embeddedProfile));
+    composed.append(source);
+    return composed;
+}
+
+} // namespace Cinderhall

@@ -1,0 +1,203 @@
+#include "cinderhall/cdh_visualization.h"
+
+#include "marrowgate/core/mg_error.h"
+
+#include <array>
+
+namespace {
+constexpr char kUnitName[] = "cdh_visualization";
+
+namespace Renderer = Marrowgate::Graphics;
+using Cinderhall::Vector3;
+using Marrowgate::Graphics::Vertex3D;
+
+Cinderhall::ShaderHandle theVisualizationShader = Cinderhall::InvalidShader;
+
+// Normalised unless too short to have a direction, in which case it is kept as given.
+Vector3 DirectionTowards(const Vector3& from, const Vector3& to)
+{
+    const Vector3 difference = to - from;
+    const float length = difference.Magnitude();
+    return length > Marrowgate::Core::Epsilon ? difference / length : difference;
+}
+
+Vertex3D LineVertex(const Vector3& position, std::uint32_t vertexColor)
+{
+    Vertex3D vertex;
+    vertex.x = position.x;
+    vertex.y = position.y;
+    vertex.z = position.z;
+    vertex.color = vertexColor;
+    return vertex;
+}
+
+void AppendVertices(std::vector<Vertex3D>& list, std::initializer_list<Vector3> positions, std::uint32_t color)
+{
+    const std::uint32_t vertexColor = Renderer::Color(color).GetColorABGR();
+    for (const Vector3& position : positions) {
+        list.push_back(LineVertex(position, vertexColor));
+    }
+}
+
+// Binds the visualization shader (and uploads the current matrices to it); false when nothing
+// can be drawn. Fixed-function mode draws without any program.
+bool BeginVisualizationDraw()
+{
+    if (Renderer::IsFixedFunctionMode()) {
+        return true;
+    }
+    if (theVisualizationShader == Cinderhall::InvalidShader) {
+        // Drawing 3D vertices with the 2D program would only produce garbage.
+        MG_ERROR("Expected visualization shader handle to have been set before Render call.");
+        return false;
+    }
+    Cinderhall::theShaderManager->PushShader(theVisualizationShader);
+    return true;
+}
+
+void EndVisualizationDraw()
+{
+    if (!Renderer::IsFixedFunctionMode()) {
+        Cinderhall::theShaderManager->PopShader();
+    }
+}
+
+void DrawIfAny(Renderer::PrimitiveType type, const std::vector<Vertex3D>& vertices)
+{
+    if (!vertices.empty()) {
+        Renderer::RenderVertices3D(type, vertices.data(), static_cast<std::uint32_t>(vertices.size()));
+    }
+}
+
+} // namespace
+
+namespace Cinderhall {
+
+cdhCamera::cdhCamera(const Vector3& position, const Vector3& target, const Vector3& up)
+    : position_(position), forward_(DirectionTowards(position, target)), up_(up)
+{
+}
+
+void cdhCamera::SetTarget(const Vector3& target)
+{
+    forward_ = DirectionTowards(position_, target);
+}
+
+const Matrix4& cdhCamera::ApplyCamera()
+{
+    const Vector3 forward = forward_.GetNormalized();
+    const Vector3 side = Marrowgate::Core::CrossProduct(forward, up_).GetNormalized();
+    const Vector3 up = Marrowgate::Core::CrossProduct(side, forward);
+    const Matrix4 rotation(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, -forward.x, -forward.y,
+                           -forward.z, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
+    Renderer::SetModelViewMatrix(rotation);
+    Renderer::Translate(-position_.x, -position_.y, -position_.z);
+    view_ = Renderer::GetModelViewMatrix();
+    if (Renderer::IsRendererReady()) {
+        Renderer::ClearGLErrors();
+    }
+    return view_;
+}
+
+void SceneLighting::ApplyLighting() const
+{
+    const Marrowgate::Core::Vector4 direction =
+        Marrowgate::Core::Vector4(sunDirection.x, sunDirection.y, sunDirection.z, 0.0f).GetNormalized();
+    // Lighting is computed in eye space, so the world direction goes through the model-view.
+    const Matrix4 inverse = Renderer::GetModelViewMatrix().ComputeInverse();
+    float eye[4];
+    for (int row = 0; row < 4; ++row) {
+        eye[row] = inverse.m[row * 4 + 0] * direction.x + inverse.m[row * 4 + 1] * direction.y +
+                   inverse.m[row * 4 + 2] * direction.z + inverse.m[row * 4 + 3] * direction.w;
+    }
+    ShaderManager& shaders = *theShaderManager;
+    const ShaderHandle program = shaders.GetBoundShader();
+    shaders.SetShaderUniform(program, "sunLightDirection", eye[0], eye[1], eye[2], eye[3]);
+    shaders.SetShaderUniform(program, "sunLightColor", sunColor.GetRed(), sunColor.GetGreen(), sunColor.GetBlue(),
+                             sunColor.GetAlpha());
+    shaders.SetShaderUniform(program, "ambientLightColor", ambientColor.GetRed(), ambientColor.GetGreen(),
+                             ambientColor.GetBlue(), ambientColor.GetAlpha());
+    shaders.SetShaderUniform(program, "materialColor", 1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void Visualization::AddLine(const Vector3& start, const Vector3& end, std::uint32_t color)
+{
+    AppendVertices(transientLines_, {start, end}, color);
+}
+
+void Visualization::AddTriangle(const Vector3& first, const Vector3& second, const Vector3& third,
+                                std::uint32_t color)
+{
+    AppendVertices(transientTriangles_, {first, second, third}, color);
+}
+
+void Visualization::AddPersistentLine(const Vector3& start, const Vector3& end, std::uint32_t color)
+{
+    AppendVertices(persistentLines_, {start, end}, color);
+}
+
+void Visualization::AddPersistentTriangle(const Vector3& first, const Vector3& second, const Vector3& third,
+                                          std::uint32_t color)
+{
+    AppendVertices(persistentTriangles_, {first, second, third}, color);
+}
+
+void Visualization::Clear(bool all)
+{
+    transientLines_.clear();
+    transientTriangles_.clear();
+    if (all) {
+        persistentLines_.clear();
+        persistentTriangles_.clear();
+    }
+}
+
+void Visualization::Render()
+{
+    if (!enabled_ || !BeginVisualizationDraw()) {
+        return;
+    }
+    DrawIfAny(Renderer::PrimitiveType::Lines, transientLines_);
+    DrawIfAny(Renderer::PrimitiveType::Triangles, transientTriangles_);
+    DrawIfAny(Renderer::PrimitiveType::Lines, persistentLines_);
+    DrawIfAny(Renderer::PrimitiveType::Triangles, persistentTriangles_);
+    EndVisualizationDraw();
+}
+
+void SetVisualizationShader(ShaderHandle handle)
+{
+    theVisualizationShader = handle;
+}
+
+ShaderHandle GetVisualizationShader()
+{
+    return theVisualizationShader;
+}
+
+void RenderAxes(float length, bool includeNegative)
+{
+    struct Axis
+    {
+        Vector3 end;
+        std::uint32_t color;
+    };
+    const std::array<Axis, 6> axes = {{{{length, 0.0f, 0.0f}, 0xFFFF0000u},
+                                       {{0.0f, length, 0.0f}, 0xFF00FF00u},
+                                       {{0.0f, 0.0f, length}, 0xFF0000FFu},
+                                       {{-length, 0.0f, 0.0f}, 0xFF880000u},
+                                       {{0.0f, -length, 0.0f}, 0xFF008800u},
+                                       {{0.0f, 0.0f, -length}, 0xFF000088u}}};
+    std::vector<Vertex3D> vertices;
+    vertices.reserve(12);
+    const std::size_t axisCount = includeNegative ? 6 : 3;
+    for (std::size_t i = 0; i < axisCount; ++i) {
+        AppendVertices(vertices, {Vector3(), axes[i].end}, axes[i].color);
+    }
+    if (!BeginVisualizationDraw()) {
+        return;
+    }
+    DrawIfAny(Renderer::PrimitiveType::Lines, vertices);
+    EndVisualizationDraw();
+}
+
+} // namespace Cinderhall

@@ -1,0 +1,106 @@
+#pragma once
+// The pieces a perspective pass puts around its mesh drawing:
+//  - cdhCamera: a look-at camera that sets the renderer's model-view matrix (right-handed,
+//    looking down its forward direction);
+//  - SceneLighting: a sun and an ambient light, uploaded as four vec4 uniforms
+//    ("sunLightDirection" in eye space, "sunLightColor", "ambientLightColor", "materialColor")
+//    to the program that is bound when ApplyLighting runs;
+//  - Visualization: debug lines and triangles in transient lists (emptied by Clear(false)) and
+//    persistent lists (emptied only by Clear(true)), drawn with the visualization shader;
+//    RenderAxes draws the coordinate axes with the same shader.
+// In the renderer's fixed-function mode there are no programs: lighting uploads nothing and
+// lines, triangles and axes are drawn unlit in their vertex colours.
+//
+// Depends on: the shader manager, the basic renderer, colours, math. Main thread only.
+
+#include "cinderhall/cdh_shader_manager.h"
+#include "marrowgate/core/mg_noncopyable.h"
+#include "marrowgate/graphics/implementation/mgi_renderer.h"
+#include "marrowgate/graphics/mg_color.h"
+#include "marrowgate/math/mg_matrix.h"
+#include "marrowgate/math/mg_vector.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace Cinderhall {
+
+using Marrowgate::Core::Matrix4;
+using Marrowgate::Core::Vector3;
+
+class cdhCamera
+{
+public:
+    cdhCamera(const Vector3& position, const Vector3& target, const Vector3& up);
+
+    // Turns the camera towards target; the position stays.
+    void SetTarget(const Vector3& target);
+    // Sets the renderer's model-view matrix to this camera's view and returns it.
+    const Matrix4& ApplyCamera();
+
+    const Vector3& GetPosition() const { return position_; }
+    const Vector3& GetForward() const { return forward_; }
+    const Vector3& GetUp() const { return up_; }
+    // The matrix built by the last ApplyCamera.
+    const Matrix4& GetView() const { return view_; }
+
+private:
+    Vector3 position_;
+    Vector3 forward_;
+    Vector3 up_;
+    Matrix4 view_;
+};
+
+struct SceneLighting
+{
+    // Uploads the four lighting uniforms to the shader manager's bound program, with the sun
+    // direction turned into eye space by the renderer's current model-view matrix.
+    void ApplyLighting() const;
+
+    Vector3 sunDirection{0.0f, 0.55f, 0.45f};
+    Marrowgate::Graphics::Color sunColor{1.0f, 1.0f, 1.0f, 0.75f};
+    Marrowgate::Graphics::Color ambientColor{1.0f, 0.051f, 0.051f, 0.04f};
+};
+
+class Visualization : private Marrowgate::Core::Noncopyable
+{
+public:
+    Visualization() = default;
+    virtual ~Visualization() = default;
+
+    // Colours are 0xAARRGGBB words.
+    void AddLine(const Vector3& start, const Vector3& end, std::uint32_t color);
+    void AddTriangle(const Vector3& first, const Vector3& second, const Vector3& third, std::uint32_t color);
+    void AddPersistentLine(const Vector3& start, const Vector3& end, std::uint32_t color);
+    void AddPersistentTriangle(const Vector3& first, const Vector3& second, const Vector3& third,
+                               std::uint32_t color);
+
+    // Empties the transient lists, and the persistent ones too when all is true.
+    void Clear(bool all);
+
+    // Draws every non-empty list (transient lines, transient triangles, persistent lines,
+    // persistent triangles) with the current matrices. Drawing does not empty the lists.
+    virtual void Render();
+
+    void SetEnabled(bool enabled) { enabled_ = enabled; }
+    bool IsEnabled() const { return enabled_; }
+
+private:
+    using VertexList = std::vector<Marrowgate::Graphics::Vertex3D>;
+
+    VertexList transientLines_;
+    VertexList transientTriangles_;
+    VertexList persistentLines_;
+    VertexList persistentTriangles_;
+    bool enabled_ = true;
+};
+
+// The program every Visualization and RenderAxes draw with; InvalidShader until set.
+void SetVisualizationShader(ShaderHandle handle);
+ShaderHandle GetVisualizationShader();
+
+// The three axes from the origin, `length` long: x red, y green, z blue; with includeNegative
+// also the negative half-axes in darker shades.
+void RenderAxes(float length, bool includeNegative);
+
+} // namespace Cinderhall
