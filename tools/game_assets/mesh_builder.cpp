@@ -37,6 +37,11 @@ std::uint32_t MeshBuilder::AddVertex(Point3 position, Point3 normal, Rgba color)
     return static_cast<std::uint32_t>(mVertices.size() - 1);
 }
 
+void MeshBuilder::AddTriangle(std::uint32_t first, std::uint32_t second, std::uint32_t third)
+{
+    mIndices.insert(mIndices.end(), {first, third, second});
+}
+
 void MeshBuilder::AddPolygon(const std::vector<Point3>& corners, Rgba color)
 {
     const Point3 normal = Normalized(Cross(corners[1] - corners[0], corners[2] - corners[0]));
@@ -45,7 +50,7 @@ void MeshBuilder::AddPolygon(const std::vector<Point3>& corners, Rgba color)
         AddVertex(corner, normal, color);
     }
     for (std::uint32_t i = 1; i + 1 < corners.size(); ++i) {
-        mIndices.insert(mIndices.end(), {first, first + i, first + i + 1});
+        AddTriangle(first, first + i, first + i + 1);
     }
 }
 
@@ -103,7 +108,8 @@ void MeshBuilder::AddCylinderAlongX(Point3 center, float radius, float left, flo
     for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(segments); ++i) {
         const std::uint32_t a = first + 2 * i;
         // Each quad is wound (this left, this right, next left) so its normal points outwards.
-        mIndices.insert(mIndices.end(), {a, a + 1, a + 2, a + 1, a + 3, a + 2});
+        AddTriangle(a, a + 1, a + 2);
+        AddTriangle(a + 1, a + 3, a + 2);
     }
     AddDiscAlongX({left, center.y, center.z}, radius, segments, -1.0f, capColor);
     AddDiscAlongX({right, center.y, center.z}, radius, segments, 1.0f, capColor);

@@ -2,9 +2,13 @@
 // Builds coloured, flat- or smooth-shaded triangle meshes from simple solids and writes them
 // as binary mesh files ("MSHB", version 1: a 28-byte header, 32-bit indices, 36-byte vertices).
 //
+// The solids are described counter-clockwise as seen from outside, but the triangles are
+// written clockwise: the renderer culls with clockwise front faces in its 3D pass as in its
+// 2D pass, so a mesh is seen from the side its triangles turn clockwise on screen.
+//
 // Used only by the asset generator; depends on nothing but the standard library.
 // Limits: polygons handed to the builder must be convex (they are fanned from their first
-// point) and wound counter-clockwise as seen from outside.
+// point).
 
 #include <array>
 #include <cstdint>
@@ -66,6 +70,8 @@ public:
 
 private:
     std::uint32_t AddVertex(Point3 position, Point3 normal, Rgba color);
+    // Takes the corners counter-clockwise from outside and stores them clockwise.
+    void AddTriangle(std::uint32_t first, std::uint32_t second, std::uint32_t third);
 
     std::vector<MeshVertex> mVertices;
     std::vector<std::uint32_t> mIndices;
