@@ -11,6 +11,8 @@
 // audio device the manager reports that once at start-up and then runs silently: sounds are
 // still read and checked, and PlaySound starts nothing.
 
+#include "marrowgate/core/mg_noncopyable.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -18,16 +20,32 @@
 #include <string>
 #include <vector>
 
-namespace mgImplementation {
-struct AudioManagerRecord;
-struct CachedAudioData;
-} // namespace mgImplementation
-
 namespace Marrowgate::Audio {
 
 // Identifies a loaded sound; handles count 1, 2, 3, ... in order of first load.
 using AudioHandle = std::uint32_t;
 inline constexpr AudioHandle kInvalidAudioHandle = 0;
+
+} // namespace Marrowgate::Audio
+
+namespace mgImplementation {
+
+class AudioData;
+struct AudioManagerRecord;
+
+// One loaded sound, shared by the manager's two maps.
+struct CachedAudioData
+{
+    std::string filePath; // empty for the built-in logo sound
+    std::shared_ptr<AudioData> audioData;
+    Marrowgate::Audio::AudioHandle handle = Marrowgate::Audio::kInvalidAudioHandle;
+    // 1 at first load, plus 1 for every later load of the same path; never decremented.
+    std::uint32_t referenceCount = 0;
+};
+
+} // namespace mgImplementation
+
+namespace Marrowgate::Audio {
 
 // What PlaySound started. A channelIdentifier of 0 means that no player was started.
 struct AudioChannel
@@ -54,15 +72,13 @@ struct AudioEventInfo
 // Event name -> its variants in the order they were read.
 using EventTable = std::map<std::string, std::vector<AudioEventInfo>>;
 
-class AudioManager
+class AudioManager : Core::Noncopyable
 {
 public:
     // Opens the default device. A missing device or context is reported once; the manager then
     // runs silently.
     AudioManager();
     ~AudioManager();
-    AudioManager(const AudioManager&) = delete;
-    AudioManager& operator=(const AudioManager&) = delete;
 
     // Reads the JSON event table at filePath and registers it under tableName. Returns false,
     // registering nothing, on any failure; sounds loaded on the way stay loaded.

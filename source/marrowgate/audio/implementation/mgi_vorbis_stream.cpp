@@ -1,0 +1,65 @@
+#include "marrowgate/audio/implementation/mgi_vorbis_stream.h"
+
+#include "marrowgate/core/mg_error.h"
+
+#define STB_VORBIS_HEADER_ONLY
+#include <stb/stb_vorbis.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace mgImplementation {
+namespace {
+
+constexpr char kUnitName[] = "mgi_vorbis_stream";
+
+} // namespace
+
+VorbisStream::VorbisStream(const std::string& filePath)
+{
+    int error = 0;
+    mDecoder = stb_vorbis_open_filename(filePath.c_str(), &error, nullptr);
+}
+
+VorbisStream::~VorbisStream()
+{
+    if (mDecoder != nullptr) {
+        stb_vorbis_close(mDecoder);
+    }
+}
+
+std::uint32_t VorbisStream::Read(std::span<std::int16_t> samples, int channels, bool looping)
+{
+    if (mDecoder == nullptr || channels <= 0) {
+        return 0;
+    }
+    const std::uint32_t framesWanted = static_cast<std::uint32_t>(samples.size() / static_cast<std::size_t>(channels));
+    std::uint32_t frames = Decode(samples, channels);
+    if (frames == 0 && looping) {
+        // The previous read ended exactly at the end of the file. One rewind only: a file
+        // that yields nothing even from its start must not spin.
+        Rewind();
+        frames = Decode(samples, channels);
+    }
+    if (frames == 0 || frames >= framesWanted || !looping) {
+        return frames;
+    }
+    Rewind();
+    frames += Decode(samples.subspan(static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels)), channels);
+    MG_ERROR_IF(frames != framesWanted, "mgInternalError: Streaming and Looping Audio, perhaps buffer size too large?");
+    return frames;
+}
+
+std::uint32_t VorbisStream::Decode(std::span<std::int16_t> samples, int channels)
+{
+    const std::size_t count = std::min<std::size_t>(samples.size(), INT_MAX);
+    const int frames = stb_vorbis_get_samples_short_interleaved(mDecoder, channels, samples.data(), static_cast<int>(count));
+    return frames > 0 ? static_cast<std::uint32_t>(frames) : 0;
+}
+
+void VorbisStream::Rewind()
+{
+    stb_vorbis_seek_start(mDecoder);
+}
+
+} // namespace mgImplementation

@@ -1,0 +1,17 @@
+#pragma once
+// The sounds this generator makes: the framework's logo sound and the game's own.
+
+#include "synthesis.h"
+
+namespace SoundAssets {
+
+// A bell-like arpeggio rising to a held chord: 83728 samples (about 1.9 s).
+Signal MakeLogoSound();
+// A bright two-note blip for collecting the chip; `semitones` transposes it.
+Signal MakeChipCollected(double semitones);
+// A falling whoosh of filtered noise for putting the car back.
+Signal MakeCarReset();
+// One second of engine hum whose every component completes whole cycles, so it loops seamlessly.
+Signal MakeEngineLoop();
+
+} // namespace SoundAssets
