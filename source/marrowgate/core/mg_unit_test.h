@@ -62,6 +62,6 @@ const std::vector<TestCaseInterface*>& GetRegisteredTestCases();
         name() : TestCaseInterface(#name) {}                                                      \
         bool Run() override;                                                                      \
     };                                                                                            \
-    const name the##name;                                                                         \
+    name the##name;                                                                               \
     }                                                                                             \
     bool name::Run()

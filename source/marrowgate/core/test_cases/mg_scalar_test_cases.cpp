@@ -51,7 +51,8 @@ MG_TEST_CASE(AngleTest)
 {
     CheckEqual(Radians(Pi).AsDegrees(), 180.0f, "Pi radians is 180 degrees");
     CheckEqual(Degrees(180).AsRadians(), Pi, "180 degrees is Pi radians");
-    CheckEqual((1.570796_radians).AsDegrees(), 90.0f, "1.570796_radians is 90 degrees");
+    // Six decimals of a right angle are within Epsilon of it as radians, not as degrees.
+    FailIf(1.570796_radians != 90_degrees, "1.570796_radians is 90 degrees");
     CheckEqual((90_degrees).AsRadians(), PiOverTwo, "90_degrees is PiOverTwo radians");
     CheckEqual(Radians(TwoPi).AsDegrees(), 360.0f, "TwoPi radians is 360 degrees");
     CheckEqual(Degrees(360.0).AsRadians(), 2.0f * Pi, "360 degrees is 2 Pi radians");
