@@ -1,0 +1,57 @@
+#pragma once
+// A small window with an OpenGL context in one of the renderer's three set-ups, for tests that
+// draw and read the pixels back. It makes the context the way the window layer does for that
+// set-up, sets the renderer's flags, initialises the renderer and the texture manager's
+// resources, and undoes all of it on destruction.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace QuorvaneTest {
+
+enum class RendererSetUp { Desktop, Embedded, FixedFunction };
+
+std::string SetUpName(RendererSetUp setUp);
+
+struct Pixel
+{
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+};
+
+// True when every channel differs by at most `tolerance`.
+bool IsNear(const Pixel& actual, const Pixel& expected, int tolerance = 3);
+
+class GLTestContext
+{
+public:
+    // Null (with the reason in `failure`) when this machine cannot make such a context.
+    static std::unique_ptr<GLTestContext> Create(RendererSetUp setUp, int width, int height, std::string& failure);
+    ~GLTestContext();
+    GLTestContext(const GLTestContext&) = delete;
+    GLTestContext& operator=(const GLTestContext&) = delete;
+
+    // Clears to black, runs `draw` between BeginDraw and EndDraw and reads the picture back.
+    void DrawFrame(const std::function<void()>& draw);
+    // After DrawFrame; (0, 0) is the top-left pixel.
+    Pixel At(int x, int y) const;
+    int Width() const { return mWidth; }
+    int Height() const { return mHeight; }
+    // The largest channel difference between two pictures of the same size.
+    int LargestDifference(const GLTestContext& other) const;
+
+private:
+    GLTestContext() = default;
+
+    void* mWindow = nullptr;
+    void* mContext = nullptr;
+    int mWidth = 0;
+    int mHeight = 0;
+    std::vector<std::uint8_t> mPixels; // RGBA rows from the top
+};
+
+} // namespace QuorvaneTest

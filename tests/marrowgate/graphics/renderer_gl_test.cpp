@@ -1,0 +1,160 @@
+#include "gl_test_context.h"
+
+#include "marrowgate/graphics/implementation/mgi_renderer.h"
+#include "marrowgate/graphics/mg_texture_manager.h"
+#include "support/error_capture.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+using namespace Marrowgate::Graphics;
+using QuorvaneTest::GLTestContext;
+using QuorvaneTest::Pixel;
+using QuorvaneTest::RendererSetUp;
+
+constexpr std::uint32_t kWhiteWord = 0xFFFFFFFFu;
+// Vertex words read R, G, B, A from the lowest byte.
+constexpr std::uint32_t kRedWord = 0xFF0000FFu;
+
+class RendererTest : public testing::TestWithParam<RendererSetUp>
+{
+protected:
+    void SetUp() override
+    {
+        std::string failure;
+        context = GLTestContext::Create(GetParam(), 64, 48, failure);
+        if (!context) {
+            GTEST_SKIP() << failure;
+        }
+    }
+
+    void DrawWhiteQuad(Vector2 topLeft, Vector2 bottomRight, std::uint32_t color = kWhiteWord)
+    {
+        BindTexture(GetBlankTexture());
+        RenderQuad(topLeft, bottomRight, color, 0.0f, 0.0f, 1.0f, 1.0f);
+    }
+
+    std::unique_ptr<GLTestContext> context;
+};
+
+TEST_P(RendererTest, SetsTheFlagsOfItsSetUp)
+{
+    EXPECT_TRUE(IsRendererReady());
+    EXPECT_EQ(IsEmbeddedProfile(), GetParam() == RendererSetUp::Embedded);
+    EXPECT_EQ(IsFixedFunctionMode(), GetParam() == RendererSetUp::FixedFunction);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    const std::string version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    RecordProperty("gl_version", version);
+    EXPECT_EQ(version.starts_with("OpenGL ES"), GetParam() == RendererSetUp::Embedded) << version;
+}
+
+TEST_P(RendererTest, PutsTheOriginAtTheTopLeftAndLandsQuadsOnWholePixels)
+{
+    context->DrawFrame([&] { DrawWhiteQuad(Vector2(0, 0), Vector2(4, 3)); });
+    const Pixel white{255, 255, 255};
+    const Pixel black{0, 0, 0};
+    EXPECT_TRUE(IsNear(context->At(0, 0), white));
+    EXPECT_TRUE(IsNear(context->At(3, 2), white));
+    EXPECT_TRUE(IsNear(context->At(4, 0), black));
+    EXPECT_TRUE(IsNear(context->At(0, 3), black));
+    EXPECT_TRUE(IsNear(context->At(63, 47), black));
+}
+
+TEST_P(RendererTest, BlendsTranslucentVertexColoursPremultiplied)
+{
+    // Half-transparent red over black.
+    context->DrawFrame([&] { DrawWhiteQuad(Vector2(0, 0), Vector2(8, 8), 0x800000FFu); });
+    EXPECT_TRUE(IsNear(context->At(4, 4), Pixel{128, 0, 0}, 4));
+}
+
+TEST_P(RendererTest, TurnsPositiveAnglesCounterClockwiseOnScreen)
+{
+    // A bar pointing right from (30, 30) must end up pointing up.
+    context->DrawFrame([&] {
+        Translate(30, 30, 0);
+        Rotate(90, 0, 0, 1);
+        DrawWhiteQuad(Vector2(0, 0), Vector2(12, 2));
+    });
+    EXPECT_TRUE(IsNear(context->At(30, 22), Pixel{255, 255, 255}));
+    EXPECT_TRUE(IsNear(context->At(36, 30), Pixel{0, 0, 0}));
+    EXPECT_TRUE(IsNear(context->At(30, 35), Pixel{0, 0, 0}));
+}
+
+TEST_P(RendererTest, RestoresTheModelViewOnPop)
+{
+    context->DrawFrame([&] {
+        PushMatrix();
+        Translate(20, 10, 0);
+        Scale(2, 2, 1);
+        DrawWhiteQuad(Vector2(0, 0), Vector2(4, 4), kRedWord);
+        PopMatrix();
+        DrawWhiteQuad(Vector2(0, 0), Vector2(2, 2));
+    });
+    EXPECT_TRUE(IsNear(context->At(20, 10), Pixel{255, 0, 0}));
+    EXPECT_TRUE(IsNear(context->At(27, 17), Pixel{255, 0, 0}));
+    EXPECT_TRUE(IsNear(context->At(28, 18), Pixel{0, 0, 0}));
+    EXPECT_TRUE(IsNear(context->At(1, 1), Pixel{255, 255, 255}));
+    EXPECT_TRUE(IsNear(context->At(2, 2), Pixel{0, 0, 0}));
+}
+
+TEST_P(RendererTest, DrawsLinesAnd3DVertices)
+{
+    const std::array<Vertex2D, 2> line = {{{0.0f, 5.5f, kRedWord, 0, 0}, {20.0f, 5.5f, kRedWord, 0, 0}}};
+    const std::array<Vertex3D, 3> triangle = {{
+        {40, 40, 0, 0, 0, 1, kWhiteWord, 0, 0},
+        {40, 30, 0, 0, 0, 1, kWhiteWord, 0, 0},
+        {50, 40, 0, 0, 0, 1, kWhiteWord, 0, 0},
+    }};
+    context->DrawFrame([&] {
+        BindTexture(GetBlankTexture());
+        RenderVertices2D(PrimitiveType::Lines, line.data(), 2);
+        if (IsFixedFunctionMode()) {
+            RenderVertices3D(PrimitiveType::Triangles, triangle.data(), 3);
+        }
+    });
+    EXPECT_TRUE(IsNear(context->At(10, 5), Pixel{255, 0, 0}));
+    if (IsFixedFunctionMode()) {
+        EXPECT_TRUE(IsNear(context->At(41, 38), Pixel{255, 255, 255}));
+    }
+}
+
+TEST_P(RendererTest, TurnsGlyphCoverageIntoWhiteWithTheVertexColour)
+{
+    if (IsFixedFunctionMode()) {
+        GTEST_SKIP() << "the colour matrix belongs to the built-in program";
+    }
+    // A 2 x 1 glyph texture: full coverage, then none.
+    const std::array<GLubyte, 4> coverage = {255, 0, 0, 0};
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (IsEmbeddedProfile()) {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, 2, 1, 0, GL_ALPHA, GL_UNSIGNED_BYTE, coverage.data());
+    } else {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, 2, 1, 0, GL_RED, GL_UNSIGNED_BYTE, coverage.data());
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    context->DrawFrame([&] {
+        SetColorMatrix(true);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        RenderQuad(Vector2(0, 0), Vector2(16, 8), 0xFF00FF00u, 0.0f, 0.0f, 1.0f, 1.0f);
+        SetColorMatrix(false);
+    });
+    glDeleteTextures(1, &texture);
+    EXPECT_TRUE(IsNear(context->At(3, 4), Pixel{0, 255, 0}));
+    EXPECT_TRUE(IsNear(context->At(12, 4), Pixel{0, 0, 0}));
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySetUp, RendererTest,
+                         testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded, RendererSetUp::FixedFunction),
+                         [](const testing::TestParamInfo<RendererSetUp>& info) {
+                             return QuorvaneTest::SetUpName(info.param);
+                         });
+
+} // namespace
