@@ -39,6 +39,9 @@ private:
     ApplicationHandlerInterface& mApplicationHandler;
 };
 
+// Clears the window's colour and depth buffers to transparent black (the start of a frame).
+void ClearFrame();
+
 // Shows a message box owned by the window (no owner before it exists) and writes the text to
 // stderr as well. Only an OK button when cancelText is empty, OK and Cancel otherwise; the
 // button labels are the system's. Returns true for OK, and also when no box can be shown.

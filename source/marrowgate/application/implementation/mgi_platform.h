@@ -1,0 +1,141 @@
+#pragma once
+// The seam between the realtime application's logic and the window system.
+//
+// Each operation is one duty of the window system, worded so that the logic above it (callback
+// order, property resolution, context request order, the loop, every report) needs no window
+// system types. Production uses the SDL2 platform; tests install a scripted one with a fake
+// clock and scripted events. Only one platform is active at a time.
+
+#include "marrowgate/application/mg_input.h"
+#include "marrowgate/application/mg_window_properties.h"
+
+#include <optional>
+#include <string>
+
+namespace mgImplementation {
+
+enum class ContextProfile
+{
+    kCore,
+    kCompatible,
+    kEmbedded,
+};
+
+struct Resolution
+{
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const Resolution&, const Resolution&) = default;
+};
+
+// The window's outer rectangle, decorations included, in screen pixels.
+struct WindowFrame
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+enum class PlatformEventType
+{
+    kCloseRequested,
+    kBecomeActive,
+    kBecomeInactive,
+    kExposed,
+    kKeyDown,
+    kKeyUp,
+    kButtonDown,
+    kButtonUp,
+};
+
+// Keys and buttons arrive already translated; the platform drops every key it has no Key for.
+struct PlatformEvent
+{
+    PlatformEventType type = PlatformEventType::kExposed;
+    Marrowgate::Application::Key key = Marrowgate::Application::Key0;
+    bool isRepeat = false;
+};
+
+enum class SwapIntervalResult
+{
+    kSet,
+    kUnsupported,
+};
+
+// What the start-up line reports about the context.
+struct ContextDescription
+{
+    std::string videoDriver;
+    std::string version;
+    std::string renderer;
+};
+
+class PlatformInterface
+{
+public:
+    virtual ~PlatformInterface() = default;
+
+    // Window system start; false when there is no display to open a window on. reason says why.
+    virtual bool Initialize(std::string& reason) = 0;
+    virtual void Shutdown() = 0;
+
+    virtual std::optional<Resolution> GetDesktopResolution() = 0;
+    // 0 on success, the window system's failure code otherwise.
+    virtual int ChangeDisplayResolution(Resolution resolution) = 0;
+    // The primary screen's size, for centring.
+    virtual Resolution GetScreenSize() = 0;
+
+    // A hidden window whose client area is width by height at (x, y); false on failure.
+    virtual bool CreateWindow(const Marrowgate::Application::WindowProperties& properties) = 0;
+    virtual void SetWindowStyle(Marrowgate::Application::WindowMode mode, int width, int height) = 0;
+    virtual Resolution GetClientSize() = 0;
+    virtual WindowFrame GetWindowFrame() = 0;
+    // Grows or shrinks the outer window by the given amounts without moving it.
+    virtual void GrowWindow(int extraWidth, int extraHeight) = 0;
+    virtual void MoveWindow(int left, int top) = 0;
+    virtual void ShowWindow() = 0;
+    virtual void DestroyWindow() = 0;
+    virtual void SetWindowTitle(const std::string& title) = 0;
+    // The drawable's size in pixels: larger than the client area on a scaled desktop.
+    virtual Resolution GetDrawableSize() = 0;
+
+    virtual bool CreateLegacyContext() = 0;
+    // Replaces the current context with a versioned one; false leaves the current one.
+    virtual bool CreateVersionedContext(ContextProfile profile, int major, int minor) = 0;
+    // 0 on success, the loader's error code otherwise (a code that only says "no GLX display"
+    // counts as success: the entry points still load on EGL).
+    virtual int InitializeLoader() = 0;
+    virtual SwapIntervalResult SetSwapInterval(int interval) = 0;
+    virtual void SetViewport(Resolution size) = 0;
+    // Clears colour and depth to transparent black.
+    virtual void ClearFrame() = 0;
+    virtual void DestroyContext() = 0;
+    virtual ContextDescription DescribeContext() = 0;
+    virtual void SwapBuffers() = 0;
+    // Frames per second of the display the window is on; 0 when unknown.
+    virtual int GetRefreshRate() = 0;
+
+    // False when no event is waiting.
+    virtual bool PollEvent(PlatformEvent& event) = 0;
+    virtual Marrowgate::Application::MousePosition GetCursorPosition() = 0;
+    virtual void SetCursorPosition(int x, int y) = 0;
+    virtual void CaptureMouse(bool captured) = 0;
+
+    // Seconds from an arbitrary origin, and sleeping, for pacing frames.
+    virtual double GetSeconds() = 0;
+    virtual void Sleep(double seconds) = 0;
+
+    // True for OK. False only when the user chose Cancel.
+    virtual bool ShowMessageBox(const std::string& title, const std::string& message, bool withCancel) = 0;
+
+    // False for a platform with no OpenGL behind its contexts (a scripted test platform): the
+    // renderer then stays uninitialised and frames run without drawing.
+    virtual bool DrawsWithOpenGL() const { return true; }
+};
+
+// The active platform: the SDL2 one unless a test installed another (nullptr restores it).
+PlatformInterface& GetPlatform();
+void SetPlatform(PlatformInterface* platform);
+
+} // namespace mgImplementation

@@ -1,0 +1,374 @@
+#include "marrowgate/application/implementation/sdl/mgi_realtime_sdl_application.h"
+
+#include "marrowgate/application/implementation/mgi_platform.h"
+#include "marrowgate/application/mg_input.h"
+#include "marrowgate/core/mg_error.h"
+#include "marrowgate/graphics/implementation/mgi_renderer.h"
+#include "marrowgate/graphics/mg_screen.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+namespace mgImplementation {
+namespace {
+
+constexpr char kUnitName[] = "mgi_realtime_sdl_application";
+
+using Marrowgate::Application::ApplicationHandlerInterface;
+using Marrowgate::Application::WindowMode;
+using Marrowgate::Application::WindowProperties;
+
+struct ApplicationState
+{
+    ApplicationHandlerInterface* handler = nullptr;
+    bool applicationOpen = false;
+    bool running = false;
+    bool windowCreated = false;
+    // Set when the window is destroyed; the loop ends when it sees it, as with a quit message.
+    bool quitPosted = false;
+    std::optional<mgImplementation::Resolution> initialDesktop;
+    // Vertical sync was asked for but refused: the loop sleeps out the rest of each frame.
+    bool pacing = false;
+    double framePeriod = 0.0;
+    double nextFrameTime = 0.0;
+};
+
+ApplicationState& State()
+{
+    static ApplicationState state;
+    return state;
+}
+
+// Without a window or a context nothing after this point can work, and the error handler is
+// not registered yet, so a report alone would let the program run on into a crash.
+[[noreturn]] void AbortStartup(const std::string& reason)
+{
+    std::fprintf(stderr, "marrowgate: %s\n", reason.c_str());
+    std::exit(EXIT_FAILURE);
+}
+
+void ResolveWindowProperties(WindowProperties& properties)
+{
+    if (properties.mode != WindowMode::kWindowed && properties.width == 0 && properties.height == 0) {
+        if (const std::optional<Resolution> desktop = GetPlatform().GetDesktopResolution()) {
+            properties.width = static_cast<std::uint16_t>(desktop->width);
+            properties.height = static_cast<std::uint16_t>(desktop->height);
+        }
+        properties.x = 0;
+        properties.y = 0;
+    }
+}
+
+// False when a display change failed; the window then keeps the style it was created with.
+bool ChangeDisplay(Resolution resolution)
+{
+    const int result = GetPlatform().ChangeDisplayResolution(resolution);
+    MG_ERROR_IF(result != 0, "mgInternalError: The display settings did not change successfully. Error: %d", result);
+    return result == 0;
+}
+
+void ApplyDisplaySettings(const WindowProperties& properties)
+{
+    PlatformInterface& platform = GetPlatform();
+    ApplicationState& state = State();
+    const std::optional<Resolution> current = platform.GetDesktopResolution();
+    if (!state.initialDesktop) {
+        state.initialDesktop = current;
+    }
+    if (properties.mode != WindowMode::kFullScreen && current && state.initialDesktop &&
+        *current != *state.initialDesktop && !ChangeDisplay(*state.initialDesktop)) {
+        return;
+    }
+    if (properties.mode == WindowMode::kFullScreen && !ChangeDisplay({properties.width, properties.height})) {
+        return;
+    }
+    platform.SetWindowStyle(properties.mode, properties.width, properties.height);
+}
+
+void FitAndCentreWindow(const WindowProperties& properties)
+{
+    PlatformInterface& platform = GetPlatform();
+    const Resolution client = platform.GetClientSize();
+    platform.GrowWindow(properties.width - client.width, properties.height - client.height);
+
+    const WindowFrame frame = platform.GetWindowFrame();
+    const Resolution screen = platform.GetScreenSize();
+    platform.MoveWindow((frame.left + screen.width - frame.right) / 2, (frame.top + screen.height - frame.bottom) / 2);
+}
+
+struct ContextRequest
+{
+    ContextProfile profile;
+    int major;
+    int minor;
+};
+
+bool TryVersionedContext(const ContextRequest& request)
+{
+    if (request.profile == ContextProfile::kEmbedded && request.major != 2) {
+        MG_ERROR("mgInternalError: This context is unsupported at the preset time.");
+        return false;
+    }
+    return GetPlatform().CreateVersionedContext(request.profile, request.major, request.minor);
+}
+
+void SetUpVerticalSync(bool verticalSync)
+{
+    PlatformInterface& platform = GetPlatform();
+    ApplicationState& state = State();
+    state.pacing = false;
+    if (platform.SetSwapInterval(verticalSync ? 1 : 0) == SwapIntervalResult::kSet) {
+        return;
+    }
+    MG_ERROR_IF(!verticalSync, "mgInternalError: Could not set GL to be free from vertical sync");
+    if (verticalSync) {
+        const int refreshRate = platform.GetRefreshRate();
+        state.pacing = true;
+        state.framePeriod = 1.0 / (refreshRate > 0 ? refreshRate : 60);
+        state.nextFrameTime = platform.GetSeconds() + state.framePeriod;
+    }
+}
+
+void CreateContext(const WindowProperties& properties)
+{
+    PlatformInterface& platform = GetPlatform();
+    if (!platform.CreateLegacyContext()) {
+        MG_ERROR("mgInternalError: Was unable to create OpenGL Context.");
+        AbortStartup("no OpenGL context could be created for the window");
+    }
+    const int loaderResult = platform.InitializeLoader();
+    if (loaderResult != 0) {
+        MG_ERROR("mgInternalError: Could not initialize glew. Error code: %s", std::to_string(loaderResult).c_str());
+        AbortStartup("OpenGL entry points could not be loaded (GLEW error " + std::to_string(loaderResult) + ")");
+    }
+
+    constexpr std::array<ContextRequest, 3> kRequests{{
+        {ContextProfile::kCore, 3, 2},
+        {ContextProfile::kCompatible, 3, 2},
+        {ContextProfile::kEmbedded, 2, 0},
+    }};
+    std::optional<ContextProfile> obtained;
+    for (const ContextRequest& request : kRequests) {
+        if (TryVersionedContext(request)) {
+            obtained = request.profile;
+            break;
+        }
+    }
+    // Both flags are written on every open so a later open in the same process starts clean.
+    Marrowgate::Graphics::SetEmbeddedProfile(obtained == ContextProfile::kEmbedded);
+    Marrowgate::Graphics::SetFixedFunctionMode(!obtained.has_value());
+
+    const int reloadResult = platform.InitializeLoader();
+    if (reloadResult != 0) {
+        MG_ERROR("mgInternalError: Could not reinitialize glew. Error code: %s", std::to_string(reloadResult).c_str());
+        return;
+    }
+    SetUpVerticalSync(properties.verticalSync);
+    platform.ClearFrame();
+    platform.SwapBuffers();
+    platform.SwapBuffers();
+}
+
+// The drawable can be larger than the client area on a scaled desktop; drawing covers it all.
+void AdoptDrawableSize()
+{
+    PlatformInterface& platform = GetPlatform();
+    const Resolution drawable = platform.GetDrawableSize();
+    platform.SetViewport(drawable);
+    Marrowgate::Graphics::SetScreenSize(static_cast<std::uint16_t>(drawable.width),
+                                        static_cast<std::uint16_t>(drawable.height));
+}
+
+void CreateWindow(const WindowProperties& properties)
+{
+    ApplicationState& state = State();
+    MG_ERROR_IF(state.windowCreated, "mgInternalError: Expected window handle to be unused at this moment.");
+    state.windowCreated = GetPlatform().CreateWindow(properties);
+    if (!state.windowCreated) {
+        MG_ERROR("mgInternalError, Expected window handle to be valid.");
+        AbortStartup("the window could not be created");
+    }
+}
+
+void HandleEvent(const PlatformEvent& event)
+{
+    using Marrowgate::Application::Key;
+    ApplicationState& state = State();
+    if (state.handler == nullptr) {
+        MG_ERROR("mgInternalError: Expected to have a valid ApplicationHandler at this moment.");
+        return;
+    }
+    switch (event.type) {
+    case PlatformEventType::kCloseRequested:
+        CloseApplication(*state.handler);
+        break;
+    case PlatformEventType::kBecomeActive:
+        state.handler->OnBecomeActive();
+        break;
+    case PlatformEventType::kBecomeInactive:
+        state.handler->OnBecomeInactive();
+        break;
+    case PlatformEventType::kExposed:
+        GetPlatform().SwapBuffers();
+        break;
+    case PlatformEventType::kKeyDown:
+        OnKeyDown(event.key, event.isRepeat);
+        break;
+    case PlatformEventType::kKeyUp:
+        OnKeyUp(event.key);
+        break;
+    case PlatformEventType::kButtonDown:
+        OnKeyDown(event.key, false);
+        GetPlatform().CaptureMouse(true);
+        break;
+    case PlatformEventType::kButtonUp:
+        OnKeyUp(event.key);
+        GetPlatform().CaptureMouse(false);
+        break;
+    }
+}
+
+void DrainEvents()
+{
+    ApplicationState& state = State();
+    PlatformEvent event;
+    while (GetPlatform().PollEvent(event)) {
+        // Events that were queued behind the window's destruction have no window to go to.
+        if (!state.quitPosted) {
+            HandleEvent(event);
+        }
+    }
+    if (state.quitPosted) {
+        state.running = false;
+    }
+}
+
+// Sleeps out the rest of the frame when the driver refused vertical sync, so the loop does
+// not spin a whole core presenting frames nobody can see.
+void PaceFrame()
+{
+    ApplicationState& state = State();
+    if (!state.pacing) {
+        return;
+    }
+    PlatformInterface& platform = GetPlatform();
+    const double now = platform.GetSeconds();
+    if (now < state.nextFrameTime) {
+        platform.Sleep(state.nextFrameTime - now);
+        state.nextFrameTime += state.framePeriod;
+    } else {
+        state.nextFrameTime = now + state.framePeriod;
+    }
+}
+
+} // namespace
+
+void OpenApplication(ApplicationHandlerInterface& applicationHandler)
+{
+    ApplicationState& state = State();
+    MG_ERROR_IF(state.applicationOpen, "mgExternalError: Marrowgate currently supports only a single application at a time.");
+    MG_ERROR_IF(state.handler != nullptr, "mgInternalError: Expected application handler to be null at this moment.");
+    MG_ERROR_IF(state.running, "mgInternalError: Expected application not to be running at this moment.");
+    if (state.applicationOpen) {
+        // A second window would share this one's state; refuse it outright.
+        return;
+    }
+    state.applicationOpen = true;
+    state.handler = &applicationHandler;
+    state.quitPosted = false;
+
+    WindowProperties properties;
+    applicationHandler.CollectWindowProperties(properties);
+
+    std::string reason;
+    if (!GetPlatform().Initialize(reason)) {
+        AbortStartup(reason);
+    }
+    ResolveWindowProperties(properties);
+    Marrowgate::Graphics::SetScreenSize(properties.width, properties.height);
+    CreateWindow(properties);
+    ApplyDisplaySettings(properties);
+    FitAndCentreWindow(properties);
+    CreateContext(properties);
+    AdoptDrawableSize();
+    if (GetPlatform().DrawsWithOpenGL()) {
+        Marrowgate::Graphics::InitializeRenderer();
+    }
+    std::fprintf(stderr, "%s\n", DescribeStartup().c_str());
+
+    applicationHandler.OnGraphicsContextCreated();
+    applicationHandler.OnWindowOpen();
+    GetPlatform().ShowWindow();
+}
+
+void RunApplication(ApplicationHandlerInterface& applicationHandler)
+{
+    ApplicationState& state = State();
+    MG_ERROR_IF(&applicationHandler != state.handler, "mgInternalError: applicationHandler changed from Open() to Run().");
+    PlatformInterface& platform = GetPlatform();
+    state.running = true;
+    while (true) {
+        BeginInputFrame();
+        const Marrowgate::Application::MousePosition cursor = platform.GetCursorPosition();
+        RecordMousePosition(cursor.x, cursor.y);
+        DrainEvents();
+        if (!state.running) {
+            break;
+        }
+        if (state.handler != nullptr) {
+            state.handler->OnRealtimeUpdate();
+        }
+        if (Marrowgate::Graphics::IsRendererReady()) {
+            platform.SwapBuffers();
+        }
+        PaceFrame();
+    }
+}
+
+void CloseApplication(ApplicationHandlerInterface& applicationHandler)
+{
+    ApplicationState& state = State();
+    MG_ERROR_IF(&applicationHandler != state.handler, "mgInternalError: applicationHandler changed from Open() to Close().");
+    if (!state.applicationOpen) {
+        return;
+    }
+    PlatformInterface& platform = GetPlatform();
+    applicationHandler.OnGraphicsContextDestroyed();
+    if (Marrowgate::Graphics::IsRendererReady()) {
+        Marrowgate::Graphics::CleanupRenderer();
+    }
+    platform.DestroyContext();
+    platform.DestroyWindow();
+    state.windowCreated = false;
+    applicationHandler.OnWindowClose();
+    state.quitPosted = true;
+    platform.Shutdown();
+
+    state.running = false;
+    state.applicationOpen = false;
+    state.handler = nullptr;
+}
+
+void SetApplicationWindowTitle(const std::string& title)
+{
+    GetPlatform().SetWindowTitle(title);
+}
+
+bool IsApplicationOpen()
+{
+    return State().applicationOpen;
+}
+
+std::string DescribeStartup()
+{
+    const ContextDescription context = GetPlatform().DescribeContext();
+    const char* setUp = Marrowgate::Graphics::IsFixedFunctionMode() ? "fixed-function"
+                        : Marrowgate::Graphics::IsEmbeddedProfile() ? "embedded shaders"
+                                                                     : "desktop shaders";
+    return "marrowgate: video driver \"" + context.videoDriver + "\", OpenGL \"" + context.version + "\" on \"" +
+           context.renderer + "\", renderer set-up: " + setUp;
+}
+
+} // namespace mgImplementation

@@ -1,0 +1,21 @@
+#pragma once
+// The realtime application's logic over the platform seam: opening the window and its
+// context in a fixed order, the main loop, closing, and the window events. One application
+// per process at a time; the state lives here, in one place.
+
+#include "marrowgate/application/mg_application_handler_interface.h"
+
+#include <string>
+
+namespace mgImplementation {
+
+void OpenApplication(Marrowgate::Application::ApplicationHandlerInterface& applicationHandler);
+void RunApplication(Marrowgate::Application::ApplicationHandlerInterface& applicationHandler);
+void CloseApplication(Marrowgate::Application::ApplicationHandlerInterface& applicationHandler);
+void SetApplicationWindowTitle(const std::string& title);
+bool IsApplicationOpen();
+
+// The line written to stderr once the context is up: driver, context and renderer set-up.
+std::string DescribeStartup();
+
+} // namespace mgImplementation

@@ -1,0 +1,49 @@
+#include "marrowgate/application/mg_realtime_application.h"
+
+#include "marrowgate/application/implementation/mgi_platform.h"
+#include "marrowgate/application/implementation/sdl/mgi_realtime_sdl_application.h"
+
+#include <cstdio>
+
+namespace Marrowgate::Application {
+
+RealtimeApplication::RealtimeApplication(ApplicationHandlerInterface& applicationHandler)
+    : mApplicationHandler(applicationHandler)
+{
+}
+
+void RealtimeApplication::Open()
+{
+    mgImplementation::OpenApplication(mApplicationHandler);
+}
+
+void RealtimeApplication::Run()
+{
+    mgImplementation::RunApplication(mApplicationHandler);
+}
+
+void RealtimeApplication::Close()
+{
+    mgImplementation::CloseApplication(mApplicationHandler);
+}
+
+void RealtimeApplication::SetWindowTitle(const std::string& title)
+{
+    mgImplementation::SetApplicationWindowTitle(title);
+}
+
+void ClearFrame()
+{
+    mgImplementation::GetPlatform().ClearFrame();
+}
+
+bool OpenMessageBox(const std::string& title, const std::string& message, const std::string& /*okayText*/,
+                    const std::string& cancelText)
+{
+    // The box may not be seen (no display, a test run), so the text always reaches stderr too.
+    std::fprintf(stderr, "%s\n%s\n", title.c_str(), message.c_str());
+    std::fflush(stderr);
+    return mgImplementation::GetPlatform().ShowMessageBox(title, message, !cancelText.empty());
+}
+
+} // namespace Marrowgate::Application

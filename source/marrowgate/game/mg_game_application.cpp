@@ -1,0 +1,272 @@
+#include "marrowgate/game/mg_game_application.h"
+
+#include "marrowgate/application/implementation/sdl/mgi_realtime_sdl_application.h"
+#include "marrowgate/audio/mg_audio_manager.h"
+#include "marrowgate/core/mg_frame_timer.h"
+#include "marrowgate/game/mg_default_scene.h"
+#include "marrowgate/game/mg_game_scene.h"
+#include "marrowgate/game/mg_key_binding.h"
+#include "marrowgate/graphics/implementation/mgi_renderer.h"
+#include "marrowgate/graphics/mg_camera.h"
+#include "marrowgate/graphics/mg_texture_manager.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+constexpr char kUnitName[] = "mg_game_application";
+
+// A long stall (a dragged window, a debugger) must not turn into a burst of catch-up steps.
+constexpr float kMaximumFrameDelta = 0.1f;
+constexpr int kMaximumStepsPerFrame = 5;
+
+using Marrowgate::Application::ApplicationHandlerInterface;
+using Marrowgate::Application::WindowMode;
+using Marrowgate::Application::WindowProperties;
+using Marrowgate::Game::GameApplication;
+using Marrowgate::Game::GameScene;
+
+struct GameState
+{
+    GameScene* currentScene = nullptr;
+    GameScene* nextScene = nullptr;
+    bool quitRequested = false;
+    bool windowActive = false;
+};
+
+GameState& State()
+{
+    static GameState state;
+    return state;
+}
+
+} // namespace
+
+namespace mgImplementation {
+
+// The one handler that links the window layer to the game application.
+class GameApplicationHandler final : public ApplicationHandlerInterface
+{
+public:
+    void OnWindowOpen() override;
+    void OnBecomeActive() override { State().windowActive = true; }
+    void OnBecomeInactive() override { State().windowActive = false; }
+    void OnRealtimeUpdate() override;
+    void OnNotifyA(int a, int b) override;
+    void OnNotifyB(int a, int b) override;
+    void CollectWindowProperties(WindowProperties& properties) override { properties = windowProperties; }
+    void OnGraphicsContextCreated() override;
+    void OnGraphicsContextDestroyed() override;
+
+    GameApplication* application = nullptr;
+    ApplicationHandlerInterface* delegate = nullptr;
+    Marrowgate::Core::FrameTimer frameTimer;
+    WindowProperties windowProperties;
+};
+
+namespace {
+
+GameApplicationHandler& TheHandler()
+{
+    static GameApplicationHandler handler;
+    return handler;
+}
+
+void ApplyPendingSceneChange()
+{
+    GameState& state = State();
+    if (state.nextScene == nullptr) {
+        return;
+    }
+    if (state.currentScene != nullptr) {
+        state.currentScene->OnClose();
+    }
+    state.currentScene = state.nextScene;
+    state.nextScene = nullptr;
+    state.currentScene->OnOpen();
+}
+
+void RunFixedSteps(GameScene& scene, float deltaTime)
+{
+    const float step = Marrowgate::Game::GameTimer::GetSecondsPerStep();
+    float accumulator = scene.GetStepAccumulator() + deltaTime;
+    // Only strictly more than a step runs one, and what five steps leave stays for later frames.
+    for (int steps = 0; accumulator > step && steps < kMaximumStepsPerFrame; ++steps) {
+        if (GameApplication::sUpdateInputEveryStep) {
+            RefreshKeyBindings();
+        }
+        scene.OnSimulate();
+        Marrowgate::Audio::theAudioManager.Update();
+        accumulator -= step;
+    }
+    scene.SetStepAccumulator(accumulator);
+    if (!GameApplication::sUpdateInputEveryStep) {
+        RefreshKeyBindings();
+    }
+}
+
+void RunSceneFrame(GameScene& scene, float deltaTime)
+{
+    RunFixedSteps(scene, deltaTime);
+    scene.Update(deltaTime);
+    Marrowgate::Graphics::GetActiveCamera().Update(deltaTime);
+    if (Marrowgate::Graphics::IsRendererReady()) {
+        Marrowgate::Application::ClearFrame();
+        Marrowgate::Graphics::BeginDraw();
+        scene.Render();
+        Marrowgate::Graphics::EndDraw();
+    }
+    if (State().quitRequested) {
+        scene.OnClose();
+    }
+}
+
+} // namespace
+
+void GameApplicationHandler::OnWindowOpen()
+{
+    MG_ERROR_IF(application == nullptr, "mgInternalError: Game Application has not been set before OnWindowOpen().");
+    Marrowgate::Core::InitializeClock();
+    frameTimer.Start();
+    State().windowActive = true;
+}
+
+void GameApplicationHandler::OnRealtimeUpdate()
+{
+    MG_ERROR_IF(application == nullptr, "mgInternalError: Game Application has not been set before OnRealtimeUpdate().");
+    frameTimer.Update();
+    const float deltaTime = std::min(kMaximumFrameDelta, static_cast<float>(frameTimer.GetDeltaTime()));
+    ApplyPendingSceneChange();
+    GameState& state = State();
+    RunSceneFrame(state.currentScene != nullptr ? *state.currentScene : GetDefaultScene(), deltaTime);
+    if (state.quitRequested && application != nullptr) {
+        application->Close();
+    }
+}
+
+void GameApplicationHandler::OnNotifyA(int a, int b)
+{
+    if (delegate != nullptr) {
+        delegate->OnNotifyA(a, b);
+    }
+}
+
+void GameApplicationHandler::OnNotifyB(int a, int b)
+{
+    if (delegate != nullptr) {
+        delegate->OnNotifyB(a, b);
+    }
+}
+
+void GameApplicationHandler::OnGraphicsContextCreated()
+{
+    Marrowgate::Graphics::CreateGraphicsResources();
+    // GAP (text module): Text::CreateGraphicsResources() once mg_text.h is committed.
+}
+
+void GameApplicationHandler::OnGraphicsContextDestroyed()
+{
+    Marrowgate::Graphics::ReleaseGraphicsResources();
+    // GAP (text module): Text::ReleaseGraphicsResources() once mg_text.h is committed.
+}
+
+} // namespace mgImplementation
+
+namespace Marrowgate::Game {
+
+bool GameApplication::sUpdateInputEveryStep = true;
+
+GameApplication::GameApplication(const WindowMode& windowMode, const std::uint16_t& width, const std::uint16_t& height,
+                                 bool verticalSync)
+    : RealtimeApplication(mgImplementation::TheHandler())
+{
+    mgImplementation::GameApplicationHandler& handler = mgImplementation::TheHandler();
+    MG_ERROR_IF(handler.application != nullptr, "mgInternalError: GameApplication has already been set.");
+    handler.application = this;
+    // A new application starts with no scene and no quit left over from an earlier one.
+    State() = GameState{};
+
+    WindowProperties& properties = handler.windowProperties;
+    properties.mode = windowMode;
+    properties.width = width;
+    properties.height = height;
+    properties.verticalSync = verticalSync;
+    if (windowMode == WindowMode::kWindowed && width == 0 && height == 0) {
+        const WindowProperties defaults;
+        properties.width = defaults.width;
+        properties.height = defaults.height;
+        properties.x = defaults.x;
+        properties.y = defaults.y;
+    }
+    Open();
+    Core::Error::AddErrorHandler(this);
+}
+
+GameApplication::~GameApplication()
+{
+    Core::Error::RemoveErrorHandler(this);
+    // An application destroyed before its window closed must not leave the window layer
+    // holding a context nobody will release.
+    if (mgImplementation::IsApplicationOpen()) {
+        Close();
+    }
+    mgImplementation::GameApplicationHandler& handler = mgImplementation::TheHandler();
+    if (handler.application == this) {
+        handler.application = nullptr;
+    }
+}
+
+void GameApplication::SetWindowTitle(const std::string& title)
+{
+    RealtimeApplication::SetWindowTitle(title);
+}
+
+void GameApplication::RunGame(GameScene* firstScene)
+{
+    if (firstScene != mScene) {
+        mgImplementation::GetDefaultScene().ShowLogoBefore(firstScene);
+    }
+    Run();
+}
+
+void GameApplication::ChangeToScene(GameScene* scene)
+{
+    State().nextScene = scene;
+}
+
+void GameApplication::RequestQuit()
+{
+    State().quitRequested = true;
+}
+
+GameScene* GameApplication::GetCurrentScene()
+{
+    return State().currentScene;
+}
+
+void GameApplication::ForgetScene(const GameScene* scene)
+{
+    GameState& state = State();
+    if (state.currentScene == scene) {
+        state.currentScene = nullptr;
+    }
+    if (state.nextScene == scene) {
+        state.nextScene = nullptr;
+    }
+}
+
+bool GameApplication::IsWindowActive()
+{
+    return State().windowActive;
+}
+
+void GameApplication::OnErrorFired(const std::string& message)
+{
+    const std::string text = message + "\n\n" + Core::Error::GetLastErrorFile() + "  LINE: " +
+                             std::to_string(Core::Error::GetLastErrorLine());
+    Application::OpenMessageBox("Error Condition Triggered", text, "Okay", "");
+    std::terminate();
+}
+
+} // namespace Marrowgate::Game

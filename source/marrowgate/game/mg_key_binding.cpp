@@ -1,0 +1,78 @@
+#include "marrowgate/game/mg_key_binding.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+using Marrowgate::Application::Key;
+
+struct BindingState
+{
+    bool down = false;
+    bool wasDown = false;
+};
+
+// Every key any binding has mentioned; it only grows, for the whole process.
+std::map<Key, BindingState>& BindingStates()
+{
+    static std::map<Key, BindingState> states;
+    return states;
+}
+
+template <typename Predicate>
+bool AnyKey(const std::vector<Key>& keys, Predicate predicate)
+{
+    std::map<Key, BindingState>& states = BindingStates();
+    return std::any_of(keys.begin(), keys.end(), [&](Key key) { return predicate(states[key]); });
+}
+
+} // namespace
+
+namespace Marrowgate::Game {
+
+KeyBinding::KeyBinding(Key key) : mKeys{key}
+{
+}
+
+KeyBinding::KeyBinding(std::initializer_list<Key> keys)
+{
+    for (const Key key : keys) {
+        AddKey(key);
+    }
+}
+
+void KeyBinding::AddKey(Key key)
+{
+    BindingStates()[key] = BindingState{};
+    mKeys.push_back(key);
+}
+
+bool KeyBinding::IsDown() const
+{
+    return AnyKey(mKeys, [](const BindingState& state) { return state.down; });
+}
+
+bool KeyBinding::IsPressed() const
+{
+    return AnyKey(mKeys, [](const BindingState& state) { return state.down && !state.wasDown; });
+}
+
+bool KeyBinding::IsReleased() const
+{
+    return AnyKey(mKeys, [](const BindingState& state) { return !state.down && state.wasDown; });
+}
+
+} // namespace Marrowgate::Game
+
+namespace mgImplementation {
+
+void RefreshKeyBindings()
+{
+    for (auto& [key, state] : BindingStates()) {
+        state.wasDown = state.down;
+        state.down = Marrowgate::Application::IsKeyDown(key);
+    }
+}
+
+} // namespace mgImplementation

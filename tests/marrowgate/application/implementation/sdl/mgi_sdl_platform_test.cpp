@@ -1,0 +1,36 @@
+#include "marrowgate/application/implementation/sdl/mgi_sdl_platform.h"
+
+#include <SDL2/SDL_keycode.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Marrowgate::Application;
+using mgImplementation::TranslateKey;
+
+TEST(SdlKeyTranslation, LettersFollowTheLayoutAndDigitsTheirPosition)
+{
+    // On a French layout the key in the Q position types "a".
+    EXPECT_EQ(TranslateKey(SDLK_a, SDL_SCANCODE_Q), KeyA);
+    EXPECT_EQ(TranslateKey(SDLK_z, SDL_SCANCODE_W), KeyZ);
+    // ... and the top-row key that types "&" is still the 1 key.
+    EXPECT_EQ(TranslateKey(SDLK_AMPERSAND, SDL_SCANCODE_1), Key1);
+    EXPECT_EQ(TranslateKey(SDLK_0, SDL_SCANCODE_0), Key0);
+    EXPECT_EQ(TranslateKey(SDLK_9, SDL_SCANCODE_9), Key9);
+}
+
+TEST(SdlKeyTranslation, NamedKeysMapAndEverythingElseIsIgnored)
+{
+    EXPECT_EQ(TranslateKey(SDLK_SPACE, SDL_SCANCODE_SPACE), KeySpace);
+    EXPECT_EQ(TranslateKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE), KeyEscape);
+    EXPECT_EQ(TranslateKey(SDLK_RETURN, SDL_SCANCODE_RETURN), KeyEnter);
+    EXPECT_EQ(TranslateKey(SDLK_LEFT, SDL_SCANCODE_LEFT), KeyLeft);
+    EXPECT_EQ(TranslateKey(SDLK_RIGHT, SDL_SCANCODE_RIGHT), KeyRight);
+    EXPECT_EQ(TranslateKey(SDLK_UP, SDL_SCANCODE_UP), KeyUp);
+    EXPECT_EQ(TranslateKey(SDLK_DOWN, SDL_SCANCODE_DOWN), KeyDown);
+    EXPECT_FALSE(TranslateKey(SDLK_F1, SDL_SCANCODE_F1).has_value());
+    EXPECT_FALSE(TranslateKey(SDLK_KP_1, SDL_SCANCODE_KP_1).has_value());
+    EXPECT_FALSE(TranslateKey(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT).has_value());
+}
+
+} // namespace
