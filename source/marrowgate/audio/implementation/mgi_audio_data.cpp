@@ -54,14 +54,14 @@ AudioData::AudioData(const std::string& filePath, bool streaming) : mFilePath(fi
     LoadWhole();
 }
 
-AudioData::AudioData(const void* fileData, std::size_t byteCount)
+AudioData::AudioData(const std::uint8_t* fileData, std::size_t byteCount)
 {
     MG_ERROR_IF(fileData == nullptr, "mgExternalError: Invalid file data, expected valid memory buffer containing file.");
     MG_ERROR_IF(byteCount == 0, "mgExternalError: Invalid file size, 0 bytes.");
     if (fileData == nullptr || byteCount == 0) {
         return;
     }
-    LoadFromBytes(static_cast<const std::uint8_t*>(fileData), byteCount);
+    LoadFromBytes(fileData, byteCount);
 }
 
 AudioData::~AudioData()

@@ -25,7 +25,7 @@ public:
     // Loads the file; streaming applies to Ogg Vorbis files only, anything else loads whole.
     AudioData(const std::string& filePath, bool streaming);
     // Loads a file image held in memory (always whole).
-    AudioData(const void* fileData, std::size_t byteCount);
+    AudioData(const std::uint8_t* fileData, std::size_t byteCount);
     ~AudioData();
 
     const std::string& GetFilePath() const { return mFilePath; }

@@ -1,0 +1,133 @@
+#include "audio_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace AudioTest {
+namespace {
+
+void PutLittleEndian(Bytes& bytes, std::uint32_t value, int byteCount)
+{
+    for (int index = 0; index < byteCount; ++index) {
+        bytes.push_back(static_cast<std::uint8_t>((value >> (8 * index)) & 0xFFu));
+    }
+}
+
+void PutIdentifier(Bytes& bytes, const char* identifier)
+{
+    bytes.insert(bytes.end(), identifier, identifier + 4);
+}
+
+} // namespace
+
+Bytes Chunk(const char* identifier, const Bytes& body)
+{
+    Bytes bytes;
+    PutIdentifier(bytes, identifier);
+    PutLittleEndian(bytes, static_cast<std::uint32_t>(body.size()), 4);
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    if (body.size() % 2 != 0) {
+        bytes.push_back(0);
+    }
+    return bytes;
+}
+
+Bytes FormatChunk(int channels, std::uint32_t sampleRate, int bitsPerSample, std::size_t extraBytes)
+{
+    const auto blockAlign = static_cast<std::uint32_t>(channels * bitsPerSample / 8);
+    Bytes body;
+    PutLittleEndian(body, 1, 2);
+    PutLittleEndian(body, static_cast<std::uint32_t>(channels), 2);
+    PutLittleEndian(body, sampleRate, 4);
+    PutLittleEndian(body, sampleRate * blockAlign, 4);
+    PutLittleEndian(body, blockAlign, 2);
+    PutLittleEndian(body, static_cast<std::uint32_t>(bitsPerSample), 2);
+    // A recognisable filler, so a reader that takes it for the next chunk header fails loudly.
+    body.insert(body.end(), extraBytes, 0xEE);
+    return Chunk("fmt ", body);
+}
+
+Bytes RiffWave(std::initializer_list<Bytes> chunks)
+{
+    Bytes content;
+    for (const Bytes& chunk : chunks) {
+        content.insert(content.end(), chunk.begin(), chunk.end());
+    }
+    Bytes bytes;
+    PutIdentifier(bytes, "RIFF");
+    PutLittleEndian(bytes, static_cast<std::uint32_t>(content.size() + 4), 4);
+    PutIdentifier(bytes, "WAVE");
+    bytes.insert(bytes.end(), content.begin(), content.end());
+    return bytes;
+}
+
+Bytes SimpleWave(int channels, std::uint32_t sampleRate, int bitsPerSample, std::uint32_t frames)
+{
+    Bytes samples(static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels * bitsPerSample / 8));
+    for (std::size_t index = 0; index < samples.size(); ++index) {
+        samples[index] = static_cast<std::uint8_t>(index * 7);
+    }
+    return RiffWave({FormatChunk(channels, sampleRate, bitsPerSample), Chunk("data", samples)});
+}
+
+std::string WriteTemporaryFile(const std::string& name, const Bytes& bytes)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quorvane_audio_tests_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path path = folder / name;
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
+
+std::string TestSoundPath(const std::string& name)
+{
+    return std::string(QUORVANE_SOURCE_DIR) + "/tests/marrowgate/audio/data/" + name;
+}
+
+int RunTestInChildProcess(const std::string& testName, const std::vector<std::pair<std::string, std::string>>& environment)
+{
+    // Everything the child needs is prepared before fork: only exec may run in the child, as
+    // the parent may have OpenAL's mixing thread running.
+    std::vector<std::string> variables;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        variables.emplace_back(*entry);
+    }
+    for (const auto& [name, value] : environment) {
+        std::erase_if(variables, [&](const std::string& variable) { return variable.starts_with(name + "="); });
+        variables.push_back(name + "=" + value);
+    }
+    std::vector<char*> environmentPointers;
+    for (std::string& variable : variables) {
+        environmentPointers.push_back(variable.data());
+    }
+    environmentPointers.push_back(nullptr);
+    std::string programName = "audio-test-child";
+    std::string filter = "--gtest_filter=" + testName;
+    std::string alsoDisabled = "--gtest_also_run_disabled_tests";
+    char* arguments[] = {programName.data(), filter.data(), alsoDisabled.data(), nullptr};
+
+    const pid_t child = fork();
+    if (child < 0) {
+        return -1;
+    }
+    if (child == 0) {
+        execve("/proc/self/exe", arguments, environmentPointers.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+} // namespace AudioTest

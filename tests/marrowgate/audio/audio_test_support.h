@@ -1,0 +1,36 @@
+#pragma once
+// Helpers shared by the audio tests: building RIFF/WAVE images chunk by chunk (well-formed or
+// not), temporary files, the committed test sounds, and running one test of this program in a
+// child process with its own OpenAL configuration (OpenAL Soft reads its configuration once
+// per process).
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace AudioTest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A chunk: identifier, little-endian size, body and, for an odd size, one pad byte.
+Bytes Chunk(const char* identifier, const Bytes& body);
+// A "fmt " chunk for integer PCM; extraBytes lengthens it the way newer writers do.
+Bytes FormatChunk(int channels, std::uint32_t sampleRate, int bitsPerSample, std::size_t extraBytes = 0);
+// "RIFF", a size, "WAVE", then the chunks in order.
+Bytes RiffWave(std::initializer_list<Bytes> chunks);
+// A plain PCM WAV image of `frames` frames of a ramp.
+Bytes SimpleWave(int channels, std::uint32_t sampleRate, int bitsPerSample, std::uint32_t frames);
+
+// Writes bytes to a fresh file under the test's temporary folder and returns its path.
+std::string WriteTemporaryFile(const std::string& name, const Bytes& bytes);
+
+// A committed test sound (tests/marrowgate/audio/data/).
+std::string TestSoundPath(const std::string& name);
+
+// Runs this test program again with only `testName` (a disabled test may be named) and the
+// extra environment variables; returns its exit status, or -1 when it could not run.
+int RunTestInChildProcess(const std::string& testName, const std::vector<std::pair<std::string, std::string>>& environment);
+
+} // namespace AudioTest
