@@ -33,6 +33,9 @@ namespace Marrowgate::Game {
 
 KeyBinding::KeyBinding(Key key) : mKeys{key}
 {
+    // Listed from now on (an existing state is kept), so the very next refresh tracks the key
+    // and a press before the first query is not lost.
+    BindingStates().try_emplace(key);
 }
 
 KeyBinding::KeyBinding(std::initializer_list<Key> keys)

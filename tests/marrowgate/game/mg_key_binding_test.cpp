@@ -1,0 +1,83 @@
+#include "marrowgate/game/mg_key_binding.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Marrowgate::Application;
+using Marrowgate::Game::KeyBinding;
+
+// One pass of the loop followed by one fixed step: the events of the pass, then a refresh.
+class KeyBindingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mgImplementation::ResetInputState();
+        Step();
+    }
+    template <typename Events>
+    void Step(Events events)
+    {
+        mgImplementation::BeginInputFrame();
+        events();
+        mgImplementation::RefreshKeyBindings();
+    }
+    void Step()
+    {
+        Step([] {});
+    }
+};
+
+TEST_F(KeyBindingTest, APressIsSeenByOneStepOnly)
+{
+    const KeyBinding binding(KeyJ);
+    Step([] { mgImplementation::OnKeyDown(KeyJ, false); });
+    EXPECT_TRUE(binding.IsPressed());
+    EXPECT_TRUE(binding.IsDown());
+    // A second step in the same pass sees no change.
+    mgImplementation::RefreshKeyBindings();
+    EXPECT_FALSE(binding.IsPressed());
+    EXPECT_TRUE(binding.IsDown());
+    Step([] { mgImplementation::OnKeyDown(KeyJ, true); });
+    EXPECT_FALSE(binding.IsPressed());
+}
+
+TEST_F(KeyBindingTest, EitherOfTwoKeysHoldsAndReleasingOneIsAReleaseWhileTheOtherIsHeld)
+{
+    KeyBinding binding;
+    binding.AddKey(KeyEscape);
+    binding.AddKey(KeySpace);
+    Step([] { mgImplementation::OnKeyDown(KeyEscape, false); });
+    Step([] { mgImplementation::OnKeyDown(KeySpace, false); });
+    EXPECT_TRUE(binding.IsDown());
+    Step([] { mgImplementation::OnKeyUp(KeyEscape); });
+    EXPECT_TRUE(binding.IsReleased());
+    EXPECT_TRUE(binding.IsDown());
+    Step();
+    EXPECT_FALSE(binding.IsReleased());
+}
+
+TEST_F(KeyBindingTest, AddingAKeyResetsItsState)
+{
+    const KeyBinding held(KeyK);
+    Step([] { mgImplementation::OnKeyDown(KeyK, false); });
+    ASSERT_TRUE(held.IsDown());
+    KeyBinding another;
+    another.AddKey(KeyK);
+    EXPECT_FALSE(held.IsDown());
+    // The raw key is still down, so the next step reports it as pressed again.
+    Step();
+    EXPECT_TRUE(another.IsPressed());
+}
+
+TEST_F(KeyBindingTest, ABindingFirstAskedAboutLaterStartsUp)
+{
+    Step([] { mgImplementation::OnKeyDown(KeyQ, false); });
+    const KeyBinding late(KeyQ);
+    EXPECT_FALSE(late.IsDown());
+    Step();
+    EXPECT_TRUE(late.IsPressed());
+}
+
+} // namespace
