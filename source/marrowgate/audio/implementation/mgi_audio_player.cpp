@@ -92,6 +92,8 @@ void AudioPlayer::Play(std::shared_ptr<AudioData> data, bool looping)
         return;
     }
     mAudioData = std::move(data);
+    // Known before the first fill, so that a looping stream wraps from its very first buffer.
+    mLooping = looping;
 
     alSourceRewind(mSource);
     MG_CHECK_OPENAL();
@@ -107,7 +109,6 @@ void AudioPlayer::Play(std::shared_ptr<AudioData> data, bool looping)
         MG_CHECK_OPENAL();
     }
 
-    mLooping = looping;
     // A stream loops by rewinding its decoder; OpenAL's own looping would replay one buffer.
     alSourcei(mSource, AL_LOOPING, looping && !streaming ? 1 : 0);
     MG_CHECK_OPENAL();
@@ -191,6 +192,14 @@ void AudioPlayer::Update()
             MG_CHECK_OPENAL();
         }
     }
+}
+
+std::array<std::uint32_t, 2> AudioPlayer::GetStreamBuffers() const
+{
+    if (mStreamState == nullptr) {
+        return {0, 0};
+    }
+    return {mStreamState->buffers[0], mStreamState->buffers[1]};
 }
 
 bool AudioPlayer::IsFinished() const

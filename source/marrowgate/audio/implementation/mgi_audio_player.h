@@ -12,6 +12,7 @@
 #include "marrowgate/audio/implementation/mgi_audio_data.h"
 #include "marrowgate/core/mg_noncopyable.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -35,6 +36,8 @@ public:
     std::uint32_t GetChannelIdentifier() const { return mChannelIdentifier; }
     std::uint32_t GetSource() const { return mSource; }
     bool HoldsAudioData() const { return mAudioData != nullptr; }
+    // The two buffers a stream rotates through; both 0 before a stream starts.
+    std::array<std::uint32_t, 2> GetStreamBuffers() const;
 
 private:
     struct StreamState;
