@@ -1,0 +1,119 @@
+#pragma once
+// Meshes: indexed triangle lists in GPU buffers, loaded from .msh files (see cdh_mesh_format.h
+// for the encodings and their checks) or built from arrays; MeshObject, a mesh with a transform,
+// a shader and a texture; and the RenderList that draws every live MeshObject in one call.
+//
+// A mesh keeps its vertex and index arrays, so parsing and checks run without any GPU; the
+// buffers are built when the renderer is ready in a shader set-up (at creation, or at the first
+// Render after the renderer became ready). A mesh that failed its checks is empty and draws
+// nothing. In the renderer's fixed-function mode a mesh draws from its arrays, unlit, in its
+// vertex colours. Without vertex array objects (a bare ES 2.0 context) the layout is bound per
+// draw.
+//
+// Depends on: the mesh format, the shader manager, the texture manager, the basic renderer.
+// Main thread only.
+
+#include "cinderhall/cdh_mesh_format.h"
+#include "cinderhall/cdh_shader_manager.h"
+#include "marrowgate/core/mg_noncopyable.h"
+#include "marrowgate/graphics/mg_texture_manager.h"
+
+#include <memory>
+#include <string>
+
+namespace Cinderhall {
+
+using Marrowgate::Core::Matrix4;
+
+class Mesh : private Marrowgate::Core::Noncopyable
+{
+public:
+    // An empty mesh: draws nothing.
+    Mesh() = default;
+    // Takes arrays that passed IsDrawableMeshData (or the binary index check).
+    explicit Mesh(MeshData data);
+    ~Mesh();
+
+    // One indexed draw with whatever matrices and program are current.
+    void Render();
+
+    bool IsReady() const { return ready_; }
+    bool IsEmpty() const { return data_.indices.empty(); }
+    const MeshData& GetData() const { return data_; }
+
+private:
+    void BuildBuffers();
+    void ReleaseBuffers();
+
+    bool ready_ = false;
+    std::uint32_t vertexArray_ = 0;
+    std::uint32_t vertexBuffer_ = 0;
+    std::uint32_t indexBuffer_ = 0;
+    MeshData data_;
+};
+
+// Null when the file cannot be opened, or is headerless text whose path does not contain
+// ".msh". A binary file always gives a mesh, empty when it is corrupt; text goes through
+// CreateMeshFromData.
+std::unique_ptr<Mesh> LoadMeshFromFile(const std::string& path);
+// The same for file contents already in memory; `path` only decides the headerless case.
+std::unique_ptr<Mesh> LoadMeshFromMemory(std::span<const std::byte> fileBytes, const std::string& path);
+
+// Reports fewer than 3 vertices, an index count that is not a multiple of 3 and indices out of
+// range, and then gives an empty mesh. Without kNormals in flags the normals are computed.
+std::unique_ptr<Mesh> CreateMeshFromData(std::vector<Vertex3D> vertices, std::vector<std::uint32_t> indices,
+                                         std::uint8_t flags);
+
+class RenderList;
+
+class MeshObject : private Marrowgate::Core::Noncopyable
+{
+public:
+    // Registers the object in the render list.
+    MeshObject();
+    ~MeshObject();
+
+    // Replaces the mesh with the file's (null when it could not be loaded) and returns it.
+    Mesh* LoadMesh(const std::string& path);
+    void SetMesh(std::unique_ptr<Mesh> mesh);
+    Mesh* GetMesh() const { return mesh_.get(); }
+
+    void SetTransform(const Matrix4& transform) { transform_ = transform; }
+    const Matrix4& GetTransform() const { return transform_; }
+    // InvalidShader draws with whatever program is current.
+    void SetShader(ShaderHandle shader) { shader_ = shader; }
+    ShaderHandle GetShader() const { return shader_; }
+    // InvalidTexture leaves the bound texture alone.
+    void SetTexture(Marrowgate::Graphics::TextureHandle texture) { texture_ = texture; }
+    Marrowgate::Graphics::TextureHandle GetTexture() const { return texture_; }
+
+private:
+    Matrix4 transform_;
+    RenderList* renderList_ = nullptr;
+    std::unique_ptr<Mesh> mesh_;
+    ShaderHandle shader_ = InvalidShader;
+    Marrowgate::Graphics::TextureHandle texture_ = Marrowgate::Graphics::InvalidTexture;
+};
+
+// Every live MeshObject, in no meaningful order.
+class RenderList : private Marrowgate::Core::Noncopyable
+{
+public:
+    static RenderList& Get();
+
+    // Draws each object that has a mesh under view x its transform, binding its shader and
+    // texture when it names them. Objects added or removed meanwhile do not affect the pass.
+    void Render(const Matrix4& view) const;
+    std::size_t GetSize() const { return objects_.size(); }
+
+private:
+    friend class MeshObject;
+    RenderList() = default;
+    ~RenderList() = default;
+    void Add(MeshObject* object);
+    void Remove(MeshObject* object);
+
+    std::vector<MeshObject*> objects_;
+};
+
+} // namespace Cinderhall

@@ -1,0 +1,27 @@
+#pragma once
+// Wavefront OBJ to mesh data, for the mesh tool.
+//
+// Reads positions (v), texture coordinates (vt), normals (vn) and faces (f) with any of the
+// corner forms i, i/t, i//n and i/t/n, counting negative indices back from the end. Polygons
+// are fanned from their first corner. Everything else (objects, groups, materials, smoothing,
+// lines) is skipped. Conversions to the .msh conventions:
+//  - OBJ front faces are counter-clockwise; meshes wind them clockwise, so every triangle is
+//    reversed;
+//  - OBJ's v runs up from the bottom of the image, textures here start at the top: v becomes 1 - v;
+//  - corners that share position, coordinates and normal become one vertex;
+//  - without a normal on every corner, normals are computed per triangle (flat);
+//  - vertex colours are opaque white.
+//
+// Depends on: the 3D kit's mesh format.
+
+#include "cinderhall/cdh_mesh_format.h"
+
+#include <string>
+#include <string_view>
+
+namespace MeshTool {
+
+// False with a message naming the line when the text is not a usable OBJ mesh.
+bool ImportObj(std::string_view text, Cinderhall::MeshData& result, std::string& error);
+
+} // namespace MeshTool
