@@ -1,0 +1,47 @@
+// The audio manager without a device.
+#include "marrowgate/audio/mg_audio_manager.h"
+
+#include "marrowgate/audio/implementation/mgi_audio_data.h"
+
+#include "audio_test_support.h"
+#include "support/error_capture.h"
+
+#include <gtest/gtest.h>
+
+using Marrowgate::Audio::AudioChannel;
+using Marrowgate::Audio::AudioHandle;
+using Marrowgate::Audio::theAudioManager;
+using Marrowgate::Audio::theLogoSound;
+using QuorvaneTest::ErrorCapture;
+
+// Runs in a child process whose OpenAL has no back-end at all.
+TEST(DISABLED_NoDeviceChild, ReportsOnceThenEverythingIsSilent)
+{
+    ErrorCapture errors;
+    theAudioManager.Restart();
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_EQ(errors.Last(), "AudioManager could not create the default audio device.");
+    EXPECT_FALSE(theAudioManager.HasDevice());
+
+    // Sounds are still read and checked, and get their handles.
+    const AudioHandle blip = theAudioManager.CreateSoundFromFile(
+        AudioTest::WriteTemporaryFile("silent.wav", AudioTest::SimpleWave(1, 44100, 16, 441)));
+    EXPECT_EQ(blip, 1u);
+    EXPECT_EQ(theAudioManager.FindSound(blip)->audioData->GetDataSize(), 882u);
+    EXPECT_EQ(theAudioManager.FindSound(blip)->audioData->GetBuffer(), 0u);
+
+    const AudioChannel logo = theAudioManager.PlaySound(theLogoSound, false, false);
+    EXPECT_EQ(theLogoSound, 2u);
+    EXPECT_EQ(logo.channelIdentifier, 0u);
+    EXPECT_EQ(theAudioManager.PlaySound(blip, true, true).channelIdentifier, 0u);
+    for (int step = 0; step < 500; ++step) {
+        theAudioManager.Update();
+    }
+    EXPECT_EQ(theAudioManager.GetActivePlayerCount(), 0u);
+    EXPECT_EQ(errors.messages.size(), 1u);
+}
+
+TEST(AudioManagerWithoutDevice, ReportsOnceAndRunsSilently)
+{
+    EXPECT_EQ(AudioTest::RunTestInChildProcess("DISABLED_NoDeviceChild.*", {{"ALSOFT_DRIVERS", "no-such-backend"}}), 0);
+}
