@@ -26,7 +26,8 @@ public:
 inline constexpr int kMaximumMessageLength = 4095;
 
 #if defined(__GNUC__)
-#define MG_PRINTF_FORMAT(formatIndex, firstArgument) __attribute__((format(printf, formatIndex, firstArgument)))
+#define MG_PRINTF_FORMAT(formatIndex, firstArgument)                                                         \
+    __attribute__((format(printf, formatIndex, firstArgument)))
 #else
 #define MG_PRINTF_FORMAT(formatIndex, firstArgument)
 #endif
@@ -36,7 +37,8 @@ inline constexpr int kMaximumMessageLength = 4095;
 std::string FormatMessage(const char* format, std::va_list arguments);
 
 void TriggerError(const char* file, int line, const char* format, ...) MG_PRINTF_FORMAT(3, 4);
-void TriggerErrorIf(bool condition, const char* file, int line, const char* format, ...) MG_PRINTF_FORMAT(4, 5);
+void TriggerErrorIf(bool condition, const char* file, int line, const char* format, ...)
+    MG_PRINTF_FORMAT(4, 5);
 // As TriggerError with the file "unknown file" and line 0.
 void TriggerError(const char* format, ...) MG_PRINTF_FORMAT(1, 2);
 
@@ -70,5 +72,5 @@ public:
 // Each .cpp that reports defines `constexpr char kUnitName[] = "mg_...";` (its unit's name)
 // and reports through these, which add the line.
 #define MG_ERROR(...) ::Marrowgate::Core::Error::TriggerError(kUnitName, __LINE__, __VA_ARGS__)
-#define MG_ERROR_IF(condition, ...) \
+#define MG_ERROR_IF(condition, ...)                                                                          \
     ::Marrowgate::Core::Error::TriggerErrorIf((condition), kUnitName, __LINE__, __VA_ARGS__)

@@ -54,14 +54,14 @@ const std::vector<TestCaseInterface*>& GetRegisteredTestCases();
 
 // Declares a test case class named `name`, registers its one instance under that name and
 // opens the body of its Run(), which ends with `return HasPassed();`.
-#define MG_TEST_CASE(name)                                                                        \
-    namespace {                                                                                   \
-    class name final : public ::Marrowgate::Core::UnitTest::TestCaseInterface                    \
-    {                                                                                             \
-    public:                                                                                       \
-        name() : TestCaseInterface(#name) {}                                                      \
-        bool Run() override;                                                                      \
-    };                                                                                            \
-    name the##name;                                                                               \
-    }                                                                                             \
+#define MG_TEST_CASE(name)                                                                                   \
+    namespace {                                                                                              \
+    class name final : public ::Marrowgate::Core::UnitTest::TestCaseInterface                                \
+    {                                                                                                        \
+    public:                                                                                                  \
+        name() : TestCaseInterface(#name) {}                                                                 \
+        bool Run() override;                                                                                 \
+    };                                                                                                       \
+    name the##name;                                                                                          \
+    }                                                                                                        \
     bool name::Run()

@@ -17,7 +17,10 @@ public:
     constexpr float AsRadians() const { return mRadians; }
     constexpr float AsDegrees() const { return mRadians * 180.0f / Pi; }
 
-    friend constexpr bool operator==(Angle left, Angle right) { return IsEqual(left.mRadians, right.mRadians); }
+    friend constexpr bool operator==(Angle left, Angle right)
+    {
+        return IsEqual(left.mRadians, right.mRadians);
+    }
 
 private:
     explicit constexpr Angle(float radians) : mRadians(radians) {}

@@ -27,8 +27,7 @@ inline constexpr float TwoPi = 6.28318548f;
 inline constexpr float PiOverTwo = 1.57079637f;
 inline constexpr float Epsilon = 0.00001f;
 
-template <typename T>
-constexpr T Absolute(T value)
+template <typename T> constexpr T Absolute(T value)
 {
     return value < T(0) ? -value : value;
 }
@@ -59,20 +58,17 @@ constexpr bool IsZero(int value)
     return value == 0;
 }
 
-template <typename T>
-constexpr T Minimum(T a, T b)
+template <typename T> constexpr T Minimum(T a, T b)
 {
     return b < a ? b : a;
 }
 
-template <typename T>
-constexpr T Maximum(T a, T b)
+template <typename T> constexpr T Maximum(T a, T b)
 {
     return a < b ? b : a;
 }
 
-template <typename T>
-constexpr T Clamp(T value, T minimum, T maximum)
+template <typename T> constexpr T Clamp(T value, T minimum, T maximum)
 {
     if (value < minimum) {
         return minimum;

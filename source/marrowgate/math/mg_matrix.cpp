@@ -41,8 +41,8 @@ float Cofactor(const float* m, int row, int column)
             }
         }
     }
-    const float determinant = Determinant3(minor[0], minor[1], minor[2], minor[3], minor[4], minor[5], minor[6],
-                                           minor[7], minor[8]);
+    const float determinant = Determinant3(minor[0], minor[1], minor[2], minor[3], minor[4], minor[5],
+                                           minor[6], minor[7], minor[8]);
     return (row + column) % 2 == 0 ? determinant : -determinant;
 }
 
@@ -50,7 +50,8 @@ Matrix4 Perspective(float fieldOfViewY, float aspectRatio, float nearPlane, floa
 {
     const float h = std::tan(fieldOfViewY / 2.0f);
     const float depth = farPlane - nearPlane;
-    Matrix4 matrix(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+    Matrix4 matrix(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
+                   0.0f);
     matrix.m[0] = 1.0f / (h * aspectRatio);
     matrix.m[5] = 1.0f / h;
     matrix.m[10] = handedness * (nearPlane + farPlane) / depth;
@@ -62,7 +63,8 @@ Matrix4 Perspective(float fieldOfViewY, float aspectRatio, float nearPlane, floa
 Matrix4 Orthographic(float left, float right, float top, float bottom, float nearPlane, float farPlane,
                      float handedness)
 {
-    Matrix4 matrix(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
+    Matrix4 matrix(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
+                   1.0f);
     matrix.m[0] = 2.0f / (right - left);
     matrix.m[3] = -(right + left) / (right - left);
     matrix.m[5] = 2.0f / (top - bottom);
@@ -149,10 +151,12 @@ Matrix4 MatrixCreateRotationA(const Vector3& axis, float radians)
     const float c = std::cos(radians);
     const float s = std::sin(radians);
     const float t = 1.0f - c;
+    // clang-format off
     return {t * n.x * n.x + c,       t * n.x * n.y - s * n.z, t * n.x * n.z + s * n.y, 0.0f,
             t * n.x * n.y + s * n.z, t * n.y * n.y + c,       t * n.y * n.z - s * n.x, 0.0f,
             t * n.x * n.z - s * n.y, t * n.y * n.z + s * n.x, t * n.z * n.z + c,       0.0f,
             0.0f,                    0.0f,                    0.0f,                    1.0f};
+    // clang-format on
 }
 
 Matrix4 CreateRotationX(float radians)
@@ -195,15 +199,18 @@ Matrix4 MatrixCreateLookAt(const Vector3& eye, const Vector3& target, const Vect
     const Vector3 forward = (eye - target).GetNormalized();
     const Vector3 side = (up ^ forward).GetNormalized();
     const Vector3 upward = forward ^ side;
+    // clang-format off
     return {side.x,    side.y,    side.z,    -(side | eye),
             upward.x,  upward.y,  upward.z,  -(upward | eye),
             forward.x, forward.y, forward.z, -(forward | eye),
             0.0f,      0.0f,      0.0f,      1.0f};
+    // clang-format on
 }
 
 Matrix4* MatrixCreateLookAt(Matrix4* result, const Vector3& eye, const Vector3& target, const Vector3& up)
 {
-    MG_ERROR_IF(result == nullptr, "mgExternalError: Invalid parameter; Expected result to be valid pointer.");
+    MG_ERROR_IF(result == nullptr,
+                "mgExternalError: Invalid parameter; Expected result to be valid pointer.");
     if (result != nullptr) {
         *result = MatrixCreateLookAt(eye, target, up);
     }
@@ -213,16 +220,19 @@ Matrix4* MatrixCreateLookAt(Matrix4* result, const Vector3& eye, const Vector3& 
 Matrix4 FastInverse(const Matrix4& input)
 {
     const float* m = input.m;
+    // clang-format off
     return {m[0], m[4], m[8],  -(m[0] * m[3] + m[4] * m[7] + m[8] * m[11]),
             m[1], m[5], m[9],  -(m[1] * m[3] + m[5] * m[7] + m[9] * m[11]),
             m[2], m[6], m[10], -(m[2] * m[3] + m[6] * m[7] + m[10] * m[11]),
             0.0f, 0.0f, 0.0f,  m[15]};
+    // clang-format on
 }
 
 Matrix4* MatrixMultiply(Matrix4* result, const Matrix4* leftSide, const Matrix4* rightSide)
 {
-    MG_ERROR_IF(result != nullptr && (result == leftSide || result == rightSide),
-                "mgExternalError: Invalid parameter; expected result to be different than leftSide and rightSide");
+    MG_ERROR_IF(
+        result != nullptr && (result == leftSide || result == rightSide),
+        "mgExternalError: Invalid parameter; expected result to be different than leftSide and rightSide");
     if (CheckPointers(result, leftSide, rightSide)) {
         *result = *leftSide * *rightSide;
     }

@@ -20,11 +20,10 @@ struct Matrix4
 
     // The identity.
     constexpr Matrix4() : m{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1} {}
-    constexpr Matrix4(float m0, float m1, float m2, float m3, float m4, float m5, float m6, float m7, float m8,
-                      float m9, float m10, float m11, float m12, float m13, float m14, float m15)
+    constexpr Matrix4(float m0, float m1, float m2, float m3, float m4, float m5, float m6, float m7,
+                      float m8, float m9, float m10, float m11, float m12, float m13, float m14, float m15)
         : m{m0, m1, m2, m3, m4, m5, m6, m7, m8, m9, m10, m11, m12, m13, m14, m15}
-    {
-    }
+    {}
     explicit constexpr Matrix4(const float* values) : m{}
     {
         for (int i = 0; i < kSize; ++i) {
@@ -69,10 +68,10 @@ struct Matrix3
     static constexpr int kSize = 9;
 
     constexpr Matrix3() : m{1, 0, 0, 0, 1, 0, 0, 0, 1} {}
-    constexpr Matrix3(float m0, float m1, float m2, float m3, float m4, float m5, float m6, float m7, float m8)
+    constexpr Matrix3(float m0, float m1, float m2, float m3, float m4, float m5, float m6, float m7,
+                      float m8)
         : m{m0, m1, m2, m3, m4, m5, m6, m7, m8}
-    {
-    }
+    {}
     explicit constexpr Matrix3(const float* values) : m{}
     {
         for (int i = 0; i < kSize; ++i) {
@@ -98,8 +97,7 @@ concept MathMatrix = std::same_as<T, Matrix3> || std::same_as<T, Matrix4>;
 
 // Elementwise operators, one definition for both sizes.
 
-template <MathMatrix M>
-constexpr bool operator==(const M& left, const M& right)
+template <MathMatrix M> constexpr bool operator==(const M& left, const M& right)
 {
     for (int i = 0; i < M::kSize; ++i) {
         if (!IsEqual(left.m[i], right.m[i])) {
@@ -109,8 +107,7 @@ constexpr bool operator==(const M& left, const M& right)
     return true;
 }
 
-template <MathMatrix M>
-constexpr M& operator+=(M& left, const M& right)
+template <MathMatrix M> constexpr M& operator+=(M& left, const M& right)
 {
     for (int i = 0; i < M::kSize; ++i) {
         left.m[i] += right.m[i];
@@ -118,8 +115,7 @@ constexpr M& operator+=(M& left, const M& right)
     return left;
 }
 
-template <MathMatrix M>
-constexpr M& operator-=(M& left, const M& right)
+template <MathMatrix M> constexpr M& operator-=(M& left, const M& right)
 {
     for (int i = 0; i < M::kSize; ++i) {
         left.m[i] -= right.m[i];
@@ -127,21 +123,18 @@ constexpr M& operator-=(M& left, const M& right)
     return left;
 }
 
-template <MathMatrix M>
-constexpr M operator+(M left, const M& right)
+template <MathMatrix M> constexpr M operator+(M left, const M& right)
 {
     return left += right;
 }
 
-template <MathMatrix M>
-constexpr M operator-(M left, const M& right)
+template <MathMatrix M> constexpr M operator-(M left, const M& right)
 {
     return left -= right;
 }
 
 // The transform that applies `first`, then `second`.
-template <MathMatrix M>
-constexpr M operator*(const M& first, const M& second)
+template <MathMatrix M> constexpr M operator*(const M& first, const M& second)
 {
     constexpr int order = M::kSize == 16 ? 4 : 3;
     M product;
@@ -157,8 +150,7 @@ constexpr M operator*(const M& first, const M& second)
     return product;
 }
 
-template <MathMatrix M>
-constexpr M& operator*=(M& first, const M& second)
+template <MathMatrix M> constexpr M& operator*=(M& first, const M& second)
 {
     return first = first * second;
 }
@@ -187,7 +179,8 @@ constexpr Vector3 TransformCoordinate(const Vector3& input, const Matrix4& matri
 constexpr Vector3 TransformNormal(const Vector3& input, const Matrix4& matrix)
 {
     const float* m = matrix.m;
-    return {m[0] * input.x + m[1] * input.y + m[2] * input.z, m[4] * input.x + m[5] * input.y + m[6] * input.z,
+    return {m[0] * input.x + m[1] * input.y + m[2] * input.z,
+            m[4] * input.x + m[5] * input.y + m[6] * input.z,
             m[8] * input.x + m[9] * input.y + m[10] * input.z};
 }
 

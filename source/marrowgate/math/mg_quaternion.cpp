@@ -85,8 +85,9 @@ Quaternion* QuaternionInverse(Quaternion* result, const Quaternion* input)
 
 Quaternion* QuaternionMultiply(Quaternion* result, const Quaternion* left, const Quaternion* right)
 {
-    MG_ERROR_IF(result != nullptr && (result == left || result == right),
-                "mgExternalError: Invalid parameter for result, expected different location than left or right.");
+    MG_ERROR_IF(
+        result != nullptr && (result == left || result == right),
+        "mgExternalError: Invalid parameter for result, expected different location than left or right.");
     // The product is built in a temporary, so an aliased result still receives the right value.
     return Binary(result, left, right, [](const Quaternion& l, const Quaternion& r) { return l * r; });
 }

@@ -22,11 +22,10 @@ struct Quaternion
     constexpr Quaternion() = default;
     constexpr Quaternion(float xValue, float yValue, float zValue, float wValue)
         : x(xValue), y(yValue), z(zValue), w(wValue)
-    {
-    }
-    explicit constexpr Quaternion(const float* values) : x(values[0]), y(values[1]), z(values[2]), w(values[3])
-    {
-    }
+    {}
+    explicit constexpr Quaternion(const float* values)
+        : x(values[0]), y(values[1]), z(values[2]), w(values[3])
+    {}
 
     constexpr float& operator[](int index) { return index == 0 ? x : index == 1 ? y : index == 2 ? z : w; }
     constexpr float operator[](int index) const

@@ -20,7 +20,8 @@ int RandomDraw()
 
 float RandomFloat(float minimumValue, float maximumValue)
 {
-    MG_ERROR_IF(minimumValue > maximumValue, "mgExternalError: Expected minimumValue to be less than maximumValue.");
+    MG_ERROR_IF(minimumValue > maximumValue,
+                "mgExternalError: Expected minimumValue to be less than maximumValue.");
     const float unit = static_cast<float>(RandomDraw()) / 32768.0f;
     return minimumValue + unit * (maximumValue - minimumValue);
 }

@@ -21,8 +21,10 @@ bool CheckInput(const void* input)
 
 bool CheckOperands(const void* leftSide, const void* rightSide)
 {
-    MG_ERROR_IF(leftSide == nullptr, "mgExternalError: Invalid parameter for leftSide, expected valid pointer.");
-    MG_ERROR_IF(rightSide == nullptr, "mgExternalError: Invalid parameter for rightSide, expected valid pointer.");
+    MG_ERROR_IF(leftSide == nullptr,
+                "mgExternalError: Invalid parameter for leftSide, expected valid pointer.");
+    MG_ERROR_IF(rightSide == nullptr,
+                "mgExternalError: Invalid parameter for rightSide, expected valid pointer.");
     return leftSide != nullptr && rightSide != nullptr;
 }
 
@@ -37,8 +39,7 @@ V* Binary(V* result, const V* leftSide, const V* rightSide, Operation operation)
     return result;
 }
 
-template <MathVector V, typename Operation>
-V* Unary(V* result, const V* input, Operation operation)
+template <MathVector V, typename Operation> V* Unary(V* result, const V* input, Operation operation)
 {
     const bool resultValid = CheckResult(result);
     if (CheckInput(input) && resultValid) {
@@ -47,50 +48,42 @@ V* Unary(V* result, const V* input, Operation operation)
     return result;
 }
 
-template <MathVector V>
-V* Add(V* result, const V* leftSide, const V* rightSide)
+template <MathVector V> V* Add(V* result, const V* leftSide, const V* rightSide)
 {
     return Binary(result, leftSide, rightSide, [](const V& l, const V& r) { return l + r; });
 }
 
-template <MathVector V>
-V* Subtract(V* result, const V* leftSide, const V* rightSide)
+template <MathVector V> V* Subtract(V* result, const V* leftSide, const V* rightSide)
 {
     return Binary(result, leftSide, rightSide, [](const V& l, const V& r) { return l - r; });
 }
 
-template <MathVector V>
-V* Negate(V* result, const V* input)
+template <MathVector V> V* Negate(V* result, const V* input)
 {
     return Unary(result, input, [](const V& v) { return -v; });
 }
 
-template <MathVector V>
-V* Scale(V* result, const V* input, float scale)
+template <MathVector V> V* Scale(V* result, const V* input, float scale)
 {
     return Unary(result, input, [scale](const V& v) { return v * scale; });
 }
 
-template <MathVector V>
-V* Divide(V* result, const V* input, float divisor)
+template <MathVector V> V* Divide(V* result, const V* input, float divisor)
 {
     return Unary(result, input, [divisor](const V& v) { return v / divisor; });
 }
 
-template <MathVector V>
-V* Normalize(V* result, const V* input)
+template <MathVector V> V* Normalize(V* result, const V* input)
 {
     return Unary(result, input, [](const V& v) { return v.GetNormalized(); });
 }
 
-template <MathVector V>
-float Dot(const V* leftSide, const V* rightSide)
+template <MathVector V> float Dot(const V* leftSide, const V* rightSide)
 {
     return CheckOperands(leftSide, rightSide) ? (*leftSide | *rightSide) : 0.0f;
 }
 
-template <MathVector V>
-bool Equal(const V* leftSide, const V* rightSide)
+template <MathVector V> bool Equal(const V* leftSide, const V* rightSide)
 {
     return CheckOperands(leftSide, rightSide) && *leftSide == *rightSide;
 }
@@ -226,8 +219,9 @@ Vector3* Vector3CrossProduct(Vector3* result, const Vector3* leftSide, const Vec
 {
     MG_ERROR_IF(leftSide != nullptr && leftSide == rightSide,
                 "mgExternalError: Invalid parameter; expected leftSide to be different from rightSide.");
-    MG_ERROR_IF(result != nullptr && (result == leftSide || result == rightSide),
-                "mgExternalError: Invalid parameter; expected result to be different than leftSide and rightSide");
+    MG_ERROR_IF(
+        result != nullptr && (result == leftSide || result == rightSide),
+        "mgExternalError: Invalid parameter; expected result to be different than leftSide and rightSide");
     // Binary computes into a temporary first, so an aliased result still gets the right value.
     return Binary(result, leftSide, rightSide, [](const Vector3& l, const Vector3& r) { return l ^ r; });
 }

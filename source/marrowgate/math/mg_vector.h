@@ -24,8 +24,7 @@ template <typename T>
 concept MathVector = std::same_as<T, Vector2> || std::same_as<T, Vector3> || std::same_as<T, Vector4>;
 
 // Length operations shared by the three vector records.
-template <typename Derived>
-class VectorLength
+template <typename Derived> class VectorLength
 {
 public:
     constexpr float MagnitudeSquared() const { return Self() | Self(); }
@@ -112,11 +111,9 @@ struct Vector4 : VectorLength<Vector4>
     constexpr Vector4() = default;
     constexpr Vector4(float xValue, float yValue, float zValue, float wValue)
         : x(xValue), y(yValue), z(zValue), w(wValue)
-    {
-    }
+    {}
     explicit constexpr Vector4(const float* values) : x(values[0]), y(values[1]), z(values[2]), w(values[3])
-    {
-    }
+    {}
 
     constexpr float& operator[](int index) { return index == 0 ? x : index == 1 ? y : index == 2 ? z : w; }
     constexpr float operator[](int index) const
@@ -138,8 +135,7 @@ static_assert(std::is_standard_layout_v<Vector4> && sizeof(Vector4) == 4 * sizeo
 
 // Componentwise operators, one definition for all three records.
 
-template <MathVector V>
-constexpr bool operator==(const V& left, const V& right)
+template <MathVector V> constexpr bool operator==(const V& left, const V& right)
 {
     for (int i = 0; i < V::kSize; ++i) {
         if (!IsEqual(left[i], right[i])) {
@@ -149,8 +145,7 @@ constexpr bool operator==(const V& left, const V& right)
     return true;
 }
 
-template <MathVector V>
-constexpr V& operator+=(V& left, const V& right)
+template <MathVector V> constexpr V& operator+=(V& left, const V& right)
 {
     for (int i = 0; i < V::kSize; ++i) {
         left[i] += right[i];
@@ -158,8 +153,7 @@ constexpr V& operator+=(V& left, const V& right)
     return left;
 }
 
-template <MathVector V>
-constexpr V& operator-=(V& left, const V& right)
+template <MathVector V> constexpr V& operator-=(V& left, const V& right)
 {
     for (int i = 0; i < V::kSize; ++i) {
         left[i] -= right[i];
@@ -167,8 +161,7 @@ constexpr V& operator-=(V& left, const V& right)
     return left;
 }
 
-template <MathVector V>
-constexpr V& operator*=(V& vector, float scale)
+template <MathVector V> constexpr V& operator*=(V& vector, float scale)
 {
     for (int i = 0; i < V::kSize; ++i) {
         vector[i] *= scale;
@@ -176,8 +169,7 @@ constexpr V& operator*=(V& vector, float scale)
     return vector;
 }
 
-template <MathVector V>
-constexpr V& operator/=(V& vector, float divisor)
+template <MathVector V> constexpr V& operator/=(V& vector, float divisor)
 {
     for (int i = 0; i < V::kSize; ++i) {
         vector[i] /= divisor;
@@ -185,20 +177,17 @@ constexpr V& operator/=(V& vector, float divisor)
     return vector;
 }
 
-template <MathVector V>
-constexpr V operator+(V left, const V& right)
+template <MathVector V> constexpr V operator+(V left, const V& right)
 {
     return left += right;
 }
 
-template <MathVector V>
-constexpr V operator-(V left, const V& right)
+template <MathVector V> constexpr V operator-(V left, const V& right)
 {
     return left -= right;
 }
 
-template <MathVector V>
-constexpr V operator-(V vector)
+template <MathVector V> constexpr V operator-(V vector)
 {
     for (int i = 0; i < V::kSize; ++i) {
         vector[i] = -vector[i];
@@ -206,27 +195,23 @@ constexpr V operator-(V vector)
     return vector;
 }
 
-template <MathVector V>
-constexpr V operator*(V vector, float scale)
+template <MathVector V> constexpr V operator*(V vector, float scale)
 {
     return vector *= scale;
 }
 
-template <MathVector V>
-constexpr V operator*(float scale, V vector)
+template <MathVector V> constexpr V operator*(float scale, V vector)
 {
     return vector *= scale;
 }
 
-template <MathVector V>
-constexpr V operator/(V vector, float divisor)
+template <MathVector V> constexpr V operator/(V vector, float divisor)
 {
     return vector /= divisor;
 }
 
 // Dot product.
-template <MathVector V>
-constexpr float operator|(const V& left, const V& right)
+template <MathVector V> constexpr float operator|(const V& left, const V& right)
 {
     float sum = 0.0f;
     for (int i = 0; i < V::kSize; ++i) {
@@ -235,8 +220,7 @@ constexpr float operator|(const V& left, const V& right)
     return sum;
 }
 
-template <MathVector V>
-constexpr float DotProduct(const V& left, const V& right)
+template <MathVector V> constexpr float DotProduct(const V& left, const V& right)
 {
     return left | right;
 }

@@ -109,11 +109,13 @@ TEST(ErrorReportingDeathTest, ThrowSwitchThrowsTheMessageAndSkipsTheHandlers)
         ErrorCapture errors;
         EnableThrowingErrors();
         try {
-            TriggerError("mg_game_timer", 42, "mgExternalError: Expected %s to be a non-zero time value.", "timeValue");
+            TriggerError("mg_game_timer", 42, "mgExternalError: Expected %s to be a non-zero time value.",
+                         "timeValue");
         } catch (const mgImplementation::ExceptionalErrorHandler::ErroredException& exception) {
             const bool right = std::string(exception.what()) ==
                                    "mgExternalError: Expected timeValue to be a non-zero time value." &&
-                               !errors.Fired() && GetLastErrorLine() == 42 && GetLastErrorFile() == "mg_game_timer";
+                               !errors.Fired() && GetLastErrorLine() == 42 &&
+                               GetLastErrorFile() == "mg_game_timer";
             std::exit(right ? 0 : 2);
         }
         std::exit(1);

@@ -90,7 +90,8 @@ protected:
     void SetUp() override
     {
         mPrevious = std::filesystem::current_path();
-        mScratch = std::filesystem::temp_directory_path() / ("mg_unit_test_log_" + std::to_string(::getpid()));
+        mScratch =
+            std::filesystem::temp_directory_path() / ("mg_unit_test_log_" + std::to_string(::getpid()));
         std::filesystem::create_directories(mScratch);
         std::filesystem::current_path(mScratch);
     }

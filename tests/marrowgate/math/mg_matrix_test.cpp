@@ -112,26 +112,32 @@ TEST(MatrixFunctionForms, AliasedResultsAreReportedWithTheirOwnMessages)
     const Matrix4 b = CreateRotationX(0.5f);
     const Matrix4 expectedProduct = a * b;
     MatrixMultiply(&a, &a, &b);
-    EXPECT_EQ(errors.Last(),
-              "mgExternalError: Invalid parameter; expected result to be different than leftSide and rightSide");
+    EXPECT_EQ(
+        errors.Last(),
+        "mgExternalError: Invalid parameter; expected result to be different than leftSide and rightSide");
     EXPECT_EQ(Marrowgate::Core::Error::GetLastErrorFile(), "mg_matrix");
     EXPECT_EQ(a, expectedProduct);
 
     Matrix4 m = b;
     ComputeInverse(&m, &m);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Invalid parameter, expected result to be different than input.");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Invalid parameter, expected result to be different than input.");
     EXPECT_EQ(m, b.ComputeInverse());
     FastInverse(&m, &m);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Invalid parameter, expected result to be different than input.");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Invalid parameter, expected result to be different than input.");
     Transpose(&m, &m);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Invalid parameter; expected result to be different than input");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Invalid parameter; expected result to be different than input");
 
     Vector3 v(1.0f, 2.0f, 3.0f);
     TransformCoordinate(&v, &v, &b);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Invalid parameter; expected result to be different than inputVector");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Invalid parameter; expected result to be different than inputVector");
     Vector4 w;
     Vector4Matrix4Multiply(&w, &w, &b);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Invalid parameter; expected result to be different than inputVector");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Invalid parameter; expected result to be different than inputVector");
     EXPECT_EQ(errors.messages.size(), 6u);
 }
 

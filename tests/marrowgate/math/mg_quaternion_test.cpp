@@ -37,8 +37,9 @@ TEST(QuaternionFunctionForms, ReportNullOperandsAndAliasedProducts)
     const Quaternion b(0.0f, 1.0f, 0.0f, 1.0f);
     const Quaternion expected = a * b;
     QuaternionMultiply(&a, &a, &b);
-    EXPECT_EQ(errors.Last(),
-              "mgExternalError: Invalid parameter for result, expected different location than left or right.");
+    EXPECT_EQ(
+        errors.Last(),
+        "mgExternalError: Invalid parameter for result, expected different location than left or right.");
     EXPECT_EQ(Marrowgate::Core::Error::GetLastErrorFile(), "mg_quaternion");
     EXPECT_EQ(a, expected);
 

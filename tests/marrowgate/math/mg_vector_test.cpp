@@ -84,7 +84,8 @@ TEST(VectorFunctionForms, NullPointersAreReportedUnderTheUnitNameAndLeaveTheResu
     Vector2Subtract(nullptr, nullptr, nullptr);
     ASSERT_EQ(errors.messages.size(), 4u);
     EXPECT_EQ(errors.messages[1], "mgExternalError: Invalid parameter for result, expected valid pointer.");
-    EXPECT_EQ(errors.messages[3], "mgExternalError: Invalid parameter for rightSide, expected valid pointer.");
+    EXPECT_EQ(errors.messages[3],
+              "mgExternalError: Invalid parameter for rightSide, expected valid pointer.");
 
     Vector4Negate(nullptr, nullptr);
     EXPECT_EQ(errors.Last(), "mgExternalError: Invalid parameter for input, expected valid pointer.");
@@ -110,13 +111,15 @@ TEST(VectorFunctionForms, CrossProductAliasingIsReportedYetComputedCorrectly)
     const Vector3 b(4.0f, 5.0f, 6.0f);
     Vector3CrossProduct(&a, &a, &b);
     ASSERT_EQ(errors.messages.size(), 1u);
-    EXPECT_EQ(errors.Last(),
-              "mgExternalError: Invalid parameter; expected result to be different than leftSide and rightSide");
+    EXPECT_EQ(
+        errors.Last(),
+        "mgExternalError: Invalid parameter; expected result to be different than leftSide and rightSide");
     ExpectNear(a, {-3.0f, 6.0f, -3.0f});
 
     Vector3 result;
     Vector3CrossProduct(&result, &b, &b);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Invalid parameter; expected leftSide to be different from rightSide.");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Invalid parameter; expected leftSide to be different from rightSide.");
     ExpectNear(result, {0.0f, 0.0f, 0.0f});
 }
 

@@ -10,8 +10,8 @@ bool CheckComponents(TestCaseInterface& test, const Components& actual, const Co
     bool equal = true;
     for (int i = 0; i < count; ++i) {
         if (!Marrowgate::Core::IsEqual(actual[i], expected[i])) {
-            test.ReportFailure("%s: component %d is %.7f, expected %.7f", what, i, static_cast<double>(actual[i]),
-                               static_cast<double>(expected[i]));
+            test.ReportFailure("%s: component %d is %.7f, expected %.7f", what, i,
+                               static_cast<double>(actual[i]), static_cast<double>(expected[i]));
             equal = false;
         }
     }
@@ -54,8 +54,8 @@ bool CheckMatrix(TestCaseInterface& test, const Marrowgate::Core::Matrix4& actua
                 if (equal) {
                     test.ReportFailure("%s", what);
                 }
-                test.ReportFailure("Matrix(%d, %d);  a(%.7f), b(%.7f)", i, j, static_cast<double>(actual(i, j)),
-                                   static_cast<double>(expected(i, j)));
+                test.ReportFailure("Matrix(%d, %d);  a(%.7f), b(%.7f)", i, j,
+                                   static_cast<double>(actual(i, j)), static_cast<double>(expected(i, j)));
                 equal = false;
             }
         }

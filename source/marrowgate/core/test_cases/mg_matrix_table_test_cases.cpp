@@ -13,14 +13,12 @@ using Marrowgate::Core::UnitTest::TestCaseInterface;
 
 namespace {
 
-template <typename Record>
-class MatrixTableTest : public TestCaseInterface
+template <typename Record> class MatrixTableTest : public TestCaseInterface
 {
 public:
     MatrixTableTest(const char* name, std::span<const Record> table)
         : TestCaseInterface(name), mRecords(table.begin(), table.end())
-    {
-    }
+    {}
 
     bool Run() override
     {

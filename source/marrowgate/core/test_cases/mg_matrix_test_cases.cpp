@@ -18,7 +18,8 @@ constexpr Matrix4 kZero(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
 MG_TEST_CASE(MatrixConstructionTest)
 {
     const Matrix4 identity;
-    CheckMatrix(*this, identity, Matrix4(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1), "default is identity");
+    CheckMatrix(*this, identity, Matrix4(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1),
+                "default is identity");
     float values[16];
     for (int i = 0; i < 16; ++i) {
         values[i] = static_cast<float>(i + 1);
@@ -78,7 +79,8 @@ MG_TEST_CASE(MatrixSubtractionTest)
     reduced -= Matrix4();
     CheckMatrix(*this, reduced, Matrix4(0, 2, 3, 4, 5, 5, 7, 8, 9, 10, 10, 12, 13, 14, 15, 15), "M -= I");
     Matrix4 result;
-    CheckMatrix(*this, *MatrixSubtract(&result, &kCounting, &kZero), kCounting, "M - 0 through MatrixSubtract");
+    CheckMatrix(*this, *MatrixSubtract(&result, &kCounting, &kZero), kCounting,
+                "M - 0 through MatrixSubtract");
     return HasPassed();
 }
 
@@ -94,7 +96,8 @@ MG_TEST_CASE(MatrixTransposeTest)
 
 MG_TEST_CASE(MatrixPositionTest)
 {
-    CheckVector(*this, kCounting.GetPosition(), Vector3(4.0f, 8.0f, 12.0f), "the position is m[3], m[7], m[11]");
+    CheckVector(*this, kCounting.GetPosition(), Vector3(4.0f, 8.0f, 12.0f),
+                "the position is m[3], m[7], m[11]");
     Matrix4 moved;
     moved.SetPosition(Vector3(-1.0f, 2.5f, 9.0f));
     CheckVector(*this, moved.GetPosition(), Vector3(-1.0f, 2.5f, 9.0f), "SetPosition from a vector");
@@ -124,7 +127,8 @@ MG_TEST_CASE(MatrixBasisTest)
 MG_TEST_CASE(MatrixCreateTranslationTest)
 {
     const Matrix4 translation = MatrixCreateTranslation(1.0f, 2.0f, 3.0f);
-    CheckMatrix(*this, translation, Matrix4(1, 0, 0, 1, 0, 1, 0, 2, 0, 0, 1, 3, 0, 0, 0, 1), "translation layout");
+    CheckMatrix(*this, translation, Matrix4(1, 0, 0, 1, 0, 1, 0, 2, 0, 0, 1, 3, 0, 0, 0, 1),
+                "translation layout");
     CheckMatrix(*this, MatrixCreateTranslation(Vector3(1.0f, 2.0f, 3.0f)), translation, "from a vector");
     return HasPassed();
 }
@@ -139,12 +143,15 @@ MG_TEST_CASE(MatrixCreateScaleTest)
 
 MG_TEST_CASE(MatrixCreateRotationTest)
 {
-    const float c = 0.5f;             // cos 60 degrees
-    const float s = 0.866025404f;     // sin 60 degrees
+    const float c = 0.5f;         // cos 60 degrees
+    const float s = 0.866025404f; // sin 60 degrees
     const float angle = Pi / 3.0f;
-    CheckMatrix(*this, CreateRotationX(angle), Matrix4(1, 0, 0, 0, 0, c, -s, 0, 0, s, c, 0, 0, 0, 0, 1), "about X");
-    CheckMatrix(*this, CreateRotationY(angle), Matrix4(c, 0, s, 0, 0, 1, 0, 0, -s, 0, c, 0, 0, 0, 0, 1), "about Y");
-    CheckMatrix(*this, CreateRotationZ(angle), Matrix4(c, -s, 0, 0, s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1), "about Z");
+    CheckMatrix(*this, CreateRotationX(angle), Matrix4(1, 0, 0, 0, 0, c, -s, 0, 0, s, c, 0, 0, 0, 0, 1),
+                "about X");
+    CheckMatrix(*this, CreateRotationY(angle), Matrix4(c, 0, s, 0, 0, 1, 0, 0, -s, 0, c, 0, 0, 0, 0, 1),
+                "about Y");
+    CheckMatrix(*this, CreateRotationZ(angle), Matrix4(c, -s, 0, 0, s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1),
+                "about Z");
     CheckMatrix(*this, CreateRotationY(Radians(angle)), CreateRotationY(angle), "an Angle is accepted");
     CheckMatrix(*this, CreateRotationX(0.0f), Matrix4(), "no rotation");
     return HasPassed();
@@ -175,8 +182,8 @@ MG_TEST_CASE(MatrixPerformScaleTest)
                 "each axis is scaled by its own factor");
     CheckVector(*this, TransformCoordinate(Vector3(), scale), Vector3(), "the origin stays put");
     const Matrix4 scaleThenMove = scale * MatrixCreateTranslation(1.0f, 0.0f, 0.0f);
-    CheckVector(*this, TransformCoordinate(Vector3(1.0f, 1.0f, 1.0f), scaleThenMove), Vector3(3.0f, -3.0f, 0.5f),
-                "scaled before it is moved");
+    CheckVector(*this, TransformCoordinate(Vector3(1.0f, 1.0f, 1.0f), scaleThenMove),
+                Vector3(3.0f, -3.0f, 0.5f), "scaled before it is moved");
     return HasPassed();
 }
 
@@ -187,7 +194,8 @@ MG_TEST_CASE(MatrixPerformTranslationTest)
                 "a point moves");
     CheckVector(*this, TransformNormal(Vector3(1.0f, 1.0f, 1.0f), move), Vector3(1.0f, 1.0f, 1.0f),
                 "a direction does not");
-    CheckVector(*this, TransformCoordinate(Vector3(), move * move), Vector3(2.0f, 4.0f, 6.0f), "moves add up");
+    CheckVector(*this, TransformCoordinate(Vector3(), move * move), Vector3(2.0f, 4.0f, 6.0f),
+                "moves add up");
     return HasPassed();
 }
 
@@ -224,7 +232,8 @@ MG_TEST_CASE(MatrixDeterminantTest)
     CheckEqual(Matrix4().Determinant(), 1.0f, "identity");
     CheckEqual(kCounting.Determinant(), 0.0f, "dependent rows");
     CheckEqual(MatrixCreateScale(2.0f, 3.0f, 4.0f).Determinant(), 24.0f, "a scale multiplies the volume");
-    CheckEqual(MatrixCreateRotationA(Vector3(1.0f, 2.0f, 3.0f), 0.7f).Determinant(), 1.0f, "a rotation keeps the volume");
+    CheckEqual(MatrixCreateRotationA(Vector3(1.0f, 2.0f, 3.0f), 0.7f).Determinant(), 1.0f,
+               "a rotation keeps the volume");
     const Matrix4 general(2, 0, 1, 0, 0, 1, 0, 3, 1, 0, 0, 0, 0, 2, 0, 1);
     CheckEqual(general.Determinant(), 5.0f, "a general matrix");
     CheckEqual(general.GetTransposed().Determinant(), general.Determinant(), "transposing keeps it");

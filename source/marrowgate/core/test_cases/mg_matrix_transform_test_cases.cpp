@@ -23,7 +23,8 @@ MG_TEST_CASE(MatrixInverseTest)
 
     Matrix4 rigid = CreateRotationX(0.3f) * CreateRotationY(-1.1f);
     rigid.SetPosition(4.0f, -5.0f, 6.0f);
-    CheckMatrix(*this, rigid.ComputeInverse(), FastInverse(rigid), "for a rigid motion it equals FastInverse");
+    CheckMatrix(*this, rigid.ComputeInverse(), FastInverse(rigid),
+                "for a rigid motion it equals FastInverse");
     return HasPassed();
 }
 
@@ -32,8 +33,10 @@ MG_TEST_CASE(VectorMatrixTransformCoordinateTest)
     const Matrix4 matrix(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
     const Vector3 input(1.0f, -1.0f, 2.0f);
     // x' = 1 - 2 + 6 + 4, y' = 5 - 6 + 14 + 8, z' = 9 - 10 + 22 + 12; the last row is ignored.
-    CheckVector(*this, TransformCoordinate(input, matrix), Vector3(9.0f, 21.0f, 33.0f), "rows 0 to 2 with m[3]");
-    CheckVector(*this, TransformCoordinate(Vector3(), matrix), matrix.GetPosition(), "the origin maps to the position");
+    CheckVector(*this, TransformCoordinate(input, matrix), Vector3(9.0f, 21.0f, 33.0f),
+                "rows 0 to 2 with m[3]");
+    CheckVector(*this, TransformCoordinate(Vector3(), matrix), matrix.GetPosition(),
+                "the origin maps to the position");
     Vector3 result;
     CheckVector(*this, *TransformCoordinate(&result, &input, &matrix), Vector3(9.0f, 21.0f, 33.0f),
                 "the function form");
@@ -44,10 +47,12 @@ MG_TEST_CASE(VectorMatrixTransformNormalTest)
 {
     const Matrix4 matrix(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
     const Vector3 input(1.0f, -1.0f, 2.0f);
-    CheckVector(*this, TransformNormal(input, matrix), Vector3(5.0f, 13.0f, 21.0f), "the translation is ignored");
+    CheckVector(*this, TransformNormal(input, matrix), Vector3(5.0f, 13.0f, 21.0f),
+                "the translation is ignored");
     CheckVector(*this, TransformNormal(Vector3(), matrix), Vector3(), "the zero direction stays zero");
     Vector3 result;
-    CheckVector(*this, *TransformNormal(&result, &input, &matrix), Vector3(5.0f, 13.0f, 21.0f), "the function form");
+    CheckVector(*this, *TransformNormal(&result, &input, &matrix), Vector3(5.0f, 13.0f, 21.0f),
+                "the function form");
     return HasPassed();
 }
 
@@ -59,6 +64,7 @@ MG_TEST_CASE(Vector4MatrixMultiplyTest)
     const Vector4 direction(1.0f, -1.0f, 2.0f, 0.0f);
     CheckVector(*this, matrix * direction, Vector4(5.0f, 13.0f, 21.0f, 29.0f), "w = 0 drops the last column");
     Vector4 result;
-    CheckVector(*this, *Vector4Matrix4Multiply(&result, &point, &matrix), matrix * point, "the function form");
+    CheckVector(*this, *Vector4Matrix4Multiply(&result, &point, &matrix), matrix * point,
+                "the function form");
     return HasPassed();
 }

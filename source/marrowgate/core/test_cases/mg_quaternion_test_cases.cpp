@@ -7,7 +7,8 @@ using namespace Marrowgate::Core::Unstable;
 
 MG_TEST_CASE(QuaternionConstructionTest)
 {
-    CheckQuaternion(*this, Quaternion(), Quaternion(0.0f, 0.0f, 0.0f, 1.0f), "a default quaternion is the identity");
+    CheckQuaternion(*this, Quaternion(), Quaternion(0.0f, 0.0f, 0.0f, 1.0f),
+                    "a default quaternion is the identity");
     const float values[] = {1.0f, 2.0f, 3.0f, 4.0f};
     const Quaternion fromArray(values);
     FailIf(fromArray.x != 1.0f || fromArray.y != 2.0f || fromArray.z != 3.0f || fromArray.w != 4.0f,
@@ -76,7 +77,8 @@ MG_TEST_CASE(QuaternionScaleTest)
     scaled /= 4.0f;
     CheckQuaternion(*this, scaled, a, "*= then /= by the same factor");
     Quaternion result;
-    CheckQuaternion(*this, *QuaternionScale(&result, &a, 0.0f), Quaternion(0.0f, 0.0f, 0.0f, 0.0f), "by zero");
+    CheckQuaternion(*this, *QuaternionScale(&result, &a, 0.0f), Quaternion(0.0f, 0.0f, 0.0f, 0.0f),
+                    "by zero");
     return HasPassed();
 }
 
@@ -110,7 +112,8 @@ MG_TEST_CASE(QuaternionInverseTest)
     CheckQuaternion(*this, q * q.GetInverse(), Quaternion(), "q times its inverse is the identity");
     CheckQuaternion(*this, q.GetInverse() * q, Quaternion(), "from either side");
     const Quaternion unit = q.GetNormalized();
-    CheckQuaternion(*this, unit.GetInverse(), unit.GetConjugate(), "a unit quaternion's inverse is its conjugate");
+    CheckQuaternion(*this, unit.GetInverse(), unit.GetConjugate(),
+                    "a unit quaternion's inverse is its conjugate");
     Quaternion result;
     CheckQuaternion(*this, *QuaternionInverse(&result, &q), q.GetInverse(), "QuaternionInverse");
     // i * j = k: the Hamilton product's order matters.

@@ -184,6 +184,7 @@ MG_TEST_CASE(VectorRotationTest)
     CheckVector(*this, DirectionFromHeading(Degrees(270).AsRadians()), Vector3(-1.0f, 0.0f, 0.0f),
                 "the direction for 270 degrees");
     const float heading = 2.5f;
-    CheckEqual(HeadingOnXZPlane(DirectionFromHeading(heading)), heading, "heading and direction are inverses");
+    CheckEqual(HeadingOnXZPlane(DirectionFromHeading(heading)), heading,
+               "heading and direction are inverses");
     return HasPassed();
 }
