@@ -1,8 +1,10 @@
 #include "marrowgate/audio/mg_audio_manager.h"
 
 #include "marrowgate/audio/implementation/mgi_audio_data.h"
+#include "marrowgate/audio/implementation/mgi_audio_event_table.h"
 #include "marrowgate/audio/implementation/mgi_audio_player.h"
 #include "marrowgate/core/mg_error.h"
+#include "marrowgate/core/mg_json_parser.h"
 
 #include "embedded/marrowgate_logo_sound.h"
 
@@ -156,9 +158,20 @@ void AudioManager::Restart()
     mgImplementation::OpenDevice(*mRecord);
 }
 
-bool AudioManager::LoadEventTable(const std::string&, const std::string&)
+bool AudioManager::LoadEventTable(const std::string& tableName, const std::string& filePath)
 {
-    return false;
+    if (mRecord->eventTables.contains(tableName)) {
+        MG_ERROR("EventTable \"%s\" has already been loaded.", tableName.c_str());
+        return false;
+    }
+    const Core::DynamicStructure document = Core::LoadJsonFile(filePath);
+    EventTable table;
+    const auto loadSound = [this](const std::string& soundPath) { return CreateSoundFromFile(soundPath); };
+    if (!mgImplementation::ReadEventTable(document, tableName, filePath, loadSound, table)) {
+        return false;
+    }
+    mRecord->eventTables.emplace(tableName, std::move(table));
+    return true;
 }
 
 AudioHandle AudioManager::CreateSoundFromFile(const std::string& filePath)

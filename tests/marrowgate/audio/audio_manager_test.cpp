@@ -38,6 +38,7 @@ TEST(DISABLED_NoDeviceChild, ReportsOnceThenEverythingIsSilent)
         theAudioManager.Update();
     }
     EXPECT_EQ(theAudioManager.GetActivePlayerCount(), 0u);
+    EXPECT_TRUE(theAudioManager.LoadEventTable("audio_events", "data/audio/audio_events.json"));
     EXPECT_EQ(errors.messages.size(), 1u);
 }
 
