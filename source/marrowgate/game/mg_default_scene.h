@@ -33,11 +33,14 @@ public:
     // Starts the logo display; targetScene follows when it ends.
     void ShowLogoBefore(Marrowgate::Game::GameScene* targetScene);
 
+    // Counts the display and sound timers down by one step each.
     void OnSimulate() override;
-    void OnRender() override;
 
     const Marrowgate::Graphics::Color& GetLogoColor() const { return mLogoColor; }
     Marrowgate::Game::GameScene* GetTargetScene() const { return mTargetScene; }
+
+protected:
+    void OnRender() override;
 
 private:
     Marrowgate::Game::GameScene* mTargetScene = nullptr;

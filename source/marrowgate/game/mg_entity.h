@@ -65,6 +65,7 @@ public:
     // While the entity is being removed from its manager.
     virtual void OnRemove() {}
 
+protected:
     // The top behaviour first, then the children.
     void OnUpdate(float deltaTime) override;
     void OnRender() override;

@@ -39,6 +39,7 @@ public:
     // Active entities simulate, every collidable pair is tested, then removals are processed.
     virtual void OnSimulate();
 
+protected:
     // The children update, then removals are processed.
     void OnUpdate(float deltaTime) override;
     // The children render; removals asked for meanwhile wait for the next pass.

@@ -25,14 +25,16 @@ public:
     // Installs no camera, so the default camera is active until another scene opens.
     virtual void OnClose();
 
-    void OnRender() override;
-
     Graphics::Camera& GetCamera() { return mCamera; }
     const Graphics::Camera& GetCamera() const { return mCamera; }
 
     // Seconds not yet consumed by fixed steps; the game application's frame reads and writes it.
     float GetStepAccumulator() const { return mStepAccumulator; }
     void SetStepAccumulator(float seconds) { mStepAccumulator = seconds; }
+
+protected:
+    // Draws the entities turned about the screen centre, opposite to the active camera.
+    void OnRender() override;
 
 private:
     Graphics::Camera mCamera;
