@@ -1,0 +1,298 @@
+// The 3D entity manager: pass order, the collision pairs, removals, the type index, behaviours
+// and what happens to entities when the manager goes away.
+
+#include "orrery/game_entity_manager.h"
+#include "support/error_capture.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Marrowgate::Core::Matrix4;
+using Marrowgate::Core::Vector3;
+using Orrery::Game::Entity;
+using Orrery::Game::EntityBehaviour;
+using Orrery::Game::EntityManager;
+
+// Every hook appends "<name>.<hook>" to a shared journal.
+class JournalEntity : public Entity
+{
+public:
+    JournalEntity(std::string name, std::vector<std::string>& journal, bool* destroyed = nullptr)
+        : Entity("JournalEntity"), mName(std::move(name)), mJournal(journal), mDestroyed(destroyed)
+    {
+    }
+    ~JournalEntity() override
+    {
+        if (mDestroyed != nullptr) {
+            *mDestroyed = true;
+        }
+    }
+
+    void OnSimulate() override { mJournal.push_back(mName + ".simulate"); }
+    void OnUpdate(float) override { mJournal.push_back(mName + ".update"); }
+    void OnRender() override { mJournal.push_back(mName + ".render"); }
+    void OnCollide(Entity& other) override
+    {
+        Entity::OnCollide(other);
+        mJournal.push_back(mName + "-" + static_cast<JournalEntity&>(other).mName);
+    }
+    void OnAdd() override { mJournal.push_back(mName + ".add"); }
+    void OnRemove() override { mJournal.push_back(mName + ".remove"); }
+
+    void PlaceAt(float x, float y, float z)
+    {
+        Matrix4 transform;
+        transform.SetPosition(x, y, z);
+        SetTransform(transform);
+    }
+
+private:
+    std::string mName;
+    std::vector<std::string>& mJournal;
+    bool* mDestroyed;
+};
+
+class EntityManagerTest : public testing::Test
+{
+protected:
+    JournalEntity* Add(const std::string& name, bool collidable = true)
+    {
+        auto* entity = new JournalEntity(name, journal);
+        if (collidable) {
+            entity->AddBoundingSphere(1.0f, Vector3());
+        }
+        manager.AddEntity(entity);
+        return entity;
+    }
+
+    std::vector<std::string> journal;
+    EntityManager manager;
+};
+
+TEST_F(EntityManagerTest, ThreeOverlappingEntitiesCollideInPairOrder)
+{
+    Add("1");
+    Add("2");
+    Add("3");
+    journal.clear();
+    manager.Simulate();
+    const std::vector<std::string> expected{"1.simulate", "2.simulate", "3.simulate", "1-2", "2-1",
+                                            "1-3",        "3-1",        "2-3",        "3-2"};
+    EXPECT_EQ(journal, expected);
+}
+
+TEST_F(EntityManagerTest, EntitiesWithoutVolumesOrNotCollidableNeverCollide)
+{
+    Add("a");
+    Add("plain", false);
+    JournalEntity* switchedOff = Add("off");
+    switchedOff->SetCollidable(false);
+    journal.clear();
+    manager.Simulate();
+    for (const std::string& entry : journal) {
+        EXPECT_EQ(entry.find('-'), std::string::npos) << entry;
+    }
+}
+
+TEST_F(EntityManagerTest, AnInactiveEntityStillCollidesAndRenders)
+{
+    Add("a");
+    JournalEntity* idle = Add("b");
+    idle->SetActive(false);
+    journal.clear();
+    manager.Simulate();
+    manager.Update(0.01f);
+    manager.Render();
+    const std::vector<std::string> expected{"a.simulate", "a-b", "b-a", "a.update", "a.render", "b.render"};
+    EXPECT_EQ(journal, expected);
+}
+
+TEST_F(EntityManagerTest, RotationDoesNotTurnABoundingBox)
+{
+    auto* box = new JournalEntity("box", journal);
+    box->AddBoundingBox(1, 1, 1, Vector3());
+    Matrix4 turned = Marrowgate::Core::CreateRotationY(0.7853982f);
+    turned.SetPosition(5, 0, 0);
+    box->SetTransform(turned);
+    auto* probe = new JournalEntity("probe", journal);
+    probe->AddBoundingSphere(0.1f, Vector3());
+    probe->PlaceAt(5.65f, 0, 0); // beyond the axis-aligned box; a turned box would reach it
+    manager.AddEntity(box);
+    manager.AddEntity(probe);
+    EXPECT_FALSE(box->IsCollidingWith(*probe));
+    probe->PlaceAt(5.45f, 0.45f, 0.45f);
+    EXPECT_TRUE(box->IsCollidingWith(*probe));
+}
+
+TEST_F(EntityManagerTest, VolumeCentresAreRelativeToThePosition)
+{
+    JournalEntity* first = Add("first");
+    auto* offset = new JournalEntity("offset", journal);
+    offset->AddBoundingSphere(1.0f, Vector3(10, 0, 0));
+    offset->PlaceAt(-10, 0, 0);
+    manager.AddEntity(offset);
+    EXPECT_TRUE(first->IsCollidingWith(*offset));
+    offset->PlaceAt(-7, 0, 0);
+    EXPECT_FALSE(first->IsCollidingWith(*offset));
+}
+
+TEST_F(EntityManagerTest, TheTypeIndexAnswersWithoutGrowing)
+{
+    JournalEntity* first = Add("first");
+    JournalEntity* second = Add("second");
+    EXPECT_TRUE(manager.GetEntitiesByType("CarEntity").empty());
+    EXPECT_EQ(manager.GetEntitiesByType("JournalEntity"), (std::vector<Entity*>{first, second}));
+    second->AddEntityType("Special");
+    EXPECT_EQ(manager.GetEntitiesByType("Special"), std::vector<Entity*>{second});
+    // Re-indexing must not list the entity twice under its old type.
+    EXPECT_EQ(manager.GetEntitiesByType("JournalEntity"), (std::vector<Entity*>{first, second}));
+    EXPECT_TRUE(second->IsEntityType("Special"));
+    EXPECT_FALSE(first->IsEntityType("Special"));
+}
+
+TEST_F(EntityManagerTest, RemovalDuringAPassWaitsForItsEnd)
+{
+    bool destroyed = false;
+    auto* doomed = new JournalEntity("doomed", journal, &destroyed);
+    doomed->AddBoundingSphere(1.0f, Vector3());
+    manager.AddEntity(doomed);
+    JournalEntity* survivor = Add("survivor");
+
+    // Asked for from inside the collision pass, as a collected pickup would.
+    class RemoveOnCollide : public EntityBehaviour
+    {
+    public:
+        explicit RemoveOnCollide(Entity& owner) : mOwner(owner) {}
+        void OnCollide(Entity&) override { mOwner.GetManager()->RemoveEntity(&mOwner); }
+
+    private:
+        Entity& mOwner;
+    };
+    doomed->PushBehaviour(std::make_unique<RemoveOnCollide>(*doomed));
+    journal.clear();
+    manager.Simulate();
+    const std::vector<std::string> expected{"doomed.simulate", "survivor.simulate", "doomed-survivor",
+                                            "survivor-doomed", "doomed.remove"};
+    EXPECT_EQ(journal, expected);
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(manager.GetEntities(), std::vector<Entity*>{survivor});
+    EXPECT_TRUE(manager.GetEntitiesByType("JournalEntity") == std::vector<Entity*>{survivor});
+}
+
+TEST_F(EntityManagerTest, AnUnownedEntitySurvivesRemovalAndMayBeAddedAgain)
+{
+    bool destroyed = false;
+    JournalEntity kept("kept", journal, &destroyed);
+    manager.AddEntity(&kept, false);
+    manager.RemoveEntity(&kept); // no pass runs: removed at once
+    EXPECT_FALSE(destroyed);
+    EXPECT_EQ(kept.GetManager(), nullptr);
+    EntityManager other;
+    other.AddEntity(&kept, false);
+    EXPECT_EQ(kept.GetManager(), &other);
+    other.RemoveEntity(&kept);
+}
+
+TEST_F(EntityManagerTest, AddingAManagedEntityOrRemovingAStrangerIsReported)
+{
+    JournalEntity* entity = Add("a");
+    EntityManager other;
+    QuorvaneTest::ErrorCapture errors;
+    other.AddEntity(entity);
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Cannot add this entity to an entity manager, it is already being managed.");
+    EXPECT_TRUE(other.GetEntities().empty());
+    other.RemoveEntity(entity);
+    EXPECT_EQ(errors.messages.size(), 2u);
+    EXPECT_EQ(entity->GetManager(), &manager);
+}
+
+TEST_F(EntityManagerTest, DestroyingTheManagerDeletesOwnedEntitiesOnly)
+{
+    bool ownedDestroyed = false;
+    bool keptDestroyed = false;
+    JournalEntity kept("kept", journal, &keptDestroyed);
+    {
+        EntityManager shortLived;
+        shortLived.AddEntity(new JournalEntity("owned", journal, &ownedDestroyed));
+        shortLived.AddEntity(&kept, false);
+        journal.clear();
+    }
+    EXPECT_TRUE(ownedDestroyed);
+    EXPECT_FALSE(keptDestroyed);
+    EXPECT_EQ(kept.GetManager(), nullptr);
+    EXPECT_TRUE(journal.empty()); // no OnRemove while tearing down
+}
+
+TEST_F(EntityManagerTest, AnEntityDestroyedWhileManagedLeavesItsManager)
+{
+    JournalEntity* first = Add("first");
+    {
+        JournalEntity local("local", journal);
+        local.AddBoundingSphere(1.0f, Vector3());
+        manager.AddEntity(&local, false);
+    }
+    journal.clear();
+    manager.Simulate();
+    EXPECT_EQ(manager.GetEntities(), std::vector<Entity*>{first});
+    EXPECT_EQ(journal, std::vector<std::string>{"first.simulate"});
+}
+
+// A behaviour that records its notifications and pops itself on its first simulate.
+class SelfPoppingBehaviour : public EntityBehaviour
+{
+public:
+    SelfPoppingBehaviour(Entity& owner, std::vector<std::string>& journal, std::string name)
+        : mOwner(owner), mJournal(journal), mName(std::move(name))
+    {
+    }
+    ~SelfPoppingBehaviour() override { mJournal.push_back(mName + " destroyed"); }
+    void OnPushed() override { mJournal.push_back(mName + " pushed"); }
+    void OnPopped() override { mJournal.push_back(mName + " popped"); }
+    void OnCovered() override { mJournal.push_back(mName + " covered"); }
+    void OnUncovered() override { mJournal.push_back(mName + " uncovered"); }
+    void OnSimulate() override
+    {
+        mJournal.push_back(mName + " simulate");
+        mOwner.PopBehaviour();
+        mJournal.push_back(mName + " still alive");
+    }
+
+private:
+    Entity& mOwner;
+    std::vector<std::string>& mJournal;
+    std::string mName;
+};
+
+TEST_F(EntityManagerTest, OnlyTheTopBehaviourRunsAndAPoppedOneDiesAfterTheStep)
+{
+    JournalEntity* entity = Add("e", false);
+    entity->PushBehaviour(std::make_unique<SelfPoppingBehaviour>(*entity, journal, "lower"));
+    entity->PushBehaviour(std::make_unique<SelfPoppingBehaviour>(*entity, journal, "upper"));
+    journal.clear();
+    manager.Simulate();
+    const std::vector<std::string> expected{"upper simulate", "upper popped",     "lower uncovered",
+                                            "upper still alive", "e.simulate", "upper destroyed"};
+    EXPECT_EQ(journal, expected);
+    EXPECT_NE(entity->GetTopBehaviour(), nullptr);
+}
+
+TEST_F(EntityManagerTest, AnEntityPopsAndDestroysItsBehavioursWhenDestroyed)
+{
+    {
+        JournalEntity entity("e", journal);
+        entity.PushBehaviour(std::make_unique<SelfPoppingBehaviour>(entity, journal, "lower"));
+        entity.PushBehaviour(std::make_unique<SelfPoppingBehaviour>(entity, journal, "upper"));
+        journal.clear();
+    }
+    const std::vector<std::string> expected{"upper popped", "lower uncovered", "lower popped", "lower destroyed",
+                                            "upper destroyed"};
+    EXPECT_EQ(journal, expected);
+}
+
+} // namespace
