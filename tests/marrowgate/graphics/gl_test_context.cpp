@@ -6,6 +6,7 @@
 
 #include <GL/glew.h>
 #include <SDL2/SDL.h>
+#include <stb/stb_image_write.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -73,6 +74,7 @@ std::unique_ptr<GLTestContext> GLTestContext::Create(RendererSetUp setUp, int wi
         return nullptr;
     }
     std::unique_ptr<GLTestContext> test(new GLTestContext());
+    test->mIsAttached = true;
     RequestContextFor(setUp);
     test->mWindow = SDL_CreateWindow("graphics test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
                                      SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
@@ -104,8 +106,14 @@ std::unique_ptr<GLTestContext> GLTestContext::Create(RendererSetUp setUp, int wi
     return test;
 }
 
-GLTestContext::~GLTestContext()
+GLTestContext::~GLTestContext() { Detach(); }
+
+void GLTestContext::Detach()
 {
+    if (!mIsAttached) {
+        return;
+    }
+    mIsAttached = false;
     if (mContext != nullptr) {
         if (Graphics::IsRendererReady()) {
             Graphics::ReleaseGraphicsResources();
@@ -115,9 +123,11 @@ GLTestContext::~GLTestContext()
     }
     Graphics::SetEmbeddedProfile(false);
     Graphics::SetFixedFunctionMode(false);
+    mContext = nullptr;
     if (mWindow != nullptr) {
         SDL_DestroyWindow(static_cast<SDL_Window*>(mWindow));
     }
+    mWindow = nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
@@ -145,15 +155,20 @@ Pixel GLTestContext::At(int x, int y) const
     return Pixel{mPixels[index], mPixels[index + 1], mPixels[index + 2]};
 }
 
-int GLTestContext::LargestDifference(const GLTestContext& other) const
+int GLTestContext::CountDifferentPixels(const GLTestContext& other, int tolerance) const
 {
-    int largest = 0;
-    for (std::size_t index = 0; index < mPixels.size() && index < other.mPixels.size(); ++index) {
-        if (index % 4 != 3) {
-            largest = std::max(largest, std::abs(mPixels[index] - other.mPixels[index]));
+    int different = 0;
+    for (int y = 0; y < std::min(mHeight, other.mHeight); ++y) {
+        for (int x = 0; x < std::min(mWidth, other.mWidth); ++x) {
+            different += IsNear(At(x, y), other.At(x, y), tolerance) ? 0 : 1;
         }
     }
-    return largest;
+    return different;
+}
+
+void GLTestContext::SavePicture(const std::string& path) const
+{
+    stbi_write_png(path.c_str(), mWidth, mHeight, 4, mPixels.data(), mWidth * 4);
 }
 
 } // namespace QuorvaneTest

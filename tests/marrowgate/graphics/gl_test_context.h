@@ -41,12 +41,17 @@ public:
     Pixel At(int x, int y) const;
     int Width() const { return mWidth; }
     int Height() const { return mHeight; }
-    // The largest channel difference between two pictures of the same size.
-    int LargestDifference(const GLTestContext& other) const;
+    // How many pixels differ from the other picture by more than `tolerance` in some channel.
+    int CountDifferentPixels(const GLTestContext& other, int tolerance) const;
+    // Writes the last picture as a PNG file, for looking at a failure.
+    void SavePicture(const std::string& path) const;
+    // Releases the window and context but keeps the last picture for comparisons.
+    void Detach();
 
 private:
     GLTestContext() = default;
 
+    bool mIsAttached = false;
     void* mWindow = nullptr;
     void* mContext = nullptr;
     int mWidth = 0;

@@ -7,6 +7,7 @@
 #include <GL/glew.h>
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <span>
 
@@ -95,7 +96,8 @@ void EmitFixedFunctionColor(std::uint32_t color)
                static_cast<GLubyte>(alpha));
 }
 
-void EmitFixedFunctionPosition(const Vertex2D& vertex) { glVertex2f(vertex.x, vertex.y); }
+// 2D positions are floored as the built-in program does, so both pipelines hit the same pixels.
+void EmitFixedFunctionPosition(const Vertex2D& vertex) { glVertex2f(std::floor(vertex.x), std::floor(vertex.y)); }
 void EmitFixedFunctionPosition(const Vertex3D& vertex) { glVertex3f(vertex.x, vertex.y, vertex.z); }
 
 template <typename Vertex>
