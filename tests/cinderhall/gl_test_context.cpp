@@ -86,6 +86,12 @@ Rgba GLTestContext::ReadPixel(int x, int y) const
     return pixel;
 }
 
+std::string GLTestContext::GetVersion() const
+{
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return version != nullptr ? version : "";
+}
+
 std::uint32_t GLTestContext::CurrentProgram() const
 {
     GLint program = 0;

@@ -30,6 +30,8 @@ public:
     void BeginFrame();
     // The pixel at (x, y) counted from the top-left corner.
     Rgba ReadPixel(int x, int y) const;
+    // GL_VERSION of the context.
+    std::string GetVersion() const;
     // The program that is current in GL.
     std::uint32_t CurrentProgram() const;
 

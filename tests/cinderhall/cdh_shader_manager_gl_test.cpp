@@ -1,0 +1,172 @@
+// The shader manager against real contexts of both shader set-ups: caching, reference counts,
+// the fallback program, the bind stack, uniforms and the lighting they carry.
+
+#include "gl_fixture.h"
+
+#include "cinderhall/cdh_visualization.h"
+#include "marrowgate/graphics/implementation/mgi_renderer.h"
+#include "support/error_capture.h"
+
+#include <GL/glew.h>
+
+#include <array>
+#include <filesystem>
+
+namespace {
+
+using namespace Cinderhall;
+using namespace CinderhallTest;
+namespace Renderer = Marrowgate::Graphics;
+
+std::array<float, 4> UniformOf(ShaderHandle program, const char* name)
+{
+    std::array<float, 4> value{};
+    glGetUniformfv(program, glGetUniformLocation(program, name), value.data());
+    return value;
+}
+
+void ExpectVectorNear(const std::array<float, 4>& actual, const std::array<float, 4>& expected)
+{
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(actual[i], expected[i], 1e-5f) << "component " << i;
+    }
+}
+
+using ShaderManagerGL = GLFixture;
+
+TEST_P(ShaderManagerGL, SamePairSharesOneProgramUntilTheLastDestroy)
+{
+    QuorvaneTest::ErrorCapture errors;
+    const ShaderHandle first = CreateShader("lit.vert", "lit.frag");
+    ASSERT_NE(first, InvalidShader);
+    // The key is the plain concatenation: ".../lit.ve" + "rt.../lit.frag" names the same pair.
+    const std::string vertex = ShaderPath("lit.vert");
+    const std::string split = vertex.substr(0, vertex.size() - 2);
+    const ShaderHandle concatenated = theShaderManager->CreateShaderFromFile(split, "rt" + ShaderPath("lit.frag"));
+    EXPECT_EQ(concatenated, first);
+
+    theShaderManager->DestroyShader(first);
+    EXPECT_TRUE(glIsProgram(first));
+    theShaderManager->DestroyShader(first);
+    EXPECT_FALSE(glIsProgram(first));
+    EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+}
+
+TEST_P(ShaderManagerGL, VertexInputsGetTheVertex3DLocations)
+{
+    const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
+    EXPECT_EQ(glGetAttribLocation(lit, "vertexPosition"), 0);
+    EXPECT_EQ(glGetAttribLocation(lit, "vertexNormal"), 1);
+    EXPECT_EQ(glGetAttribLocation(lit, "vertexColor"), 2);
+    theShaderManager->DestroyShader(lit);
+}
+
+TEST_P(ShaderManagerGL, InvalidShaderRestoresTheProgramCurrentAtTheFirstBind)
+{
+    theShaderManager->BindShader(InvalidShader);
+    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_);
+
+    const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
+    theShaderManager->BindShader(lit);
+    EXPECT_EQ(context_->CurrentProgram(), lit);
+    theShaderManager->DestroyShader(lit);
+    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_) << "destroying the bound program unbinds it";
+    EXPECT_EQ(theShaderManager->GetBoundShader(), InvalidShader);
+}
+
+TEST_P(ShaderManagerGL, PushUploadsTheMatricesAndPopReturns)
+{
+    const ShaderHandle lines = CreateShader("lines.vert", "lines.frag");
+    Renderer::Translate(3.0f, 4.0f, 0.0f);
+    theShaderManager->PushShader(lines);
+    EXPECT_EQ(context_->CurrentProgram(), lines);
+    float uploaded[16] = {};
+    glGetUniformfv(lines, glGetUniformLocation(lines, "mvpMatrix"), uploaded);
+    const Marrowgate::Core::Matrix4 expected = Renderer::GetModelViewProjectionMatrix().GetTransposed();
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_FLOAT_EQ(uploaded[i], expected.m[i]) << i;
+    }
+    theShaderManager->PopShader();
+    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_);
+
+    QuorvaneTest::ErrorCapture errors;
+    theShaderManager->PopShader();
+    EXPECT_TRUE(errors.Fired()) << "a pop without a push is reported, not a read past the stack";
+    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_);
+    theShaderManager->DestroyShader(lines);
+}
+
+TEST_P(ShaderManagerGL, UniformsReachTheirProgramAndLeaveTheBindingAlone)
+{
+    const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
+    const ShaderHandle lines = CreateShader("lines.vert", "lines.frag");
+    theShaderManager->BindShader(lines);
+    theShaderManager->SetShaderUniform(lit, "materialColor", 0.25f, 0.5f, 0.75f, 1.0f);
+    theShaderManager->SetShaderUniform(lit, "noSuchUniform", 1.0f, 1.0f, 1.0f, 1.0f);
+    ExpectVectorNear(UniformOf(lit, "materialColor"), {0.25f, 0.5f, 0.75f, 1.0f});
+    EXPECT_EQ(context_->CurrentProgram(), lines);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // With the identity model-view the sun direction arrives normalised, as set.
+    theShaderManager->BindShader(lit);
+    Renderer::SetModelViewMatrix(Marrowgate::Core::Matrix4());
+    SceneLighting lighting;
+    lighting.ApplyLighting();
+    ExpectVectorNear(UniformOf(lit, "sunLightDirection"), {0.0f, 0.7739573f, 0.6332378f, 0.0f});
+    ExpectVectorNear(UniformOf(lit, "sunLightColor"), {1.0f, 1.0f, 0.75f, 1.0f});
+    ExpectVectorNear(UniformOf(lit, "ambientLightColor"), {0.051f, 0.051f, 0.04f, 1.0f});
+    ExpectVectorNear(UniformOf(lit, "materialColor"), {1.0f, 1.0f, 1.0f, 1.0f});
+
+    // In eye space: a camera turned 90 degrees about y sees the sun's z as x.
+    Renderer::SetModelViewMatrix(Marrowgate::Core::CreateRotationY(Marrowgate::Core::PiOverTwo));
+    lighting.sunDirection = {0.0f, 0.0f, 2.0f};
+    lighting.ApplyLighting();
+    const auto turned = UniformOf(lit, "sunLightDirection");
+    EXPECT_NEAR(std::abs(turned[0]), 1.0f, 1e-5f);
+    EXPECT_NEAR(turned[2], 0.0f, 1e-5f);
+
+    lighting.sunDirection = {0.0f, 0.0f, 0.0f};
+    lighting.ApplyLighting();
+    ExpectVectorNear(UniformOf(lit, "sunLightDirection"), {0.0f, 0.0f, 0.0f, 0.0f});
+
+    theShaderManager->DestroyShader(lit);
+    theShaderManager->DestroyShader(lines);
+}
+
+TEST_P(ShaderManagerGL, FailuresAreReportedAndNeverHandedOut)
+{
+    QuorvaneTest::ErrorCapture errors;
+    EXPECT_EQ(theShaderManager->CreateShaderFromFile("missing.vert", ShaderPath("lit.frag")), InvalidShader);
+    ASSERT_FALSE(errors.messages.empty());
+    EXPECT_EQ(errors.messages.front(), "Failed to load vertex shader: \"missing.vert\"");
+
+    errors.messages.clear();
+    EXPECT_EQ(CreateShader("lines.vert", "broken.frag"), InvalidShader);
+    ASSERT_EQ(errors.messages.size(), 2u);
+    EXPECT_EQ(errors.messages[0], "ShaderManager: Failed to compile shader type(1).\n");
+    EXPECT_EQ(errors.messages[1], "ShaderManager: Failed to link shader program.\n");
+    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_);
+}
+
+TEST_P(ShaderManagerGL, TheGamesShaderPairsBuildWithThePrelude)
+{
+    const std::string folder = std::string(QUORVANE_SOURCE_DIR) + "/data/shaders/";
+    for (const char* pair : {"basic_object_shader", "visualizer_shader"}) {
+        SCOPED_TRACE(pair);
+        const std::string vertex = folder + pair + ".vert";
+        if (!std::filesystem::exists(vertex)) {
+            continue;
+        }
+        QuorvaneTest::ErrorCapture errors;
+        const ShaderHandle program = theShaderManager->CreateShaderFromFile(vertex, folder + pair + ".frag");
+        EXPECT_NE(program, InvalidShader);
+        EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+        EXPECT_NE(glGetUniformLocation(program, "mvpMatrix"), -1);
+        theShaderManager->DestroyShader(program);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ShaderSetUps, ShaderManagerGL, testing::Values(GLSetUp::kDesktop, GLSetUp::kEmbedded),
+                         [](const testing::TestParamInfo<GLSetUp>& info) { return SetUpName(info.param); });
+
+} // namespace

@@ -1,0 +1,4 @@
+void main()
+{
+    FRAGMENT_COLOR = undeclaredValue;
+}

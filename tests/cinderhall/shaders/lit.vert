@@ -1,0 +1,20 @@
+// Lambert lighting in eye space, written without a version line for the shader prelude.
+uniform mat4 mvpMatrix;
+uniform vec4 sunLightDirection;
+uniform vec4 sunLightColor;
+uniform vec4 ambientLightColor;
+uniform vec4 materialColor;
+
+VERTEX_INPUT vec3 vertexPosition;
+VERTEX_INPUT vec3 vertexNormal;
+VERTEX_INPUT vec4 vertexColor;
+
+VERTEX_OUTPUT vec4 litColor;
+
+void main()
+{
+    float diffuse = max(dot(vertexNormal, sunLightDirection.xyz), 0.0);
+    vec3 light = ambientLightColor.rgb + sunLightColor.rgb * diffuse;
+    litColor = vec4(vertexColor.rgb * materialColor.rgb * light, 1.0);
+    gl_Position = mvpMatrix * vec4(vertexPosition, 1.0);
+}
