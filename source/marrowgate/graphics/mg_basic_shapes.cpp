@@ -58,8 +58,9 @@ bool PolygonShape::HasDrawableVertexCount() const
     switch (mType) {
     case PrimitiveType::Triangles:
         if (count < 3) {
-            MG_ERROR("mgExternalError: Expected at least 3 vertices to be added to a PolygonContainer with type "
-                     "Triangles");
+            MG_ERROR(
+                "mgExternalError: Expected at least 3 vertices to be added to a PolygonContainer with type "
+                "Triangles");
             return false;
         }
         if (count % 3 != 0) {
@@ -69,24 +70,29 @@ bool PolygonShape::HasDrawableVertexCount() const
         }
         return true;
     case PrimitiveType::TriangleStrip:
-        MG_ERROR_IF(count < 3, "mgExternalError: Expected at least 3 vertices to be added to a PolygonContainer "
-                               "with type TriangleStrip");
+        MG_ERROR_IF(count < 3,
+                    "mgExternalError: Expected at least 3 vertices to be added to a PolygonContainer "
+                    "with type TriangleStrip");
         return count >= 3;
     case PrimitiveType::TriangleFan:
-        MG_ERROR_IF(count < 3, "mgExternalError: Expected at least 3 vertices to be added to a PolygonContainer "
-                               "with type TriangleFan");
+        MG_ERROR_IF(count < 3,
+                    "mgExternalError: Expected at least 3 vertices to be added to a PolygonContainer "
+                    "with type TriangleFan");
         return count >= 3;
     case PrimitiveType::Lines:
-        MG_ERROR_IF(count < 2, "mgExternalError: Expected at least 2 vertices to be added to a PolygonContainer "
-                               "with type Lines");
+        MG_ERROR_IF(count < 2,
+                    "mgExternalError: Expected at least 2 vertices to be added to a PolygonContainer "
+                    "with type Lines");
         return count >= 2;
     case PrimitiveType::LineStrip:
-        MG_ERROR_IF(count < 2, "mgExternalError: Expected at least 2 vertices to be added to a PolygonContainer "
-                               "with type LineStrip");
+        MG_ERROR_IF(count < 2,
+                    "mgExternalError: Expected at least 2 vertices to be added to a PolygonContainer "
+                    "with type LineStrip");
         return count >= 2;
     case PrimitiveType::LineLoop:
-        MG_ERROR_IF(count < 3, "mgExternalError: Expected at least 3 vertices to be added to a PolygonContainer "
-                               "with type LineLoop");
+        MG_ERROR_IF(count < 3,
+                    "mgExternalError: Expected at least 3 vertices to be added to a PolygonContainer "
+                    "with type LineLoop");
         return count >= 3;
     }
     return false;

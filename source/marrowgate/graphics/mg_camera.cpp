@@ -61,9 +61,15 @@ void Camera::Update(float deltaTime)
     mShakeOffset = Core::Vector2(x, y);
 }
 
-void SetActiveCamera(Camera* camera) { InstallCamera(camera, false); }
+void SetActiveCamera(Camera* camera)
+{
+    InstallCamera(camera, false);
+}
 
-void SetManagedCamera(Camera* camera) { InstallCamera(camera, true); }
+void SetManagedCamera(Camera* camera)
+{
+    InstallCamera(camera, true);
+}
 
 Camera& GetActiveCamera()
 {

@@ -27,18 +27,21 @@ float ClampChannel(float channel)
 }
 
 // Channels are clamped on entry, so the product stays within 0..255.
-std::uint32_t ByteFromChannel(float channel) { return static_cast<std::uint32_t>(channel * 255.0f); }
+std::uint32_t ByteFromChannel(float channel)
+{
+    return static_cast<std::uint32_t>(channel * 255.0f);
+}
 
 } // namespace
 
 Color::Color(std::uint32_t packedARGB)
     : mAlpha(ChannelFromByte(packedARGB, 24)), mRed(ChannelFromByte(packedARGB, 16)),
       mGreen(ChannelFromByte(packedARGB, 8)), mBlue(ChannelFromByte(packedARGB, 0)), mPacked(packedARGB)
-{
-}
+{}
 
 Color::Color(float alpha, float red, float green, float blue)
-    : mAlpha(ClampChannel(alpha)), mRed(ClampChannel(red)), mGreen(ClampChannel(green)), mBlue(ClampChannel(blue))
+    : mAlpha(ClampChannel(alpha)), mRed(ClampChannel(red)), mGreen(ClampChannel(green)),
+      mBlue(ClampChannel(blue))
 {
     mPacked = ByteFromChannel(mAlpha) << 24 | ByteFromChannel(mRed) << 16 | ByteFromChannel(mGreen) << 8 |
               ByteFromChannel(mBlue);

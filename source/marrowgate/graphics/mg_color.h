@@ -9,7 +9,8 @@
 
 namespace Marrowgate::Graphics {
 
-enum class ColorPalette : int {
+enum class ColorPalette : int
+{
     Default = 0,
     Transparent = 1,
     White = 2,

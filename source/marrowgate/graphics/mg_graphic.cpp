@@ -46,21 +46,41 @@ void Graphic::SetOrigin(AnchorLocation anchor, const Vector2& offset)
     const float height = GetPixelHeight();
     Vector2 anchorPoint;
     switch (anchor) {
-    case AnchorLocation::Center: anchorPoint = Vector2(width / 2.0f, height / 2.0f); break;
-    case AnchorLocation::TopCenter: anchorPoint = Vector2(width / 2.0f, 0.0f); break;
-    case AnchorLocation::TopRight: anchorPoint = Vector2(width, 0.0f); break;
-    case AnchorLocation::CenterLeft: anchorPoint = Vector2(0.0f, height / 2.0f); break;
-    case AnchorLocation::CenterRight: anchorPoint = Vector2(width, height / 2.0f); break;
-    case AnchorLocation::BottomLeft: anchorPoint = Vector2(0.0f, height); break;
-    case AnchorLocation::BottomCenter: anchorPoint = Vector2(width / 2.0f, height); break;
-    case AnchorLocation::BottomRight: anchorPoint = Vector2(width, height); break;
+    case AnchorLocation::Center:
+        anchorPoint = Vector2(width / 2.0f, height / 2.0f);
+        break;
+    case AnchorLocation::TopCenter:
+        anchorPoint = Vector2(width / 2.0f, 0.0f);
+        break;
+    case AnchorLocation::TopRight:
+        anchorPoint = Vector2(width, 0.0f);
+        break;
+    case AnchorLocation::CenterLeft:
+        anchorPoint = Vector2(0.0f, height / 2.0f);
+        break;
+    case AnchorLocation::CenterRight:
+        anchorPoint = Vector2(width, height / 2.0f);
+        break;
+    case AnchorLocation::BottomLeft:
+        anchorPoint = Vector2(0.0f, height);
+        break;
+    case AnchorLocation::BottomCenter:
+        anchorPoint = Vector2(width / 2.0f, height);
+        break;
+    case AnchorLocation::BottomRight:
+        anchorPoint = Vector2(width, height);
+        break;
     case AnchorLocation::TopLeft:
-    default: break;
+    default:
+        break;
     }
     mOrigin = Vector2(anchorPoint.x + offset.x, anchorPoint.y + offset.y);
 }
 
-void Graphic::SetScale(float scale) { SetScale(Vector2(scale, scale)); }
+void Graphic::SetScale(float scale)
+{
+    SetScale(Vector2(scale, scale));
+}
 
 void Graphic::SetScale(const Vector2& scale)
 {
@@ -82,6 +102,9 @@ void Graphic::ApplyTransform()
     Scale(mScale.x, mScale.y, 1.0f);
 }
 
-void Graphic::PopTransform() { PopMatrix(); }
+void Graphic::PopTransform()
+{
+    PopMatrix();
+}
 
 } // namespace Marrowgate::Graphics

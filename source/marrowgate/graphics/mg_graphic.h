@@ -24,7 +24,8 @@ using PixelSpace = std::uint16_t;
 // Truncates to a whole pixel count; negative values and NaN give 0, values past the range 65535.
 PixelSpace ToPixelSpace(float pixels);
 
-enum class AnchorLocation : int {
+enum class AnchorLocation : int
+{
     Center = 0,
     TopLeft = 1,
     TopCenter = 2,

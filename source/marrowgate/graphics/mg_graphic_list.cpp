@@ -10,7 +10,10 @@ constexpr char kUnitName[] = "mg_graphic_list";
 
 namespace Marrowgate::Graphics {
 
-GraphicList::GraphicList() { SetScrollFactor(Vector2(0.0f, 0.0f)); }
+GraphicList::GraphicList()
+{
+    SetScrollFactor(Vector2(0.0f, 0.0f));
+}
 
 GraphicList::~GraphicList()
 {
@@ -44,8 +47,9 @@ void GraphicList::InsertByDepth(Graphic* graphic)
     // After the last child whose depth is not greater, so equal depths keep the order of adding.
     // Scanning from the back stays well defined when a child's depth was changed after adding.
     const float depth = graphic->GetDepth();
-    const auto lastNotDeeper = std::find_if(mDrawList.rbegin(), mDrawList.rend(),
-                                            [depth](const Graphic* child) { return child->GetDepth() <= depth; });
+    const auto lastNotDeeper =
+        std::find_if(mDrawList.rbegin(), mDrawList.rend(),
+                     [depth](const Graphic* child) { return child->GetDepth() <= depth; });
     const auto position = lastNotDeeper.base();
     mDrawList.insert(position, graphic);
 }
@@ -53,8 +57,9 @@ void GraphicList::InsertByDepth(Graphic* graphic)
 void GraphicList::RemoveGraphic(Graphic* graphic)
 {
     std::erase(mDrawList, graphic);
-    const auto managed = std::find_if(mManaged.begin(), mManaged.end(),
-                                      [graphic](const std::unique_ptr<Graphic>& owned) { return owned.get() == graphic; });
+    const auto managed =
+        std::find_if(mManaged.begin(), mManaged.end(),
+                     [graphic](const std::unique_ptr<Graphic>& owned) { return owned.get() == graphic; });
     if (managed != mManaged.end()) {
         mManaged.erase(managed);
     }

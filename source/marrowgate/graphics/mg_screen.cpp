@@ -13,8 +13,14 @@ void SetScreenSize(std::uint16_t width, std::uint16_t height)
     sScreenHeight = height;
 }
 
-std::uint16_t ScreenWidth() { return sScreenWidth; }
-std::uint16_t ScreenHeight() { return sScreenHeight; }
+std::uint16_t ScreenWidth()
+{
+    return sScreenWidth;
+}
+std::uint16_t ScreenHeight()
+{
+    return sScreenHeight;
+}
 
 Core::Vector2 ScreenCenter()
 {

@@ -11,8 +11,8 @@ constexpr char kUnitName[] = "mg_sprite";
 
 namespace Marrowgate::Graphics {
 
-SpriteFrame CreateSpriteFrame(TextureHandle texture, PixelSpace frameX, PixelSpace frameY, PixelSpace frameWidth,
-                              PixelSpace frameHeight)
+SpriteFrame CreateSpriteFrame(TextureHandle texture, PixelSpace frameX, PixelSpace frameY,
+                              PixelSpace frameWidth, PixelSpace frameHeight)
 {
     if (texture == InvalidTexture) {
         MG_ERROR("mgExternalError: Expected texture handle to be valid when creating SpriteFrame.");
@@ -64,17 +64,21 @@ SpriteFrame CreateSpriteFrame(TextureHandle texture, PixelSpace frameX, PixelSpa
 Sprite::Sprite(TextureHandle texture, PixelSpace frameX, PixelSpace frameY, PixelSpace frameWidth,
                PixelSpace frameHeight)
     : mFrame(CreateSpriteFrame(texture, frameX, frameY, frameWidth, frameHeight))
-{
-}
+{}
 
-Sprite::Sprite(const std::string& textureFileName, PixelSpace frameX, PixelSpace frameY, PixelSpace frameWidth,
-               PixelSpace frameHeight)
+Sprite::Sprite(const std::string& textureFileName, PixelSpace frameX, PixelSpace frameY,
+               PixelSpace frameWidth, PixelSpace frameHeight)
     : Sprite(CreateTextureFromFile(textureFileName), frameX, frameY, frameWidth, frameHeight)
-{
-}
+{}
 
-PixelSpace Sprite::GetPixelWidth() const { return ToPixelSpace(mFrame.width); }
-PixelSpace Sprite::GetPixelHeight() const { return ToPixelSpace(mFrame.height); }
+PixelSpace Sprite::GetPixelWidth() const
+{
+    return ToPixelSpace(mFrame.width);
+}
+PixelSpace Sprite::GetPixelHeight() const
+{
+    return ToPixelSpace(mFrame.height);
+}
 
 void Sprite::SetFlipped(bool horizontally, bool vertically)
 {

@@ -13,9 +13,9 @@ namespace Marrowgate::Graphics {
 
 struct SpriteFrame
 {
-    float x = 0.0f;       // top-left corner on the texture, pixels
+    float x = 0.0f; // top-left corner on the texture, pixels
     float y = 0.0f;
-    float width = 0.0f;   // frame size, pixels
+    float width = 0.0f; // frame size, pixels
     float height = 0.0f;
     float u = 0.0f;       // x / texture width
     float v = 0.0f;       // y / texture height
@@ -26,14 +26,14 @@ struct SpriteFrame
 
 // A frame width or height of 0 means the whole texture width or height. A frame that does not
 // fit on the texture is reported and comes back empty (no texture, zero size).
-SpriteFrame CreateSpriteFrame(TextureHandle texture, PixelSpace frameX, PixelSpace frameY, PixelSpace frameWidth,
-                              PixelSpace frameHeight);
+SpriteFrame CreateSpriteFrame(TextureHandle texture, PixelSpace frameX, PixelSpace frameY,
+                              PixelSpace frameWidth, PixelSpace frameHeight);
 
 class Sprite : public Graphic
 {
 public:
-    explicit Sprite(TextureHandle texture, PixelSpace frameX = 0, PixelSpace frameY = 0, PixelSpace frameWidth = 0,
-                    PixelSpace frameHeight = 0);
+    explicit Sprite(TextureHandle texture, PixelSpace frameX = 0, PixelSpace frameY = 0,
+                    PixelSpace frameWidth = 0, PixelSpace frameHeight = 0);
     // The texture comes from CreateTextureFromFile, which shares and counts cached textures.
     explicit Sprite(const std::string& textureFileName, PixelSpace frameX = 0, PixelSpace frameY = 0,
                     PixelSpace frameWidth = 0, PixelSpace frameHeight = 0);

@@ -24,14 +24,19 @@ using mgImplementation::GLNameKind;
 namespace {
 
 // Where a texture's pixels come from, so that it can be rebuilt after the context is lost.
-enum class TextureSource { File, Memory, Blank };
+enum class TextureSource
+{
+    File,
+    Memory,
+    Blank
+};
 
 struct TextureData
 {
     TextureSource source = TextureSource::Blank;
-    std::string fileName;                     // for File
-    std::vector<unsigned char> encodedData;   // for Memory: the encoded file, not the pixels
-    GLName glName;                            // empty while the texture has no OpenGL object
+    std::string fileName;                   // for File
+    std::vector<unsigned char> encodedData; // for Memory: the encoded file, not the pixels
+    GLName glName;                          // empty while the texture has no OpenGL object
     PixelSpace width = 0;
     PixelSpace height = 0;
     std::uint32_t bytesPerPixel = 4;
@@ -61,8 +66,10 @@ DecodedImage MakeWhiteImage(PixelSpace width, PixelSpace height)
 // Without a context there is nothing to create yet; CreateGraphicsResources builds it later.
 void GenerateTextureFromOpenGL(const std::vector<unsigned char>& imageData, TextureData& record)
 {
-    MG_ERROR_IF(imageData.empty(), "mgInternalError: Invalid imageData passed to GenerateTextureFromOpenGL()");
-    MG_ERROR_IF(record.bytesPerPixel != 4, "mgInternalError: Invalid bytes per pixel passed to GenerateTextureFromOpenGL()");
+    MG_ERROR_IF(imageData.empty(),
+                "mgInternalError: Invalid imageData passed to GenerateTextureFromOpenGL()");
+    MG_ERROR_IF(record.bytesPerPixel != 4,
+                "mgInternalError: Invalid bytes per pixel passed to GenerateTextureFromOpenGL()");
     if (imageData.empty() || record.bytesPerPixel != 4 || !IsRendererReady()) {
         return;
     }
@@ -104,7 +111,8 @@ TextureHandle AddTexture(const DecodedImage& image, TextureData record)
     const auto handle = static_cast<TextureHandle>(state.textures.size() - 1);
     const TextureData& added = state.textures.back();
     if (added.source == TextureSource::File) {
-        MG_ERROR_IF(state.nameCache.contains(added.fileName), "mgInternalError: Loading texture already in cache!");
+        MG_ERROR_IF(state.nameCache.contains(added.fileName),
+                    "mgInternalError: Loading texture already in cache!");
         state.nameCache[added.fileName] = handle;
     }
     return handle;
@@ -133,10 +141,13 @@ std::optional<DecodedImage> DecodeSource(const TextureData& record)
 {
     switch (record.source) {
     case TextureSource::File:
-        MG_ERROR_IF(record.fileName.empty(), "mgInternalError: texture data filename is empty OnReloadTexture().");
+        MG_ERROR_IF(record.fileName.empty(),
+                    "mgInternalError: texture data filename is empty OnReloadTexture().");
         return mgImplementation::DecodeImageFile(record.fileName);
-    case TextureSource::Memory: return mgImplementation::DecodeImageData(record.encodedData);
-    case TextureSource::Blank: return MakeWhiteImage(record.width, record.height);
+    case TextureSource::Memory:
+        return mgImplementation::DecodeImageData(record.encodedData);
+    case TextureSource::Blank:
+        return MakeWhiteImage(record.width, record.height);
     }
     return std::nullopt;
 }
@@ -184,7 +195,8 @@ TextureHandle CreateTextureFromFileData(const unsigned char* fileDataInMemory, s
         MG_ERROR("mgError: TextureData fileSizeInBytes too large for following cast into int, corrupt size?");
         return InvalidTexture;
     }
-    const std::span<const unsigned char> fileData(fileDataInMemory, static_cast<std::size_t>(fileSizeInBytes));
+    const std::span<const unsigned char> fileData(fileDataInMemory,
+                                                  static_cast<std::size_t>(fileSizeInBytes));
     const std::optional<DecodedImage> image = mgImplementation::DecodeImageData(fileData);
     if (!image) {
         return InvalidTexture;
@@ -239,7 +251,10 @@ PixelSpace GetTextureHeight(TextureHandle texture)
     return theTextureManager.textures[texture].height;
 }
 
-TextureHandle GetBlankTexture() { return theTextureManager.blankTexture; }
+TextureHandle GetBlankTexture()
+{
+    return theTextureManager.blankTexture;
+}
 
 void CreateGraphicsResources()
 {
@@ -260,7 +275,10 @@ void ReleaseGraphicsResources()
     theTextureManager.boundTexture = InvalidTexture;
 }
 
-void AddTextureMemory(std::uint32_t numberOfBytes) { theTextureManager.textureMemory += numberOfBytes; }
+void AddTextureMemory(std::uint32_t numberOfBytes)
+{
+    theTextureManager.textureMemory += numberOfBytes;
+}
 
 void RemoveTextureMemory(std::uint32_t numberOfBytes)
 {
@@ -274,7 +292,10 @@ void RemoveTextureMemory(std::uint32_t numberOfBytes)
     state.textureMemory -= numberOfBytes;
 }
 
-std::uint64_t GetTextureMemory() { return theTextureManager.textureMemory; }
+std::uint64_t GetTextureMemory()
+{
+    return theTextureManager.textureMemory;
+}
 
 std::uint32_t GetTextureGLName(TextureHandle texture)
 {

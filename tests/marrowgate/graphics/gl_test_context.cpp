@@ -53,20 +53,25 @@ void RequestContextFor(RendererSetUp setUp)
 std::string SetUpName(RendererSetUp setUp)
 {
     switch (setUp) {
-    case RendererSetUp::Desktop: return "Desktop";
-    case RendererSetUp::Embedded: return "Embedded";
-    case RendererSetUp::FixedFunction: return "FixedFunction";
+    case RendererSetUp::Desktop:
+        return "Desktop";
+    case RendererSetUp::Embedded:
+        return "Embedded";
+    case RendererSetUp::FixedFunction:
+        return "FixedFunction";
     }
     return "Unknown";
 }
 
 bool IsNear(const Pixel& actual, const Pixel& expected, int tolerance)
 {
-    return std::abs(actual.red - expected.red) <= tolerance && std::abs(actual.green - expected.green) <= tolerance &&
+    return std::abs(actual.red - expected.red) <= tolerance &&
+           std::abs(actual.green - expected.green) <= tolerance &&
            std::abs(actual.blue - expected.blue) <= tolerance;
 }
 
-std::unique_ptr<GLTestContext> GLTestContext::Create(RendererSetUp setUp, int width, int height, std::string& failure)
+std::unique_ptr<GLTestContext> GLTestContext::Create(RendererSetUp setUp, int width, int height,
+                                                     std::string& failure)
 {
     LimitDriverFor(setUp);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -76,8 +81,8 @@ std::unique_ptr<GLTestContext> GLTestContext::Create(RendererSetUp setUp, int wi
     std::unique_ptr<GLTestContext> test(new GLTestContext());
     test->mIsAttached = true;
     RequestContextFor(setUp);
-    test->mWindow = SDL_CreateWindow("graphics test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
-                                     SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    test->mWindow = SDL_CreateWindow("graphics test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                                     height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     if (test->mWindow == nullptr) {
         failure = std::string("no window: ") + SDL_GetError();
         return nullptr;
@@ -106,7 +111,10 @@ std::unique_ptr<GLTestContext> GLTestContext::Create(RendererSetUp setUp, int wi
     return test;
 }
 
-GLTestContext::~GLTestContext() { Detach(); }
+GLTestContext::~GLTestContext()
+{
+    Detach();
+}
 
 void GLTestContext::Detach()
 {

@@ -12,7 +12,12 @@
 
 namespace QuorvaneTest {
 
-enum class RendererSetUp { Desktop, Embedded, FixedFunction };
+enum class RendererSetUp
+{
+    Desktop,
+    Embedded,
+    FixedFunction
+};
 
 std::string SetUpName(RendererSetUp setUp);
 
@@ -30,7 +35,8 @@ class GLTestContext
 {
 public:
     // Null (with the reason in `failure`) when this machine cannot make such a context.
-    static std::unique_ptr<GLTestContext> Create(RendererSetUp setUp, int width, int height, std::string& failure);
+    static std::unique_ptr<GLTestContext> Create(RendererSetUp setUp, int width, int height,
+                                                 std::string& failure);
     ~GLTestContext();
     GLTestContext(const GLTestContext&) = delete;
     GLTestContext& operator=(const GLTestContext&) = delete;

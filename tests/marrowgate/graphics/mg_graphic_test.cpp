@@ -109,7 +109,8 @@ TEST_F(GraphicTest, RefusesNegativeScales)
     graphic.SetScale(-1.0f);
     graphic.SetScale(Vector2(1.0f, -0.5f));
     ASSERT_EQ(errors.messages.size(), 2u);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Cannot set negative scales, perhaps use SetFlipped on the Sprite?");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Cannot set negative scales, perhaps use SetFlipped on the Sprite?");
     EXPECT_EQ(graphic.GetScale(), Vector2(2, 3));
 }
 

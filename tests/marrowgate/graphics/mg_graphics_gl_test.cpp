@@ -158,7 +158,8 @@ TEST_P(GraphicsDrawingTest, BindingNoTextureUnbinds)
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySetUp, GraphicsDrawingTest,
-                         testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded, RendererSetUp::FixedFunction),
+                         testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded,
+                                         RendererSetUp::FixedFunction),
                          [](const testing::TestParamInfo<RendererSetUp>& info) {
                              return QuorvaneTest::SetUpName(info.param);
                          });

@@ -47,17 +47,19 @@ void DrawComparisonScene(TextureHandle texture)
     turned.Render();
     sprite.Render();
 
-    const std::array<Vertex2D, 3> lines = {{{5, 70, 0xFF00FF00u, 0, 0}, {60, 70, 0xFF00FF00u, 0, 0},
-                                            {60, 76, 0xFF00FF00u, 0, 0}}};
+    const std::array<Vertex2D, 3> lines = {
+        {{5, 70, 0xFF00FF00u, 0, 0}, {60, 70, 0xFF00FF00u, 0, 0}, {60, 76, 0xFF00FF00u, 0, 0}}};
     BindTexture(GetBlankTexture());
     RenderVertices2D(PrimitiveType::LineStrip, lines.data(), static_cast<std::uint32_t>(lines.size()));
 }
 
 TEST(SetUpComparisonTest, EverySetUpDrawsTheSamePicture)
 {
-    const QuorvaneTest::Bytes png = QuorvaneTest::EncodePng(2, 2, {255, 0, 0, 255, 0, 255, 0, 128, //
-                                                                    0, 0, 255, 255, 255, 255, 255, 64});
-    const TextureHandle texture = CreateTextureFromFileData(png.data(), static_cast<std::int32_t>(png.size()));
+    const QuorvaneTest::Bytes png = QuorvaneTest::EncodePng(2, 2,
+                                                            {255, 0, 0, 255, 0, 255, 0, 128, //
+                                                             0, 0, 255, 255, 255, 255, 255, 64});
+    const TextureHandle texture =
+        CreateTextureFromFileData(png.data(), static_cast<std::int32_t>(png.size()));
     std::array<std::unique_ptr<GLTestContext>, 3> pictures;
     const std::array<RendererSetUp, 3> setUps = {RendererSetUp::Desktop, RendererSetUp::Embedded,
                                                  RendererSetUp::FixedFunction};
@@ -73,10 +75,12 @@ TEST(SetUpComparisonTest, EverySetUpDrawsTheSamePicture)
     }
     if (const char* folder = std::getenv("QUORVANE_TEST_PICTURES")) {
         for (std::size_t index = 0; index < setUps.size(); ++index) {
-            pictures[index]->SavePicture(std::string(folder) + "/" + QuorvaneTest::SetUpName(setUps[index]) + ".png");
+            pictures[index]->SavePicture(std::string(folder) + "/" + QuorvaneTest::SetUpName(setUps[index]) +
+                                         ".png");
         }
     }
-    ASSERT_TRUE(IsNear(pictures[0]->At(12, 22), QuorvaneTest::Pixel{255, 159, 46})) << "the scene was not drawn";
+    ASSERT_TRUE(IsNear(pictures[0]->At(12, 22), QuorvaneTest::Pixel{255, 159, 46}))
+        << "the scene was not drawn";
     EXPECT_EQ(pictures[0]->CountDifferentPixels(*pictures[1], 2), 0);
     EXPECT_EQ(pictures[0]->CountDifferentPixels(*pictures[2], 2), 0);
 }

@@ -41,8 +41,10 @@ TEST_F(SpriteFrameTest, FramesAreMeasuredInTextureCoordinates)
 TEST_F(SpriteFrameTest, FramesThatDoNotFitAreReportedAndLeftEmpty)
 {
     const std::vector<std::pair<std::array<PixelSpace, 4>, std::string>> cases = {
-        {{257, 0, 256, 256}, "mgExternalError: Expected frameX location to allow frame (width) to fit on texture."},
-        {{0, 1, 0, 256}, "mgExternalError: Expected frameY location to allow frame (height) to fit on texture."},
+        {{257, 0, 256, 256},
+         "mgExternalError: Expected frameX location to allow frame (width) to fit on texture."},
+        {{0, 1, 0, 256},
+         "mgExternalError: Expected frameY location to allow frame (height) to fit on texture."},
         {{0, 0, 513, 0}, "mgExternalError: Expected frameWidth to be less than or equal to textureWidth"},
         {{0, 0, 0, 300}, "mgExternalError: Expected frameHeight to be less than or equal to textureHeight"},
     };
@@ -55,7 +57,8 @@ TEST_F(SpriteFrameTest, FramesThatDoNotFitAreReportedAndLeftEmpty)
     }
     QuorvaneTest::ErrorCapture errors;
     CreateSpriteFrame(InvalidTexture, 0, 0, 0, 0);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Expected texture handle to be valid when creating SpriteFrame.");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Expected texture handle to be valid when creating SpriteFrame.");
 }
 
 TEST_F(SpriteFrameTest, ASpritesPixelSizeIsItsFrameWhateverItsScale)
@@ -69,7 +72,8 @@ TEST_F(SpriteFrameTest, ASpritesPixelSizeIsItsFrameWhateverItsScale)
 TEST(SpriteTest, SpritesOfOneFileShareItsTexture)
 {
     const QuorvaneTest::ScratchFolder folder;
-    const std::string path = folder.Write("frames.png", QuorvaneTest::EncodePng(4, 2, QuorvaneTest::Bytes(32, 200)));
+    const std::string path =
+        folder.Write("frames.png", QuorvaneTest::EncodePng(4, 2, QuorvaneTest::Bytes(32, 200)));
     const Sprite left(path, 0, 0, 2, 2);
     const Sprite right(path, 2, 0, 2, 2);
     EXPECT_EQ(left.GetFrame().texture, right.GetFrame().texture);

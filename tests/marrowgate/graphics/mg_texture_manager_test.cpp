@@ -47,7 +47,8 @@ TEST(TextureManagerTest, ReportsFilesThatAreNotImagesAndGivesNoTexture)
     const std::vector<std::string> paths = {
         folder.Write("empty.png", {}),
         folder.Write("text.png", Bytes{'h', 'e', 'l', 'l', 'o'}),
-        folder.Write("truncated.png", Bytes(png.begin(), png.begin() + static_cast<std::ptrdiff_t>(png.size() / 2))),
+        folder.Write("truncated.png",
+                     Bytes(png.begin(), png.begin() + static_cast<std::ptrdiff_t>(png.size() / 2))),
         folder.Write("header.png", QuorvaneTest::PngHeaderOnly(4, 4)),
         "no/such/file.png",
     };
@@ -66,8 +67,9 @@ TEST(TextureManagerTest, RefusesImagesWiderThanAPixelCountWithoutDecodingThem)
     QuorvaneTest::ErrorCapture errors;
     EXPECT_EQ(CreateTextureFromFile(wide), InvalidTexture);
     ASSERT_EQ(errors.messages.size(), 2u);
-    EXPECT_EQ(errors.messages[0], "mgError: Expected imageWidth of texture \"" + wide +
-                                      "\" to be in range: (0 < imageWidth <= 65536), in-precise cast to PixelSpace.");
+    EXPECT_EQ(errors.messages[0],
+              "mgError: Expected imageWidth of texture \"" + wide +
+                  "\" to be in range: (0 < imageWidth <= 65536), in-precise cast to PixelSpace.");
     EXPECT_EQ(errors.messages[1], "mgCastingError: Value is outside the range of the following cast.");
 }
 
@@ -77,7 +79,8 @@ TEST(TextureManagerTest, RefusesHugePicturesBeforeAllocatingForThem)
     const Bytes huge = QuorvaneTest::PngHeaderOnly(12000, 12000);
     EXPECT_EQ(CreateTextureFromFileData(huge.data(), static_cast<std::int32_t>(huge.size())), InvalidTexture);
     ASSERT_EQ(errors.messages.size(), 1u);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Texture \"file data\" could not be loaded from file data provided, corrupt?");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Texture \"file data\" could not be loaded from file data provided, corrupt?");
 }
 
 TEST(TextureManagerTest, ChecksDataInMemory)
@@ -85,13 +88,16 @@ TEST(TextureManagerTest, ChecksDataInMemory)
     const Bytes png = EncodePng(2, 1, kTwoPixels);
     QuorvaneTest::ErrorCapture errors;
     EXPECT_EQ(CreateTextureFromFileData(nullptr, 10), InvalidTexture);
-    EXPECT_EQ(errors.Last(), "mgExternalError: The fileDataInMemory parameter is expected to be a valid pointer.");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: The fileDataInMemory parameter is expected to be a valid pointer.");
     EXPECT_EQ(CreateTextureFromFileData(png.data(), -1), InvalidTexture);
-    EXPECT_EQ(errors.Last(), "mgError: TextureData fileSizeInBytes too large for following cast into int, corrupt size?");
+    EXPECT_EQ(errors.Last(),
+              "mgError: TextureData fileSizeInBytes too large for following cast into int, corrupt size?");
     EXPECT_EQ(CreateTextureFromFileData(png.data(), 20), InvalidTexture);
     EXPECT_EQ(errors.messages.size(), 3u);
 
-    const TextureHandle texture = CreateTextureFromFileData(png.data(), static_cast<std::int32_t>(png.size()));
+    const TextureHandle texture =
+        CreateTextureFromFileData(png.data(), static_cast<std::int32_t>(png.size()));
     EXPECT_EQ(GetTextureWidth(texture), 2);
     EXPECT_EQ(errors.messages.size(), 3u);
 }

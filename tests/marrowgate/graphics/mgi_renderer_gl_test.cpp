@@ -152,7 +152,8 @@ TEST_P(RendererTest, TurnsGlyphCoverageIntoWhiteWithTheVertexColour)
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySetUp, RendererTest,
-                         testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded, RendererSetUp::FixedFunction),
+                         testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded,
+                                         RendererSetUp::FixedFunction),
                          [](const testing::TestParamInfo<RendererSetUp>& info) {
                              return QuorvaneTest::SetUpName(info.param);
                          });

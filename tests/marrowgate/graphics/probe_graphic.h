@@ -15,8 +15,7 @@ class ProbeGraphic : public Marrowgate::Graphics::Graphic
 public:
     explicit ProbeGraphic(std::string name = "probe", std::vector<std::string>* log = nullptr)
         : mName(std::move(name)), mLog(log)
-    {
-    }
+    {}
     ~ProbeGraphic() override
     {
         if (mLog != nullptr) {

@@ -50,8 +50,8 @@ ScratchFolder::~ScratchFolder()
 std::string ScratchFolder::Write(const std::string& name, const Bytes& contents) const
 {
     const std::filesystem::path file = mPath / name;
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(contents.data()),
-                                               static_cast<std::streamsize>(contents.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(contents.data()), static_cast<std::streamsize>(contents.size()));
     return file.string();
 }
 

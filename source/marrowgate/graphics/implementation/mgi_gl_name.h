@@ -8,7 +8,14 @@
 
 namespace mgImplementation {
 
-enum class GLNameKind { Texture, Buffer, VertexArray, Shader, Program };
+enum class GLNameKind
+{
+    Texture,
+    Buffer,
+    VertexArray,
+    Shader,
+    Program
+};
 
 class GLName
 {
@@ -48,11 +55,21 @@ inline void GLName::Delete()
         return;
     }
     switch (kind_) {
-    case GLNameKind::Texture: glDeleteTextures(1, &name_); break;
-    case GLNameKind::Buffer: glDeleteBuffers(1, &name_); break;
-    case GLNameKind::VertexArray: glDeleteVertexArrays(1, &name_); break;
-    case GLNameKind::Shader: glDeleteShader(name_); break;
-    case GLNameKind::Program: glDeleteProgram(name_); break;
+    case GLNameKind::Texture:
+        glDeleteTextures(1, &name_);
+        break;
+    case GLNameKind::Buffer:
+        glDeleteBuffers(1, &name_);
+        break;
+    case GLNameKind::VertexArray:
+        glDeleteVertexArrays(1, &name_);
+        break;
+    case GLNameKind::Shader:
+        glDeleteShader(name_);
+        break;
+    case GLNameKind::Program:
+        glDeleteProgram(name_);
+        break;
     }
     name_ = 0u;
 }

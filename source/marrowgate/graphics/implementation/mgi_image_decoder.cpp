@@ -16,7 +16,11 @@ constexpr char kUnitName[] = "mg_texture_manager";
 constexpr std::size_t kMaximumImageBytes = std::size_t{256} * 1024u * 1024u;
 constexpr int kLargestPixelSpace = 65535;
 
-enum class ImageSource { File, Memory };
+enum class ImageSource
+{
+    File,
+    Memory
+};
 
 struct StbImageFree
 {
@@ -28,7 +32,8 @@ void ReportLoadFailure(ImageSource source, const std::string& name)
     if (source == ImageSource::File) {
         MG_ERROR("mgExternalError: Texture \"%s\" could not be loaded from file.", name.c_str());
     } else {
-        MG_ERROR("mgExternalError: Texture \"%s\" could not be loaded from file data provided, corrupt?", name.c_str());
+        MG_ERROR("mgExternalError: Texture \"%s\" could not be loaded from file data provided, corrupt?",
+                 name.c_str());
     }
 }
 
@@ -43,9 +48,10 @@ bool HasPixelSpaceSize(ImageSource source, const std::string& name, int width, i
                  name.c_str());
     }
     if (source == ImageSource::File && height > kLargestPixelSpace) {
-        MG_ERROR("mgError: Expected imageHeight of texture \"%s\" to be in range: (0 < imageHeight <= 65536), "
-                 "in-precise cast to PixelSpace.",
-                 name.c_str());
+        MG_ERROR(
+            "mgError: Expected imageHeight of texture \"%s\" to be in range: (0 < imageHeight <= 65536), "
+            "in-precise cast to PixelSpace.",
+            name.c_str());
     }
     MG_ERROR("mgCastingError: Value is outside the range of the following cast.");
     return false;
@@ -87,7 +93,8 @@ std::optional<mgImplementation::DecodedImage> Decode(std::span<const unsigned ch
 
 bool ReadWholeFile(const std::string& fileName, std::vector<unsigned char>& contents)
 {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"), &std::fclose);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"),
+                                                               &std::fclose);
     if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) {
         return false;
     }
@@ -123,7 +130,8 @@ void PremultiplyAlpha(std::span<unsigned char> rgbaPixels)
     for (std::size_t index = 0; index + 3 < rgbaPixels.size(); index += 4) {
         const unsigned alpha = rgbaPixels[index + 3];
         for (std::size_t channel = 0; channel < 3; ++channel) {
-            rgbaPixels[index + channel] = static_cast<unsigned char>(rgbaPixels[index + channel] * alpha / 255u);
+            rgbaPixels[index + channel] =
+                static_cast<unsigned char>(rgbaPixels[index + channel] * alpha / 255u);
         }
     }
 }

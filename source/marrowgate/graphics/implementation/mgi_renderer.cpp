@@ -75,7 +75,8 @@ GLName CompileShader(GLenum stage, const char* source)
     GLName shader(GLNameKind::Shader, glCreateShader(stage));
     glShaderSource(shader.Get(), 1, &source, nullptr);
     glCompileShader(shader.Get());
-    MG_ERROR_IF(!CheckShaderCompiled(shader.Get()), "mgInternalError: Shader did not compile, what does log say?");
+    MG_ERROR_IF(!CheckShaderCompiled(shader.Get()),
+                "mgInternalError: Shader did not compile, what does log say?");
     return shader;
 }
 
@@ -96,7 +97,8 @@ void CreateBuiltInProgram()
     glBindAttribLocation(program.Get(), 1, "vertexColor");
     glBindAttribLocation(program.Get(), 2, "vertexTextureUV");
     glLinkProgram(program.Get());
-    MG_ERROR_IF(!CheckProgramLinked(program.Get()), "mgInternalError: Program did not link, what does log say?");
+    MG_ERROR_IF(!CheckProgramLinked(program.Get()),
+                "mgInternalError: Program did not link, what does log say?");
     glUseProgram(program.Get());
     theRendererState.program = std::move(program);
 }
@@ -122,8 +124,8 @@ Matrix4 ViewportProjection()
     }
     const float left = static_cast<float>(viewport[0]);
     const float top = static_cast<float>(viewport[1]);
-    return Core::CreateOrthoRH(left, left + static_cast<float>(viewport[2]), top, top + static_cast<float>(viewport[3]),
-                               -1.0f, 1.0f);
+    return Core::CreateOrthoRH(left, left + static_cast<float>(viewport[2]), top,
+                               top + static_cast<float>(viewport[3]), -1.0f, 1.0f);
 }
 
 } // namespace
@@ -157,11 +159,26 @@ void CleanupRenderer()
     }
 }
 
-bool IsRendererReady() { return theRendererState.isReady; }
-void SetFixedFunctionMode(bool isFixedFunction) { theRendererState.isFixedFunction = isFixedFunction; }
-bool IsFixedFunctionMode() { return theRendererState.isFixedFunction; }
-void SetEmbeddedProfile(bool isEmbedded) { theRendererState.isEmbedded = isEmbedded; }
-bool IsEmbeddedProfile() { return theRendererState.isEmbedded; }
+bool IsRendererReady()
+{
+    return theRendererState.isReady;
+}
+void SetFixedFunctionMode(bool isFixedFunction)
+{
+    theRendererState.isFixedFunction = isFixedFunction;
+}
+bool IsFixedFunctionMode()
+{
+    return theRendererState.isFixedFunction;
+}
+void SetEmbeddedProfile(bool isEmbedded)
+{
+    theRendererState.isEmbedded = isEmbedded;
+}
+bool IsEmbeddedProfile()
+{
+    return theRendererState.isEmbedded;
+}
 
 void BeginDraw()
 {
@@ -192,7 +209,10 @@ void EndDraw()
     }
 }
 
-void PushMatrix() { theRendererState.matrixStack.push_back(theRendererState.modelView); }
+void PushMatrix()
+{
+    theRendererState.matrixStack.push_back(theRendererState.modelView);
+}
 
 void PopMatrix()
 {
@@ -205,11 +225,20 @@ void PopMatrix()
     stack.pop_back();
 }
 
-void MultiplyMatrix(const Matrix4& matrix) { MultiplyModelView(matrix); }
+void MultiplyMatrix(const Matrix4& matrix)
+{
+    MultiplyModelView(matrix);
+}
 
-void Translate(float x, float y, float z) { MultiplyModelView(Core::MatrixCreateTranslation(x, y, z)); }
+void Translate(float x, float y, float z)
+{
+    MultiplyModelView(Core::MatrixCreateTranslation(x, y, z));
+}
 
-void Scale(float x, float y, float z) { MultiplyModelView(Core::MatrixCreateScale(x, y, z)); }
+void Scale(float x, float y, float z)
+{
+    MultiplyModelView(Core::MatrixCreateScale(x, y, z));
+}
 
 void Rotate(float angleInDegrees, float axisX, float axisY, float axisZ)
 {
@@ -228,7 +257,10 @@ void SetModelViewMatrix(const Matrix4& matrix)
     ApplyModelView();
 }
 
-const Matrix4& GetModelViewMatrix() { return theRendererState.modelView; }
+const Matrix4& GetModelViewMatrix()
+{
+    return theRendererState.modelView;
+}
 
 void SetProjectionMatrix(const Matrix4& matrix)
 {
@@ -241,8 +273,14 @@ void SetProjectionMatrix(const Matrix4& matrix)
     SetModelViewMatrix(theRendererState.modelView);
 }
 
-const Matrix4& GetProjectionMatrix() { return theRendererState.projection; }
-const Matrix4& GetModelViewProjectionMatrix() { return theRendererState.modelViewProjection; }
+const Matrix4& GetProjectionMatrix()
+{
+    return theRendererState.projection;
+}
+const Matrix4& GetModelViewProjectionMatrix()
+{
+    return theRendererState.modelViewProjection;
+}
 
 void SetColorMatrix(bool isFontTexture)
 {
@@ -267,8 +305,10 @@ void SetColorMatrix(bool isFontTexture)
     const auto program = static_cast<GLuint>(CurrentProgram());
     const GLint matrixLocation = glGetUniformLocation(program, "colorMatrix");
     const GLint tintLocation = glGetUniformLocation(program, "colorTint");
-    MG_ERROR_IF(matrixLocation == -1, "mgInternalError: GLSL Uniform \"colorMatrix\" was not found in shader program.");
-    MG_ERROR_IF(tintLocation == -1, "mgInternalError: GLSL Uniform \"colorTint\" was not found in shader program.");
+    MG_ERROR_IF(matrixLocation == -1,
+                "mgInternalError: GLSL Uniform \"colorMatrix\" was not found in shader program.");
+    MG_ERROR_IF(tintLocation == -1,
+                "mgInternalError: GLSL Uniform \"colorTint\" was not found in shader program.");
     glUniformMatrix4fv(matrixLocation, 1, GL_FALSE, colorMatrix);
     glUniform4fv(tintLocation, 1, tint);
 }

@@ -26,7 +26,8 @@ namespace Marrowgate::Graphics {
 using Core::Matrix4;
 using Core::Vector2;
 
-enum class PrimitiveType : std::uint32_t {
+enum class PrimitiveType : std::uint32_t
+{
     Triangles = 0,
     TriangleStrip = 1,
     TriangleFan = 2,
@@ -102,8 +103,8 @@ void SetColorMatrix(bool isFontTexture);
 void RenderVertices2D(PrimitiveType type, const Vertex2D* vertices, std::uint32_t count);
 void RenderVertices3D(PrimitiveType type, const Vertex3D* vertices, std::uint32_t count);
 // A textured rectangle of one colour word, drawn as a triangle strip.
-void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft, float vTop,
-                float uRight, float vBottom);
+void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft,
+                float vTop, float uRight, float vBottom);
 
 // Drains OpenGL's error flags (at most 101 reads), so later checks see only their own errors.
 void ClearGLErrors();

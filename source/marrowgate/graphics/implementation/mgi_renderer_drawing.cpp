@@ -44,12 +44,18 @@ constexpr std::array<VertexAttribute, 4> kVertex3DLayout = {{
 GLenum ToGLMode(PrimitiveType type)
 {
     switch (type) {
-    case PrimitiveType::Triangles: return GL_TRIANGLES;
-    case PrimitiveType::TriangleStrip: return GL_TRIANGLE_STRIP;
-    case PrimitiveType::TriangleFan: return GL_TRIANGLE_FAN;
-    case PrimitiveType::Lines: return GL_LINES;
-    case PrimitiveType::LineStrip: return GL_LINE_STRIP;
-    case PrimitiveType::LineLoop: return GL_LINE_LOOP;
+    case PrimitiveType::Triangles:
+        return GL_TRIANGLES;
+    case PrimitiveType::TriangleStrip:
+        return GL_TRIANGLE_STRIP;
+    case PrimitiveType::TriangleFan:
+        return GL_TRIANGLE_FAN;
+    case PrimitiveType::Lines:
+        return GL_LINES;
+    case PrimitiveType::LineStrip:
+        return GL_LINE_STRIP;
+    case PrimitiveType::LineLoop:
+        return GL_LINE_LOOP;
     }
     return GL_TRIANGLES;
 }
@@ -72,8 +78,9 @@ void DrawWithBuffer(PrimitiveType type, const Vertex* vertices, std::uint32_t co
     glBindBuffer(GL_ARRAY_BUFFER, bufferName);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(Vertex) * count), vertices, GL_STATIC_DRAW);
     for (const VertexAttribute& attribute : layout) {
-        glVertexAttribPointer(attribute.location, attribute.components, attribute.type, attribute.isNormalized,
-                              sizeof(Vertex), reinterpret_cast<const void*>(attribute.offset));
+        glVertexAttribPointer(attribute.location, attribute.components, attribute.type,
+                              attribute.isNormalized, sizeof(Vertex),
+                              reinterpret_cast<const void*>(attribute.offset));
         glEnableVertexAttribArray(attribute.location);
     }
     glDrawArrays(ToGLMode(type), 0, static_cast<GLsizei>(count));
@@ -91,14 +98,22 @@ void DrawWithBuffer(PrimitiveType type, const Vertex* vertices, std::uint32_t co
 void EmitFixedFunctionColor(std::uint32_t color)
 {
     const unsigned alpha = (color >> 24) & 0xFFu;
-    const auto premultiply = [alpha](unsigned channel) { return static_cast<GLubyte>(channel * alpha / 255u); };
-    glColor4ub(premultiply(color & 0xFFu), premultiply((color >> 8) & 0xFFu), premultiply((color >> 16) & 0xFFu),
-               static_cast<GLubyte>(alpha));
+    const auto premultiply = [alpha](unsigned channel) {
+        return static_cast<GLubyte>(channel * alpha / 255u);
+    };
+    glColor4ub(premultiply(color & 0xFFu), premultiply((color >> 8) & 0xFFu),
+               premultiply((color >> 16) & 0xFFu), static_cast<GLubyte>(alpha));
 }
 
 // 2D positions are floored as the built-in program does, so both pipelines hit the same pixels.
-void EmitFixedFunctionPosition(const Vertex2D& vertex) { glVertex2f(std::floor(vertex.x), std::floor(vertex.y)); }
-void EmitFixedFunctionPosition(const Vertex3D& vertex) { glVertex3f(vertex.x, vertex.y, vertex.z); }
+void EmitFixedFunctionPosition(const Vertex2D& vertex)
+{
+    glVertex2f(std::floor(vertex.x), std::floor(vertex.y));
+}
+void EmitFixedFunctionPosition(const Vertex3D& vertex)
+{
+    glVertex3f(vertex.x, vertex.y, vertex.z);
+}
 
 template <typename Vertex>
 void DrawFixedFunction(PrimitiveType type, const Vertex* vertices, std::uint32_t count)
@@ -139,8 +154,8 @@ void RenderVertices3D(PrimitiveType type, const Vertex3D* vertices, std::uint32_
     RenderVertices(type, vertices, count, std::span<const VertexAttribute>(kVertex3DLayout));
 }
 
-void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft, float vTop,
-                float uRight, float vBottom)
+void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft,
+                float vTop, float uRight, float vBottom)
 {
     // Clockwise on screen, as the face culling of the 2D pass expects.
     const std::array<Vertex2D, 4> vertices = {{
@@ -149,7 +164,8 @@ void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_
         {bottomRight.x, bottomRight.y, color, uRight, vBottom},
         {bottomRight.x, topLeft.y, color, uRight, vTop},
     }};
-    RenderVertices2D(PrimitiveType::TriangleStrip, vertices.data(), static_cast<std::uint32_t>(vertices.size()));
+    RenderVertices2D(PrimitiveType::TriangleStrip, vertices.data(),
+                     static_cast<std::uint32_t>(vertices.size()));
 }
 
 } // namespace Marrowgate::Graphics
