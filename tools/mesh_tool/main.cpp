@@ -125,11 +125,13 @@ int main(int argumentCount, char** argumentValues)
     const std::vector<std::string> arguments(argumentValues + 1, argumentValues + argumentCount);
     PrintingErrorHandler printer;
     Marrowgate::Core::Error::AddErrorHandler(&printer);
-    int result = Usage();
+    int result = 0;
     if (!arguments.empty() && arguments[0] == "convert") {
         result = Convert({arguments.begin() + 1, arguments.end()});
     } else if (arguments.size() == 2 && arguments[0] == "info") {
         result = Info(arguments[1]);
+    } else {
+        result = Usage();
     }
     Marrowgate::Core::Error::RemoveErrorHandler(&printer);
     return result;
