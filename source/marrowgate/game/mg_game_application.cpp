@@ -8,6 +8,7 @@
 #include "marrowgate/game/mg_key_binding.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_camera.h"
+#include "marrowgate/graphics/mg_text.h"
 #include "marrowgate/graphics/mg_texture_manager.h"
 
 #include <algorithm>
@@ -161,14 +162,15 @@ void GameApplicationHandler::OnNotifyB(int a, int b)
 
 void GameApplicationHandler::OnGraphicsContextCreated()
 {
+    // Texts draw with textures, so the texture manager comes first.
     Marrowgate::Graphics::CreateGraphicsResources();
-    // GAP (text module): Text::CreateGraphicsResources() once mg_text.h is committed.
+    Marrowgate::Graphics::Text::CreateGraphicsResources();
 }
 
 void GameApplicationHandler::OnGraphicsContextDestroyed()
 {
     Marrowgate::Graphics::ReleaseGraphicsResources();
-    // GAP (text module): Text::ReleaseGraphicsResources() once mg_text.h is committed.
+    Marrowgate::Graphics::Text::ReleaseGraphicsResources();
 }
 
 } // namespace mgImplementation

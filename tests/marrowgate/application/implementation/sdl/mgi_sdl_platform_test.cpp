@@ -1,5 +1,7 @@
 #include "marrowgate/application/implementation/sdl/mgi_sdl_platform.h"
 
+#include "marrowgate/application/mg_realtime_application.h"
+
 #include <SDL2/SDL_keycode.h>
 #include <gtest/gtest.h>
 
@@ -31,6 +33,25 @@ TEST(SdlKeyTranslation, NamedKeysMapAndEverythingElseIsIgnored)
     EXPECT_FALSE(TranslateKey(SDLK_F1, SDL_SCANCODE_F1).has_value());
     EXPECT_FALSE(TranslateKey(SDLK_KP_1, SDL_SCANCODE_KP_1).has_value());
     EXPECT_FALSE(TranslateKey(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT).has_value());
+}
+
+} // namespace
+
+namespace {
+
+TEST(SdlPlatformDeathTest, NoDisplayIsOneClearLineAndAFailingExit)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+            unsetenv("SDL_VIDEODRIVER");
+            Marrowgate::Application::ApplicationHandlerInterface handler;
+            Marrowgate::Application::RealtimeApplication application(handler);
+            application.Open();
+        },
+        ::testing::ExitedWithCode(1), "^marrowgate: no display to open a window on \\(neither DISPLAY nor WAYLAND_DISPLAY is set\\)\n$");
 }
 
 } // namespace
