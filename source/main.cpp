@@ -1,5 +1,70 @@
-// Program entry: brings the game up and down in a fixed order.
-int main()
+// Program entry: brings the game up in a fixed order (window, shaders, audio events, scenes),
+// runs it, and takes it down in the reverse order once the window has closed.
+#include "marrowgate/application/mg_data_directory.h"
+#include "marrowgate/audio/mg_audio_manager.h"
+#include "marrowgate/game/mg_game_application.h"
+#include "scene_manager.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+constexpr char kUsage[] = "Usage: quorvane [--help | --version]\n"
+                          "\n"
+                          "Drive a car over an endless grid and collect the memory chips.\n"
+                          "The game takes no options: Up and Down drive, Left and Right turn, Space\n"
+                          "puts the car back at the start, Escape quits.\n"
+                          "\n"
+                          "  --help     show this text and exit\n"
+                          "  --version  show the version and exit\n";
+
+// Returns the exit code when the arguments ask for something other than the game.
+int HandleArguments(int argumentCount, char** arguments, bool& runGame)
 {
-    return 0;
+    runGame = argumentCount == 1;
+    if (runGame) {
+        return EXIT_SUCCESS;
+    }
+    const std::string_view argument = arguments[1];
+    if (argumentCount == 2 && argument == "--help") {
+        std::fputs(kUsage, stdout);
+        return EXIT_SUCCESS;
+    }
+    if (argumentCount == 2 && argument == "--version") {
+        std::printf("quorvane %s\n", QUORVANE_VERSION);
+        return EXIT_SUCCESS;
+    }
+    std::fprintf(stderr, "quorvane: unknown argument '%s'\n\n%s", arguments[1], kUsage);
+    return 2;
+}
+
+void RunQuorvane()
+{
+    Marrowgate::Game::GameApplication application(Marrowgate::Application::WindowMode::kWindowed, 0, 0, true);
+    application.SetWindowTitle("Quorvane");
+    LoadShaders();
+    Marrowgate::Audio::theAudioManager.LoadEventTable("audio_events", "data/audio/audio_events.json");
+    SceneManager::Create();
+    application.RunGame(SceneManager::GetScene(kSplashScene));
+    // The scenes go before the programs they draw with, and both before the window's context.
+    SceneManager::Destroy();
+    UnloadShaders();
+}
+
+} // namespace
+
+int main(int argumentCount, char** arguments)
+{
+    bool runGame = false;
+    const int exitCode = HandleArguments(argumentCount, arguments, runGame);
+    if (!runGame) {
+        return exitCode;
+    }
+    if (!Marrowgate::Application::ChangeToDataDirectory(QUORVANE_DATA_INSTALL_DIR)) {
+        return EXIT_FAILURE;
+    }
+    RunQuorvane();
+    return EXIT_SUCCESS;
 }

@@ -1,0 +1,32 @@
+#pragma once
+// GameplayScene: where the game is played. Each time it opens it creates the car and one chip
+// in its 3D entity manager (the car first), the score display among its 2D entities, and a
+// ground grid of 500 x 500 units with 10-unit spacing plus six axis lines in its own
+// visualization. Every frame it keeps the fixed camera aimed at the car and quits when Escape
+// is released. There is no game over and no way back to the title.
+//
+// Depends on: the perspective scene, the car, the chip, the score display, the scene manager
+// (quitting and the two game programs), the 3D rendering kit.
+
+#include "cinderhall/cdh_visualization.h"
+#include "perspective_scene.h"
+
+class GameplayScene : public PerspectiveScene
+{
+public:
+    GameplayScene();
+    ~GameplayScene() override;
+
+    void OnOpen() override;
+    void OnUpdate(float deltaTime) override;
+    // Entities (the car's heading line), meshes with the lit program, then the axes and the
+    // grid with the line program.
+    void OnPerspectiveRender() override;
+
+    const Cinderhall::Visualization& GetGroundVisualization() const { return mGroundVisualization; }
+
+private:
+    void BuildGround();
+
+    Cinderhall::Visualization mGroundVisualization;
+};
