@@ -103,7 +103,8 @@ Signal MakeEngineLoop()
     Signal signal = MakeSilence(static_cast<std::size_t>(kSampleRate));
     // Every frequency is a whole number of hertz, so one second holds whole cycles of each and
     // the end meets the start without a click.
-    const std::array<std::array<double, 2>, 4> harmonics = {{{55.0, 0.5}, {110.0, 0.3}, {165.0, 0.15}, {275.0, 0.06}}};
+    const std::array<std::array<double, 2>, 4> harmonics = {
+        {{55.0, 0.5}, {110.0, 0.3}, {165.0, 0.15}, {275.0, 0.06}}};
     for (std::size_t index = 0; index < signal.size(); ++index) {
         const double seconds = static_cast<double>(index) / kSampleRate;
         const double rumble = 1.0 + 0.15 * std::sin(2.0 * kPi * 6.0 * seconds);

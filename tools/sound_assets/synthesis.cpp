@@ -38,8 +38,8 @@ void AddPartial(Signal& signal, std::size_t startSample, const Partial& partial)
 {
     for (std::size_t index = startSample; index < signal.size(); ++index) {
         const double seconds = static_cast<double>(index - startSample) / kSampleRate;
-        const double modulator =
-            partial.modulationIndex * std::sin(2.0 * kPi * partial.frequency * partial.modulatorRatio * seconds);
+        const double modulator = partial.modulationIndex *
+                                 std::sin(2.0 * kPi * partial.frequency * partial.modulatorRatio * seconds);
         const double carrier = std::sin(2.0 * kPi * partial.frequency * seconds + modulator);
         signal[index] += static_cast<float>(partial.level * carrier *
                                             Envelope(seconds, partial.attackSeconds, partial.decaySeconds));

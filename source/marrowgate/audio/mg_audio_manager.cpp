@@ -107,9 +107,10 @@ void RegisterLogoSound(AudioManagerRecord& record)
     if (data->GetDataSize() == 0) {
         return;
     }
-    Marrowgate::Audio::theLogoSound = static_cast<Marrowgate::Audio::AudioHandle>(record.soundsByHandle.size() + 1);
-    record.soundsByHandle[Marrowgate::Audio::theLogoSound] =
-        std::make_shared<CachedAudioData>(CachedAudioData{"", std::move(data), Marrowgate::Audio::theLogoSound, 0});
+    Marrowgate::Audio::theLogoSound =
+        static_cast<Marrowgate::Audio::AudioHandle>(record.soundsByHandle.size() + 1);
+    record.soundsByHandle[Marrowgate::Audio::theLogoSound] = std::make_shared<CachedAudioData>(
+        CachedAudioData{"", std::move(data), Marrowgate::Audio::theLogoSound, 0});
 }
 
 } // namespace
@@ -195,7 +196,8 @@ AudioChannel AudioManager::PlaySound(const AudioHandle& handle, bool looping, bo
     if (theLogoSound == kInvalidAudioHandle) {
         mgImplementation::RegisterLogoSound(record);
     }
-    MG_ERROR_IF(handle == kInvalidAudioHandle, "mgExternalError: Attempting to play an invalid audio handle.");
+    MG_ERROR_IF(handle == kInvalidAudioHandle,
+                "mgExternalError: Attempting to play an invalid audio handle.");
     const auto found = record.soundsByHandle.find(handle);
     if (found == record.soundsByHandle.end()) {
         MG_ERROR("mgError: Unable to find audio handle to play, was it unloaded?");

@@ -13,7 +13,8 @@ using QuorvaneTest::ErrorCapture;
 
 TEST(AudioDataFromFile, AStereo16BitWaveKeepsItsLayoutAndDataSize)
 {
-    const std::string path = AudioTest::WriteTemporaryFile("stereo.wav", AudioTest::SimpleWave(2, 44100, 16, 441));
+    const std::string path =
+        AudioTest::WriteTemporaryFile("stereo.wav", AudioTest::SimpleWave(2, 44100, 16, 441));
     ErrorCapture errors;
     const AudioData data(path, false);
     EXPECT_FALSE(errors.Fired());
@@ -30,14 +31,16 @@ TEST(AudioDataFromFile, AMissingFileReportsThatItFailedToLoadAndToInitialize)
     const AudioData data("no/such/sound.wav", false);
     ASSERT_EQ(errors.messages.size(), 2u);
     EXPECT_EQ(errors.messages[0], "mgExternalError: Failed to load audio file, \"no/such/sound.wav\".");
-    EXPECT_EQ(errors.messages[1], "mgError: Was unable to initialize audio data for file, \"no/such/sound.wav\".");
+    EXPECT_EQ(errors.messages[1],
+              "mgError: Was unable to initialize audio data for file, \"no/such/sound.wav\".");
     EXPECT_EQ(data.GetDataSize(), 0u);
     EXPECT_EQ(data.GetBuffer(), 0u);
 }
 
 TEST(AudioDataFromFile, AnUnreadableSoundReportsThatItFailedToInitialize)
 {
-    const std::string path = AudioTest::WriteTemporaryFile("text.wav", AudioTest::Bytes{'h', 'e', 'l', 'l', 'o'});
+    const std::string path =
+        AudioTest::WriteTemporaryFile("text.wav", AudioTest::Bytes{'h', 'e', 'l', 'l', 'o'});
     ErrorCapture errors;
     const AudioData data(path, false);
     ASSERT_EQ(errors.messages.size(), 2u);
@@ -73,7 +76,8 @@ TEST(AudioDataStreaming, AnOggFileThatCannotBeOpenedIsReported)
     ErrorCapture errors;
     const AudioData data("no/such/music.ogg", true);
     ASSERT_EQ(errors.messages.size(), 1u);
-    EXPECT_EQ(errors.Last(), "mgError: Was unable to initialize audio file for streaming, \"no/such/music.ogg\".");
+    EXPECT_EQ(errors.Last(),
+              "mgError: Was unable to initialize audio file for streaming, \"no/such/music.ogg\".");
     EXPECT_EQ(data.GetSampleRate(), 0u);
     EXPECT_EQ(data.GetFormat(), 0);
 }
@@ -85,7 +89,8 @@ TEST(AudioDataFromMemory, EmptyImagesAreReported)
         ErrorCapture errors;
         const AudioData data(nullptr, 10);
         ASSERT_EQ(errors.messages.size(), 1u);
-        EXPECT_EQ(errors.Last(), "mgExternalError: Invalid file data, expected valid memory buffer containing file.");
+        EXPECT_EQ(errors.Last(),
+                  "mgExternalError: Invalid file data, expected valid memory buffer containing file.");
     }
     ErrorCapture errors;
     const AudioData data(&byte, 0);

@@ -36,8 +36,8 @@ protected:
             knownPaths.push_back(path);
             return static_cast<AudioHandle>(knownPaths.size());
         };
-        return mgImplementation::ReadEventTable(Marrowgate::Core::ParseJson(json), "test_table", "events.json", loader,
-                                                table);
+        return mgImplementation::ReadEventTable(Marrowgate::Core::ParseJson(json), "test_table",
+                                                "events.json", loader, table);
     }
 
     EventTable table;
@@ -57,7 +57,8 @@ TEST_F(TableReading, MissingMembersTakeTheirDefaults)
     const AudioEventInfo& info = table["hit"][0];
     EXPECT_EQ(info.handle, 1u);
     EXPECT_FALSE(info.looping || info.music || info.streaming);
-    for (const float level : {info.volume, info.minVolume, info.maxVolume, info.pitch, info.minPitch, info.maxPitch}) {
+    for (const float level :
+         {info.volume, info.minVolume, info.maxVolume, info.pitch, info.minPitch, info.maxPitch}) {
         EXPECT_FLOAT_EQ(level, 1.0f);
     }
 }
@@ -119,7 +120,9 @@ TEST_F(TableReading, AVariantObjectWithoutAPathIsReportedAndTheLoadCarriesOn)
     ErrorCapture errors;
     ASSERT_TRUE(Read(R"({"audio_events": [{"name": "hit", "file": [{"volume": 0.5}, "ok.wav"]}]})"));
     ASSERT_EQ(errors.messages.size(), 1u);
-    EXPECT_EQ(errors.Last(), "mgDataError: Expected each event to have a \"name\" of file. \"hit\" on Table: \"test_table\"");
+    EXPECT_EQ(
+        errors.Last(),
+        "mgDataError: Expected each event to have a \"name\" of file. \"hit\" on Table: \"test_table\"");
     EXPECT_EQ(table["hit"].size(), 2u);
 }
 
@@ -131,8 +134,10 @@ TEST_F(TableReading, BrokenTablesAreReportedAndFail)
         const char* message;
     };
     const Case cases[] = {
-        {R"([1, 2])", "mgDataError: Expected event table data to be a structure of information. Table: \"events.json\""},
-        {"not json", "mgDataError: Expected event table data to be a structure of information. Table: \"events.json\""},
+        {R"([1, 2])",
+         "mgDataError: Expected event table data to be a structure of information. Table: \"events.json\""},
+        {"not json",
+         "mgDataError: Expected event table data to be a structure of information. Table: \"events.json\""},
         {R"({"audio_events": {"name": "hit"}})",
          "mgDataError: Expected event table to have an array named: audio_events. Table: \"events.json\""},
         {R"({"events": [{"name": "hit", "file": "hit.wav"}]})",
@@ -183,8 +188,10 @@ TEST_F(EventTableLoading, TheGamesTableLoadsWithEverySound)
 
 TEST_F(EventTableLoading, ATableNameLoadsOnlyOnceButAFileMayLoadUnderAnotherName)
 {
-    const std::string sound = AudioTest::WriteTemporaryFile("hit.wav", AudioTest::SimpleWave(1, 22050, 16, 20));
-    const std::string path = WriteTable("once.json", R"({"audio_events": [{"name": "hit", "file": ")" + sound + "\"}]}");
+    const std::string sound =
+        AudioTest::WriteTemporaryFile("hit.wav", AudioTest::SimpleWave(1, 22050, 16, 20));
+    const std::string path =
+        WriteTable("once.json", R"({"audio_events": [{"name": "hit", "file": ")" + sound + "\"}]}");
     ASSERT_TRUE(theAudioManager.LoadEventTable("effects", path));
 
     ErrorCapture errors;
@@ -204,9 +211,10 @@ TEST_F(EventTableLoading, ATableNameLoadsOnlyOnceButAFileMayLoadUnderAnotherName
 
 TEST_F(EventTableLoading, AFailedLoadRegistersNothingAndKeepsItsSounds)
 {
-    const std::string sound = AudioTest::WriteTemporaryFile("kept.wav", AudioTest::SimpleWave(1, 22050, 16, 20));
-    const std::string path = WriteTable(
-        "broken.json", R"({"audio_events": [{"name": "kept", "file": ")" + sound + R"("}, {"name": "no_file"}]})");
+    const std::string sound =
+        AudioTest::WriteTemporaryFile("kept.wav", AudioTest::SimpleWave(1, 22050, 16, 20));
+    const std::string path = WriteTable("broken.json", R"({"audio_events": [{"name": "kept", "file": ")" +
+                                                           sound + R"("}, {"name": "no_file"}]})");
     ErrorCapture errors;
     EXPECT_FALSE(theAudioManager.LoadEventTable("broken", path));
     EXPECT_EQ(theAudioManager.FindEventTable("broken"), nullptr);
@@ -216,6 +224,6 @@ TEST_F(EventTableLoading, AFailedLoadRegistersNothingAndKeepsItsSounds)
     errors.messages.clear();
     EXPECT_FALSE(theAudioManager.LoadEventTable("missing", "no/such/table.json"));
     ASSERT_EQ(errors.messages.size(), 2u); // the reader's report, then the table's
-    EXPECT_EQ(errors.Last(),
-              "mgDataError: Expected event table data to be a structure of information. Table: \"no/such/table.json\"");
+    EXPECT_EQ(errors.Last(), "mgDataError: Expected event table data to be a structure of information. "
+                             "Table: \"no/such/table.json\"");
 }

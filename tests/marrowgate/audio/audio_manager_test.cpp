@@ -4,6 +4,7 @@
 #include "marrowgate/audio/implementation/mgi_audio_data.h"
 
 #include "audio_test_support.h"
+#include "support/child_process.h"
 #include "support/error_capture.h"
 
 #include <gtest/gtest.h>
@@ -44,5 +45,7 @@ TEST(DISABLED_NoDeviceChild, ReportsOnceThenEverythingIsSilent)
 
 TEST(AudioManagerWithoutDevice, ReportsOnceAndRunsSilently)
 {
-    EXPECT_EQ(AudioTest::RunTestInChildProcess("DISABLED_NoDeviceChild.*", {{"ALSOFT_DRIVERS", "no-such-backend"}}), 0);
+    EXPECT_EQ(QuorvaneTest::RunTestInChildProcess("DISABLED_NoDeviceChild.*",
+                                                  {{"ALSOFT_DRIVERS", "no-such-backend"}}),
+              0);
 }

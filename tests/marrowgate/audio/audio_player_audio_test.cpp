@@ -34,8 +34,8 @@ protected:
 
     static std::shared_ptr<AudioData> ShortSound(const char* name, std::uint32_t frames)
     {
-        return std::make_shared<AudioData>(AudioTest::WriteTemporaryFile(name, AudioTest::SimpleWave(1, 44100, 16, frames)),
-                                           false);
+        return std::make_shared<AudioData>(
+            AudioTest::WriteTemporaryFile(name, AudioTest::SimpleWave(1, 44100, 16, frames)), false);
     }
 };
 

@@ -1,13 +1,8 @@
 #include "audio_test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace AudioTest {
@@ -91,43 +86,6 @@ std::string WriteTemporaryFile(const std::string& name, const Bytes& bytes)
 std::string TestSoundPath(const std::string& name)
 {
     return std::string(QUORVANE_SOURCE_DIR) + "/tests/marrowgate/audio/data/" + name;
-}
-
-int RunTestInChildProcess(const std::string& testName, const std::vector<std::pair<std::string, std::string>>& environment)
-{
-    // Everything the child needs is prepared before fork: only exec may run in the child, as
-    // the parent may have OpenAL's mixing thread running.
-    std::vector<std::string> variables;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        variables.emplace_back(*entry);
-    }
-    for (const auto& [name, value] : environment) {
-        std::erase_if(variables, [&](const std::string& variable) { return variable.starts_with(name + "="); });
-        variables.push_back(name + "=" + value);
-    }
-    std::vector<char*> environmentPointers;
-    for (std::string& variable : variables) {
-        environmentPointers.push_back(variable.data());
-    }
-    environmentPointers.push_back(nullptr);
-    std::string programName = "audio-test-child";
-    std::string filter = "--gtest_filter=" + testName;
-    std::string alsoDisabled = "--gtest_also_run_disabled_tests";
-    char* arguments[] = {programName.data(), filter.data(), alsoDisabled.data(), nullptr};
-
-    const pid_t child = fork();
-    if (child < 0) {
-        return -1;
-    }
-    if (child == 0) {
-        execve("/proc/self/exe", arguments, environmentPointers.data());
-        _exit(127);
-    }
-    int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
 }
 
 } // namespace AudioTest

@@ -1,13 +1,10 @@
 #pragma once
 // Helpers shared by the audio tests: building RIFF/WAVE images chunk by chunk (well-formed or
-// not), temporary files, the committed test sounds, and running one test of this program in a
-// child process with its own OpenAL configuration (OpenAL Soft reads its configuration once
-// per process).
+// not), temporary files and the committed test sounds.
 
 #include <cstdint>
 #include <initializer_list>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace AudioTest {
@@ -28,9 +25,5 @@ std::string WriteTemporaryFile(const std::string& name, const Bytes& bytes);
 
 // A committed test sound (tests/marrowgate/audio/data/).
 std::string TestSoundPath(const std::string& name);
-
-// Runs this test program again with only `testName` (a disabled test may be named) and the
-// extra environment variables; returns its exit status, or -1 when it could not run.
-int RunTestInChildProcess(const std::string& testName, const std::vector<std::pair<std::string, std::string>>& environment);
 
 } // namespace AudioTest

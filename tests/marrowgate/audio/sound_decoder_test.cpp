@@ -40,8 +40,10 @@ Bytes Samples(std::size_t count)
 TEST(WaveParsing, SkipsChunksBeforeAndBetweenFormatAndData)
 {
     const Bytes samples = Samples(400);
-    const Bytes before = RiffWave({Chunk("JUNK", Samples(10)), FormatChunk(2, 44100, 16), Chunk("data", samples)});
-    const Bytes between = RiffWave({FormatChunk(2, 44100, 16), Chunk("LIST", Samples(26)), Chunk("data", samples)});
+    const Bytes before =
+        RiffWave({Chunk("JUNK", Samples(10)), FormatChunk(2, 44100, 16), Chunk("data", samples)});
+    const Bytes between =
+        RiffWave({FormatChunk(2, 44100, 16), Chunk("LIST", Samples(26)), Chunk("data", samples)});
     for (const Bytes& file : {before, between}) {
         ErrorCapture errors;
         DecodedSound sound;
@@ -59,8 +61,9 @@ TEST(WaveParsing, StepsOverThePadByteOfAnOddSizedChunk)
     ErrorCapture errors;
     DecodedSound sound;
     const Bytes samples = Samples(8);
-    ASSERT_TRUE(ParseWave(RiffWave({FormatChunk(1, 8000, 8), Chunk("LIST", Samples(7)), Chunk("data", samples)}),
-                          "odd.wav", sound));
+    ASSERT_TRUE(
+        ParseWave(RiffWave({FormatChunk(1, 8000, 8), Chunk("LIST", Samples(7)), Chunk("data", samples)}),
+                  "odd.wav", sound));
     EXPECT_FALSE(errors.Fired());
     EXPECT_EQ(sound.samples, samples);
 }
@@ -70,7 +73,8 @@ TEST(WaveParsing, ALongFormatChunkIsReportedThenReadByItsFirstSixteenBytes)
     for (const std::size_t extra : {2u, 24u}) {
         ErrorCapture errors;
         DecodedSound sound;
-        ASSERT_TRUE(ParseWave(RiffWave({FormatChunk(1, 22050, 16, extra), Chunk("data", Samples(6))}), "long.wav", sound));
+        ASSERT_TRUE(ParseWave(RiffWave({FormatChunk(1, 22050, 16, extra), Chunk("data", Samples(6))}),
+                              "long.wav", sound));
         ASSERT_EQ(errors.messages.size(), 1u);
         EXPECT_EQ(errors.Last(), "Expected \"fmt \" sub-chunk size to be 16 bytes.");
         EXPECT_EQ(sound.channels, 1);
@@ -89,8 +93,8 @@ TEST(WaveParsing, AShortFormatChunkFails)
     EXPECT_FALSE(ParseWave(RiffWave({format, Chunk("data", Samples(6))}), "short.wav", sound));
     ASSERT_EQ(errors.messages.size(), 2u);
     EXPECT_EQ(errors.messages[0], "Expected \"fmt \" sub-chunk size to be 16 bytes.");
-    EXPECT_EQ(errors.messages[1],
-              "mgExternalError: Failed to process audio file, \"short.wav\", audio file is not a supported WAV file.");
+    EXPECT_EQ(errors.messages[1], "mgExternalError: Failed to process audio file, \"short.wav\", audio file "
+                                  "is not a supported WAV file.");
 }
 
 TEST(WaveParsing, ADataChunkLongerThanTheFileLoadsTheWholeFramesThatAreThere)
@@ -101,8 +105,9 @@ TEST(WaveParsing, ADataChunkLongerThanTheFileLoadsTheWholeFramesThatAreThere)
     DecodedSound sound;
     ASSERT_TRUE(ParseWave(file, "cut.wav", sound));
     ASSERT_EQ(errors.messages.size(), 1u);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Audio file \"cut.wav\" is cut short: its data chunk announces 4000 bytes "
-                             "but holds 1001. The bytes it holds are loaded.");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Audio file \"cut.wav\" is cut short: its data chunk announces 4000 bytes "
+              "but holds 1001. The bytes it holds are loaded.");
     EXPECT_EQ(sound.samples.size(), 1000u);
 
     // A size near 4 GiB must neither allocate it nor read past the end.
@@ -130,8 +135,9 @@ TEST(WaveParsing, UnsupportedLayoutsAreReportedAndLoadNoSamples)
     for (const Case& layout : cases) {
         ErrorCapture errors;
         DecodedSound sound;
-        ASSERT_TRUE(ParseWave(RiffWave({FormatChunk(layout.channels, 44100, layout.bits), Chunk("data", Samples(36))}),
-                              "layout.wav", sound));
+        ASSERT_TRUE(ParseWave(
+            RiffWave({FormatChunk(layout.channels, 44100, layout.bits), Chunk("data", Samples(36))}),
+            "layout.wav", sound));
         ASSERT_EQ(errors.messages.size(), 1u);
         EXPECT_EQ(errors.Last(), layout.message);
         EXPECT_EQ(sound.bitsPerSample, layout.bits);
@@ -149,10 +155,14 @@ TEST(WaveParsing, BrokenFilesFailWithTheirReport)
     Bytes notWave = AudioTest::SimpleWave(1, 8000, 8, 4);
     notWave[8] = 'A';
     const Case cases[] = {
-        {Bytes{'R', 'I', 'F', 'F'}, "mgExternalError: Failed to process audio file, \"broken.wav\", audio file is not a supported WAV file."},
-        {notWave, "mgExternalError: Failed to process audio file, \"broken.wav\", audio file is not a supported WAV file."},
-        {RiffWave({Chunk("data", Samples(4))}), "mgExternalError: Was unable to find 'fmt ' chunk in wave file."},
-        {RiffWave({FormatChunk(1, 8000, 8), Chunk("LIST", Samples(4))}), "mgExternalError: Was unable to find data chunk in wave file."},
+        {Bytes{'R', 'I', 'F', 'F'}, "mgExternalError: Failed to process audio file, \"broken.wav\", audio "
+                                    "file is not a supported WAV file."},
+        {notWave, "mgExternalError: Failed to process audio file, \"broken.wav\", audio file is not a "
+                  "supported WAV file."},
+        {RiffWave({Chunk("data", Samples(4))}),
+         "mgExternalError: Was unable to find 'fmt ' chunk in wave file."},
+        {RiffWave({FormatChunk(1, 8000, 8), Chunk("LIST", Samples(4))}),
+         "mgExternalError: Was unable to find data chunk in wave file."},
     };
     for (const Case& broken : cases) {
         ErrorCapture errors;
@@ -168,7 +178,8 @@ TEST(OggVorbisDecoding, DecodesAStereoFileWholeTo16BitSamples)
 {
     ErrorCapture errors;
     DecodedSound sound;
-    ASSERT_TRUE(DecodeSoundFile(ReadFile(AudioTest::TestSoundPath("tone_1s_stereo.ogg")), "tone_1s_stereo.ogg", sound));
+    ASSERT_TRUE(DecodeSoundFile(ReadFile(AudioTest::TestSoundPath("tone_1s_stereo.ogg")),
+                                "tone_1s_stereo.ogg", sound));
     EXPECT_FALSE(errors.Fired());
     EXPECT_EQ(sound.channels, 2);
     EXPECT_EQ(sound.sampleRate, 44100u);
@@ -182,7 +193,8 @@ TEST(OggVorbisDecoding, MoreThanTwoChannelsAreReportedAndLoadNoSamples)
     DecodedSound sound;
     ASSERT_TRUE(DecodeSoundFile(ReadFile(AudioTest::TestSoundPath("tone_3ch.ogg")), "tone_3ch.ogg", sound));
     ASSERT_EQ(errors.messages.size(), 1u);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Audio file \"tone_3ch.ogg\" is not a mono or stereo OGG file.");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Audio file \"tone_3ch.ogg\" is not a mono or stereo OGG file.");
     EXPECT_TRUE(sound.samples.empty());
 }
 

@@ -56,7 +56,8 @@ AudioData::AudioData(const std::string& filePath, bool streaming) : mFilePath(fi
 
 AudioData::AudioData(const std::uint8_t* fileData, std::size_t byteCount)
 {
-    MG_ERROR_IF(fileData == nullptr, "mgExternalError: Invalid file data, expected valid memory buffer containing file.");
+    MG_ERROR_IF(fileData == nullptr,
+                "mgExternalError: Invalid file data, expected valid memory buffer containing file.");
     MG_ERROR_IF(byteCount == 0, "mgExternalError: Invalid file size, 0 bytes.");
     if (fileData == nullptr || byteCount == 0) {
         return;
@@ -91,8 +92,8 @@ void AudioData::ReadStreamLayout()
     mSampleRate = info.sample_rate;
     mChannels = info.channels;
     mBitsPerSample = 16;
-    MG_ERROR_IF(mChannels != 1 && mChannels != 2, "mgExternalError: Audio file \"%s\" is not a mono or stereo OGG file.",
-                mFilePath.c_str());
+    MG_ERROR_IF(mChannels != 1 && mChannels != 2,
+                "mgExternalError: Audio file \"%s\" is not a mono or stereo OGG file.", mFilePath.c_str());
 }
 
 void AudioData::LoadWhole()
@@ -150,13 +151,20 @@ std::int32_t OpenALFormat(std::int32_t channels, std::int32_t bitsPerSample)
 const char* OpenALErrorName(std::int32_t errorCode)
 {
     switch (errorCode) {
-    case AL_NO_ERROR: return "AL_NO_ERROR";
-    case AL_INVALID_NAME: return "AL_INVALID_NAME";
-    case AL_INVALID_ENUM: return "AL_INVALID_ENUM";
-    case AL_INVALID_VALUE: return "AL_INVALID_VALUE";
-    case AL_INVALID_OPERATION: return "AL_INVALID_OPERATION";
-    case AL_OUT_OF_MEMORY: return "AL_OUT_OF_MEMORY";
-    default: return "UNKNOWN_OPENAL_ERROR";
+    case AL_NO_ERROR:
+        return "AL_NO_ERROR";
+    case AL_INVALID_NAME:
+        return "AL_INVALID_NAME";
+    case AL_INVALID_ENUM:
+        return "AL_INVALID_ENUM";
+    case AL_INVALID_VALUE:
+        return "AL_INVALID_VALUE";
+    case AL_INVALID_OPERATION:
+        return "AL_INVALID_OPERATION";
+    case AL_OUT_OF_MEMORY:
+        return "AL_OUT_OF_MEMORY";
+    default:
+        return "UNKNOWN_OPENAL_ERROR";
     }
 }
 

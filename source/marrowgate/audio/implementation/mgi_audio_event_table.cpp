@@ -63,8 +63,10 @@ bool ReadVariants(const TableContext& context, const std::string& eventName, con
         std::string soundPath;
         if (file.IsStructure()) {
             soundPath = file.GetMember("name").AsString(true);
-            MG_ERROR_IF(soundPath.empty(), "mgDataError: Expected each event to have a \"name\" of file. \"%s\" on Table: \"%s\"",
-                        eventName.c_str(), context.tableName.c_str());
+            MG_ERROR_IF(
+                soundPath.empty(),
+                "mgDataError: Expected each event to have a \"name\" of file. \"%s\" on Table: \"%s\"",
+                eventName.c_str(), context.tableName.c_str());
             ReadLevels(file, variant);
         } else {
             soundPath = file.AsString(true);
@@ -80,12 +82,14 @@ bool ReadEvent(const TableContext& context, const DynamicStructure& event, const
 {
     const DynamicStructure& name = event.GetMember("name");
     if (name.IsNil()) {
-        MG_ERROR("mgDataError: Expected each audio_event object to have a \"name\". Table: \"%s\"", filePath.c_str());
+        MG_ERROR("mgDataError: Expected each audio_event object to have a \"name\". Table: \"%s\"",
+                 filePath.c_str());
         return false;
     }
     const DynamicStructure& files = event.GetMember("file");
     if (files.IsNil()) {
-        MG_ERROR("mgDataError: Expected each audio_event object to have a \"file\". Table: \"%s\"", filePath.c_str());
+        MG_ERROR("mgDataError: Expected each audio_event object to have a \"file\". Table: \"%s\"",
+                 filePath.c_str());
         return false;
     }
     const AudioEventInfo base = ReadEventInfo(event);
@@ -98,8 +102,8 @@ bool ReadEvent(const TableContext& context, const DynamicStructure& event, const
 
 } // namespace
 
-bool ReadEventTable(const DynamicStructure& document, const std::string& tableName, const std::string& filePath,
-                    const SoundLoader& loadSound, EventTable& table)
+bool ReadEventTable(const DynamicStructure& document, const std::string& tableName,
+                    const std::string& filePath, const SoundLoader& loadSound, EventTable& table)
 {
     if (!document.IsStructure()) {
         MG_ERROR("mgDataError: Expected event table data to be a structure of information. Table: \"%s\"",
@@ -108,7 +112,8 @@ bool ReadEventTable(const DynamicStructure& document, const std::string& tableNa
     }
     const DynamicStructure& events = document.GetMember("audio_events");
     if (!events.IsArray()) {
-        MG_ERROR("mgDataError: Expected event table to have an array named: audio_events. Table: \"%s\"", filePath.c_str());
+        MG_ERROR("mgDataError: Expected event table to have an array named: audio_events. Table: \"%s\"",
+                 filePath.c_str());
         return false;
     }
     const TableContext context{tableName, loadSound, table};

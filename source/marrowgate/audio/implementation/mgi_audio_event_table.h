@@ -21,6 +21,7 @@ using SoundLoader = std::function<Marrowgate::Audio::AudioHandle(const std::stri
 // each message says) and returns false; sounds loaded up to then stay loaded, and the caller
 // must discard the partial table.
 bool ReadEventTable(const Marrowgate::Core::DynamicStructure& document, const std::string& tableName,
-                    const std::string& filePath, const SoundLoader& loadSound, Marrowgate::Audio::EventTable& table);
+                    const std::string& filePath, const SoundLoader& loadSound,
+                    Marrowgate::Audio::EventTable& table);
 
 } // namespace mgImplementation

@@ -23,8 +23,7 @@ constexpr std::uint32_t kHighestStreamSampleRate = 384000;
 struct AudioPlayer::StreamState
 {
     explicit StreamState(const AudioData& data)
-        : stream(data.GetFilePath()),
-          samplesPerBuffer(kSecondsPerStreamBuffer * data.GetSampleRate()),
+        : stream(data.GetFilePath()), samplesPerBuffer(kSecondsPerStreamBuffer * data.GetSampleRate()),
           samples(static_cast<std::size_t>(samplesPerBuffer) * static_cast<std::size_t>(data.GetChannels()))
     {
         alGenBuffers(static_cast<ALsizei>(buffers.size()), buffers.data());
@@ -149,8 +148,8 @@ bool AudioPlayer::FillBuffer(std::uint32_t buffer)
     if (frames == 0) {
         return false;
     }
-    const auto byteCount = static_cast<ALsizei>(static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels) *
-                                                sizeof(std::int16_t));
+    const auto byteCount = static_cast<ALsizei>(static_cast<std::size_t>(frames) *
+                                                static_cast<std::size_t>(channels) * sizeof(std::int16_t));
     ALuint name = buffer;
     alBufferData(name, mAudioData->GetFormat(), mStreamState->samples.data(), byteCount,
                  static_cast<ALsizei>(mAudioData->GetSampleRate()));

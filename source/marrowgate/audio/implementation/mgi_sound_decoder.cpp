@@ -38,7 +38,10 @@ public:
 
     std::size_t Remaining() const { return mBytes.size() - mPosition; }
     const std::uint8_t* Current() const { return mBytes.data() + mPosition; }
-    void Skip(std::uint64_t count) { mPosition += static_cast<std::size_t>(std::min<std::uint64_t>(count, Remaining())); }
+    void Skip(std::uint64_t count)
+    {
+        mPosition += static_cast<std::size_t>(std::min<std::uint64_t>(count, Remaining()));
+    }
 
 private:
     std::span<const std::uint8_t> mBytes;
@@ -83,8 +86,9 @@ bool ReadFormatChunk(ByteReader& reader, const std::string& filePath, FormatReco
     }
     MG_ERROR_IF(chunkSize != kFormatRecordBytes, "Expected \"fmt \" sub-chunk size to be 16 bytes.");
     if (chunkSize < kFormatRecordBytes || reader.Remaining() < kFormatRecordBytes) {
-        MG_ERROR("mgExternalError: Failed to process audio file, \"%s\", audio file is not a supported WAV file.",
-                 filePath.c_str());
+        MG_ERROR(
+            "mgExternalError: Failed to process audio file, \"%s\", audio file is not a supported WAV file.",
+            filePath.c_str());
         return false;
     }
     const std::uint8_t* record = reader.Current();
@@ -131,8 +135,9 @@ bool ParseWave(std::span<const std::uint8_t> fileBytes, const std::string& fileP
     ByteReader reader(fileBytes);
     if (reader.Remaining() < 12 || !HasIdentifier(reader.Current(), "RIFF") ||
         !HasIdentifier(reader.Current() + 8, "WAVE")) {
-        MG_ERROR("mgExternalError: Failed to process audio file, \"%s\", audio file is not a supported WAV file.",
-                 filePath.c_str());
+        MG_ERROR(
+            "mgExternalError: Failed to process audio file, \"%s\", audio file is not a supported WAV file.",
+            filePath.c_str());
         return false;
     }
     reader.Skip(12);
@@ -147,7 +152,8 @@ bool ParseWave(std::span<const std::uint8_t> fileBytes, const std::string& fileP
         return false;
     }
     if (dataSize > reader.Remaining()) {
-        MG_ERROR("mgExternalError: Audio file \"%s\" is cut short: its data chunk announces %u bytes but holds %zu. "
+        MG_ERROR("mgExternalError: Audio file \"%s\" is cut short: its data chunk announces %u bytes but "
+                 "holds %zu. "
                  "The bytes it holds are loaded.",
                  filePath.c_str(), dataSize, reader.Remaining());
         dataSize = static_cast<std::uint32_t>(reader.Remaining());
@@ -166,7 +172,8 @@ bool ParseWave(std::span<const std::uint8_t> fileBytes, const std::string& fileP
     return true;
 }
 
-bool DecodeOggVorbis(std::span<const std::uint8_t> fileBytes, const std::string& filePath, DecodedSound& sound)
+bool DecodeOggVorbis(std::span<const std::uint8_t> fileBytes, const std::string& filePath,
+                     DecodedSound& sound)
 {
     sound = DecodedSound{};
     if (fileBytes.empty() || fileBytes.size() > static_cast<std::size_t>(INT_MAX)) {
@@ -175,8 +182,8 @@ bool DecodeOggVorbis(std::span<const std::uint8_t> fileBytes, const std::string&
     int channels = 0;
     int sampleRate = 0;
     short* decoded = nullptr;
-    const int samplesPerChannel = stb_vorbis_decode_memory(fileBytes.data(), static_cast<int>(fileBytes.size()),
-                                                           &channels, &sampleRate, &decoded);
+    const int samplesPerChannel = stb_vorbis_decode_memory(
+        fileBytes.data(), static_cast<int>(fileBytes.size()), &channels, &sampleRate, &decoded);
     const std::unique_ptr<short, FreeDeleter> decodedOwner(decoded);
     if (samplesPerChannel <= 0 || decoded == nullptr) {
         return false;
@@ -188,13 +195,15 @@ bool DecodeOggVorbis(std::span<const std::uint8_t> fileBytes, const std::string&
         MG_ERROR("mgExternalError: Audio file \"%s\" is not a mono or stereo OGG file.", filePath.c_str());
         return true;
     }
-    const std::size_t byteCount = static_cast<std::size_t>(samplesPerChannel) * static_cast<std::size_t>(channels) * 2;
+    const std::size_t byteCount =
+        static_cast<std::size_t>(samplesPerChannel) * static_cast<std::size_t>(channels) * 2;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(decoded);
     sound.samples.assign(bytes, bytes + byteCount);
     return true;
 }
 
-bool DecodeSoundFile(std::span<const std::uint8_t> fileBytes, const std::string& filePath, DecodedSound& sound)
+bool DecodeSoundFile(std::span<const std::uint8_t> fileBytes, const std::string& filePath,
+                     DecodedSound& sound)
 {
     if (IsOggVorbisPath(filePath) || StartsWithOggCapturePattern(fileBytes)) {
         return DecodeOggVorbis(fileBytes, filePath, sound);

@@ -34,9 +34,11 @@ bool StartsWithOggCapturePattern(std::span<const std::uint8_t> fileBytes);
 // Both return false when the bytes are not a readable sound of their kind. filePath only names
 // the file in reports.
 bool ParseWave(std::span<const std::uint8_t> fileBytes, const std::string& filePath, DecodedSound& sound);
-bool DecodeOggVorbis(std::span<const std::uint8_t> fileBytes, const std::string& filePath, DecodedSound& sound);
+bool DecodeOggVorbis(std::span<const std::uint8_t> fileBytes, const std::string& filePath,
+                     DecodedSound& sound);
 
 // Picks the parser for the file as above.
-bool DecodeSoundFile(std::span<const std::uint8_t> fileBytes, const std::string& filePath, DecodedSound& sound);
+bool DecodeSoundFile(std::span<const std::uint8_t> fileBytes, const std::string& filePath,
+                     DecodedSound& sound);
 
 } // namespace mgImplementation

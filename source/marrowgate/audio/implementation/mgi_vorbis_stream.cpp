@@ -33,7 +33,8 @@ std::uint32_t VorbisStream::Read(std::span<std::int16_t> samples, int channels, 
     if (mDecoder == nullptr || channels <= 0) {
         return 0;
     }
-    const std::uint32_t framesWanted = static_cast<std::uint32_t>(samples.size() / static_cast<std::size_t>(channels));
+    const std::uint32_t framesWanted =
+        static_cast<std::uint32_t>(samples.size() / static_cast<std::size_t>(channels));
     std::uint32_t frames = Decode(samples, channels);
     if (frames == 0 && looping) {
         // The previous read ended exactly at the end of the file. One rewind only: a file
@@ -45,15 +46,18 @@ std::uint32_t VorbisStream::Read(std::span<std::int16_t> samples, int channels, 
         return frames;
     }
     Rewind();
-    frames += Decode(samples.subspan(static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels)), channels);
-    MG_ERROR_IF(frames != framesWanted, "mgInternalError: Streaming and Looping Audio, perhaps buffer size too large?");
+    frames += Decode(samples.subspan(static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels)),
+                     channels);
+    MG_ERROR_IF(frames != framesWanted,
+                "mgInternalError: Streaming and Looping Audio, perhaps buffer size too large?");
     return frames;
 }
 
 std::uint32_t VorbisStream::Decode(std::span<std::int16_t> samples, int channels)
 {
     const std::size_t count = std::min<std::size_t>(samples.size(), INT_MAX);
-    const int frames = stb_vorbis_get_samples_short_interleaved(mDecoder, channels, samples.data(), static_cast<int>(count));
+    const int frames =
+        stb_vorbis_get_samples_short_interleaved(mDecoder, channels, samples.data(), static_cast<int>(count));
     return frames > 0 ? static_cast<std::uint32_t>(frames) : 0;
 }
 
