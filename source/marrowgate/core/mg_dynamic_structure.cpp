@@ -4,7 +4,9 @@
 #include "marrowgate/core/mg_number_conversions.h"
 #include "marrowgate/core/mg_string_conversions.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -22,6 +24,14 @@ struct Overloaded : Handlers...
     using Handlers::operator()...;
 };
 
+// The first member whose name is not less than `name`.
+template <typename Members>
+auto LowerBound(Members& members, std::string_view name)
+{
+    return std::lower_bound(members.begin(), members.end(), name,
+                            [](const auto& member, std::string_view wanted) { return std::string_view(member.first) < wanted; });
+}
+
 // What misused mutable operations hand back once the facility has returned: a value outside
 // every caller's data, so a write through it changes nothing that anyone reads.
 DynamicStructure& ScratchValue()
@@ -37,6 +47,20 @@ namespace Marrowgate::Core {
 
 constinit const DynamicStructure NullValue;
 
+DynamicStructure::Text::Text(std::string_view bytes) : mBlock(new char[sizeof(std::size_t) + bytes.size()])
+{
+    const std::size_t size = bytes.size();
+    std::memcpy(mBlock.get(), &size, sizeof size);
+    std::memcpy(mBlock.get() + sizeof size, bytes.data(), size);
+}
+
+std::string_view DynamicStructure::Text::View() const
+{
+    std::size_t size = 0;
+    std::memcpy(&size, mBlock.get(), sizeof size);
+    return {mBlock.get() + sizeof size, size};
+}
+
 DynamicStructure::DynamicStructure(std::int32_t value) : mPayload(std::int64_t{value}) {}
 
 DynamicStructure::DynamicStructure(std::int64_t value) : mPayload(value) {}
@@ -45,9 +69,6 @@ DynamicStructure::DynamicStructure(Payload payload) noexcept : mPayload(std::mov
 
 DynamicStructure::DynamicStructure(const DynamicStructure& other)
     : mPayload(std::visit(Overloaded{
-                              [](const std::unique_ptr<std::string>& text) -> Payload {
-                                  return std::make_unique<std::string>(*text);
-                              },
                               [](const std::unique_ptr<Array>& array) -> Payload {
                                   return std::make_unique<Array>(*array);
                               },
@@ -117,8 +138,8 @@ bool DynamicStructure::AsBoolean(bool implicitConversion) const
 
 std::string DynamicStructure::AsString(bool implicitConversion) const
 {
-    if (const auto* value = std::get_if<std::unique_ptr<std::string>>(&mPayload)) {
-        return **value;
+    if (const auto* value = std::get_if<Text>(&mPayload)) {
+        return std::string(value->View());
     }
     MG_ERROR_IF(!implicitConversion,
                 "This is not an StringType, type-safety required without implicit conversion.\n");
@@ -177,7 +198,7 @@ void DynamicStructure::SetValue(std::string value, bool implicitTypeChange)
 {
     CheckTypeChange(StringType, implicitTypeChange,
                     "Expected NilType or StringType types in order to set a string value.\n");
-    mPayload = std::make_unique<std::string>(std::move(value));
+    mPayload = Text(value);
 }
 
 void DynamicStructure::SetValue(const char* value, bool implicitTypeChange)
@@ -243,10 +264,14 @@ DynamicStructure& DynamicStructure::AddMember(const std::string& name, DynamicSt
         return ScratchValue();
     }
     Structure& structure = *std::get<std::unique_ptr<Structure>>(mPayload);
-    const auto [member, inserted] = structure.try_emplace(name, std::move(value));
-    MG_ERROR_IF(!inserted, "mgExternalError: Expected not to find a member with name \"%s\" already existing.",
-                name.c_str());
-    return member->second;
+    // Names usually arrive in order; then the member just goes at the end.
+    const auto position = structure.empty() || structure.back().first < name ? structure.end()
+                                                                              : LowerBound(structure, name);
+    if (position != structure.end() && position->first == name) {
+        MG_ERROR("mgExternalError: Expected not to find a member with name \"%s\" already existing.", name.c_str());
+        return position->second;
+    }
+    return structure.emplace(position, name, std::move(value))->second;
 }
 
 const DynamicStructure& DynamicStructure::GetMember(const char* name) const
@@ -259,8 +284,9 @@ const DynamicStructure& DynamicStructure::GetMember(const char* name) const
         MG_ERROR("Expected this DynamicStructure to be an StructureType or a NilType.\n");
         return NullValue;
     }
-    const auto member = (*structure)->find(std::string_view(name));
-    return member != (*structure)->end() ? member->second : NullValue;
+    const std::string_view wanted(name);
+    const auto member = LowerBound(**structure, wanted);
+    return member != (*structure)->end() && member->first == wanted ? member->second : NullValue;
 }
 
 std::vector<std::string> DynamicStructure::GetMemberNames() const
@@ -290,8 +316,7 @@ bool DynamicStructure::operator==(const DynamicStructure& other) const
     case BooleanType:
         return std::get<bool>(mPayload) == std::get<bool>(other.mPayload);
     case StringType:
-        return *std::get<std::unique_ptr<std::string>>(mPayload) ==
-               *std::get<std::unique_ptr<std::string>>(other.mPayload);
+        return std::get<Text>(mPayload).View() == std::get<Text>(other.mPayload).View();
     case ArrayType:
     case StructureType:
         break;
@@ -307,7 +332,7 @@ std::int64_t DynamicStructure::ConvertToInteger() const
                           [](std::int64_t value) { return value; },
                           [](float value) { return TruncateToInteger<std::int64_t>(value); },
                           [](bool value) -> std::int64_t { return value ? 1 : 0; },
-                          [](const std::unique_ptr<std::string>& text) { return FromString<std::int64_t>(*text); },
+                          [](const Text& text) { return FromString<std::int64_t>(std::string(text.View())); },
                           [this](const auto&) -> std::int64_t {
                               MG_ERROR("Cannot convert this type(%d) to an integer.\n",
                                        static_cast<int>(GetValueType()));
@@ -324,7 +349,7 @@ float DynamicStructure::ConvertToFloat() const
                           [](std::int64_t value) { return static_cast<float>(value); },
                           [](float value) { return value; },
                           [](bool value) { return value ? 1.0f : 0.0f; },
-                          [](const std::unique_ptr<std::string>& text) { return FromString<float>(*text); },
+                          [](const Text& text) { return FromString<float>(std::string(text.View())); },
                           [this](const auto&) {
                               MG_ERROR("Cannot convert this type(%d) to a float.\n", static_cast<int>(GetValueType()));
                               return 0.0f;
@@ -340,7 +365,7 @@ bool DynamicStructure::ConvertToBoolean() const
                           [](std::int64_t value) { return value != 0; },
                           [](float value) { return !(value > -kFloatTolerance && value < kFloatTolerance); },
                           [](bool value) { return value; },
-                          [](const std::unique_ptr<std::string>& text) { return *text == "1" || *text == "true"; },
+                          [](const Text& text) { return text.View() == "1" || text.View() == "true"; },
                           [this](const auto&) {
                               MG_ERROR("Cannot convert this type(%d) to a boolean.\n",
                                        static_cast<int>(GetValueType()));
@@ -357,7 +382,7 @@ std::string DynamicStructure::ConvertToString() const
                           [](std::int64_t value) { return ToString(value); },
                           [](float value) { return ToString(value); },
                           [](bool value) { return std::string(value ? "true" : "false"); },
-                          [](const std::unique_ptr<std::string>& text) { return *text; },
+                          [](const Text& text) { return std::string(text.View()); },
                           [this](const auto&) {
                               MG_ERROR("Cannot convert this type(%d) to a string.\n", static_cast<int>(GetValueType()));
                               return std::string();

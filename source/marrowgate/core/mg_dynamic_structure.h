@@ -9,14 +9,16 @@
 // are deep; nothing is shared or reference counted.
 //
 // Depends on the error facility and the string conversions. One thread at a time per value.
-// Recursive operations (copy, destruction, comparison) recurse once per nesting level.
+// Recursive operations (copy, destruction) recurse once per nesting level. A structure is a
+// sorted array of members (one allocation, binary-searched look-ups): AddMember is cheap for
+// names that sort after the last member and otherwise shifts the members after it.
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -42,8 +44,9 @@ public:
     };
 
     using Array = std::vector<DynamicStructure>;
-    // std::less<> lets look-ups take a name without building a std::string.
-    using Structure = std::map<std::string, DynamicStructure, std::less<>>;
+    using Member = std::pair<std::string, DynamicStructure>;
+    // Sorted by name, byte-wise; names are unique.
+    using Structure = std::vector<Member>;
 
     constexpr DynamicStructure() noexcept = default;
     DynamicStructure(std::int32_t value);
@@ -114,8 +117,25 @@ public:
 private:
     friend class mgImplementation::JsonDynamicStructureBuilder;
 
+    // A string's length and bytes in one heap block: the payload stays one pointer wide and a
+    // string costs one allocation, whatever its length.
+    class Text
+    {
+    public:
+        explicit Text(std::string_view bytes);
+        Text(const Text& other) : Text(other.View()) {}
+        Text(Text&& other) noexcept = default;
+        Text& operator=(Text&& other) noexcept = default;
+        ~Text() = default;
+
+        std::string_view View() const;
+
+    private:
+        std::unique_ptr<char[]> mBlock;
+    };
+
     // The alternatives are in ValueType order, so the variant's index is the value type.
-    using Payload = std::variant<std::monostate, std::int64_t, float, bool, std::unique_ptr<std::string>,
+    using Payload = std::variant<std::monostate, std::int64_t, float, bool, Text,
                                  std::unique_ptr<Array>, std::unique_ptr<Structure>>;
 
     explicit DynamicStructure(Payload payload) noexcept;

@@ -59,19 +59,29 @@ void JsonBracketMatcher::Scan(std::size_t open, std::size_t end, Record& record)
     record.entries.clear();
     record.cursor = 0;
     mOpenEntries.clear();
-    bool insideString = false;
-    for (std::size_t position = open; position < end; ++position) {
-        const char character = mText[position];
-        if (character == '"') {
-            insideString ^= IsSwitchingQuote(mText, position);
-        } else if (insideString) {
+    const char* const text = mText.data();
+    std::size_t position = open;
+    while (position < end) {
+        const char character = text[position];
+        if (character == '"' && IsSwitchingQuote(mText, position)) {
+            // Inside a string only the quote that ends it matters.
+            std::size_t quote = position;
+            do {
+                const void* found = std::memchr(text + quote + 1, '"', end - quote - 1);
+                if (found == nullptr) {
+                    return;
+                }
+                quote = static_cast<std::size_t>(static_cast<const char*>(found) - text);
+            } while (!IsSwitchingQuote(mText, quote));
+            position = quote + 1;
             continue;
-        } else if (character == '[' || character == '{') {
+        }
+        if (character == '[' || character == '{') {
             mOpenEntries.push_back(static_cast<std::uint32_t>(record.entries.size()));
             record.entries.push_back({static_cast<std::uint32_t>(position), kUnclosed});
         } else if (character == ']' || character == '}') {
             Entry& innermost = record.entries[mOpenEntries.back()];
-            if (!Closes(mText[innermost.open], character)) {
+            if (!Closes(text[innermost.open], character)) {
                 // Every bracket still open fails here, the first one included.
                 return;
             }
@@ -81,6 +91,7 @@ void JsonBracketMatcher::Scan(std::size_t open, std::size_t end, Record& record)
                 return;
             }
         }
+        ++position;
     }
 }
 

@@ -4,9 +4,14 @@
 #include "marrowgate/core/mg_json_text_reader.h"
 #include "marrowgate/core/mg_number_conversions.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <new>
+#include <string_view>
+#include <utility>
+#include <vector>
 #include <sys/stat.h>
 
 namespace {
@@ -18,26 +23,44 @@ constexpr long long kMaximumFileSize = 1LL << 30;
 
 using Marrowgate::Core::JsonValue;
 
-struct JsonValueBuilder
+class JsonValueBuilder
 {
+public:
     using Value = JsonValue;
-    using Object = JsonValue::Object;
-    using Array = JsonValue::Array;
 
-    static Value String(std::string text) { return JsonValue(std::move(text)); }
+    static Value String(std::string_view text) { return JsonValue(std::string(text)); }
     static Value Integer(std::int32_t value) { return JsonValue(value); }
     static Value Float64(double value) { return JsonValue(value); }
     static Value Boolean(bool value) { return JsonValue(value); }
-    static Object NewObject() { return {}; }
-    static Array NewArray() { return {}; }
-    // A later member of the same name replaces the earlier one.
-    static void SetMember(Object& object, std::string_view name, Value value)
+
+    std::size_t BeginObject() const { return mMembers.size(); }
+    void AddMember(std::string_view name, Value value) { mMembers.emplace_back(name, std::move(value)); }
+    Value FinishObject(std::size_t mark)
     {
-        object.insert_or_assign(std::string(name), std::move(value));
+        JsonValue::Object object;
+        // In reading order, so a later member of the same name replaces an earlier one.
+        for (auto member = mMembers.begin() + static_cast<std::ptrdiff_t>(mark); member != mMembers.end(); ++member) {
+            object.insert_or_assign(std::string(member->first), std::move(member->second));
+        }
+        DiscardObject(mark);
+        return JsonValue(std::move(object));
     }
-    static void Append(Array& array, Value value) { array.push_back(std::move(value)); }
-    static Value FinishObject(Object object) { return JsonValue(std::move(object)); }
-    static Value FinishArray(Array array) { return JsonValue(std::move(array)); }
+    void DiscardObject(std::size_t mark) { mMembers.resize(mark); }
+
+    std::size_t BeginArray() const { return mElements.size(); }
+    void AddElement(Value value) { mElements.push_back(std::move(value)); }
+    Value FinishArray(std::size_t mark)
+    {
+        const auto first = mElements.begin() + static_cast<std::ptrdiff_t>(mark);
+        JsonValue::Array array(std::make_move_iterator(first), std::make_move_iterator(mElements.end()));
+        DiscardArray(mark);
+        return JsonValue(std::move(array));
+    }
+    void DiscardArray(std::size_t mark) { mElements.resize(mark); }
+
+private:
+    std::vector<std::pair<std::string_view, JsonValue>> mMembers;
+    std::vector<JsonValue> mElements;
 };
 
 struct FileCloser
@@ -52,38 +75,92 @@ namespace mgImplementation {
 // Builds the DynamicStructure that converting the JsonValue would give, without the JsonValue:
 // integers widen to 64 bits, doubles narrow to float, an empty object or array becomes nil.
 // Such a nil element stays in its array (silently: reading valid text reports nothing).
+// Members and elements wait on two stacks until their object or array is complete, so each
+// structure and array is allocated once, at its final size.
 class JsonDynamicStructureBuilder
 {
 public:
     using Value = Marrowgate::Core::DynamicStructure;
-    using Object = Value::Structure;
-    using Array = Value::Array;
 
-    static Value String(std::string text) { return Value(Value::Payload(std::make_unique<std::string>(std::move(text)))); }
+    static Value String(std::string_view text) { return Value(Value::Payload(Value::Text(text))); }
     static Value Integer(std::int32_t value) { return Value(value); }
     static Value Float64(double value) { return Value(Value::Payload(Marrowgate::Core::NarrowToFloat(value))); }
     static Value Boolean(bool value) { return Value(Value::Payload(value)); }
-    static Object NewObject() { return {}; }
-    static Array NewArray() { return {}; }
-    static void SetMember(Object& object, std::string_view name, Value value)
-    {
-        const auto member = object.find(name);
-        if (member != object.end()) {
-            member->second = std::move(value);
-        } else {
-            object.emplace(std::string(name), std::move(value));
+
+    std::size_t BeginObject() const { return mMembers.size(); }
+    void AddMember(std::string_view name, Value value) { mMembers.emplace_back(name, std::move(value)); }
+    Value FinishObject(std::size_t mark);
+    void DiscardObject(std::size_t mark) { mMembers.resize(mark); }
+
+    std::size_t BeginArray() const { return mElements.size(); }
+    void AddElement(Value value) { mElements.push_back(std::move(value)); }
+    Value FinishArray(std::size_t mark);
+    void DiscardArray(std::size_t mark) { mElements.resize(mark); }
+
+private:
+    using Members = std::vector<Value::Member>;
+
+    // Fills mOrder with the indices of the members above `mark`, sorted by name, stably.
+    void SortByName(std::size_t mark);
+
+    Members mMembers;
+    std::vector<std::uint32_t> mOrder;
+    std::vector<Value> mElements;
+};
+
+void JsonDynamicStructureBuilder::SortByName(std::size_t mark)
+{
+    mOrder.resize(mMembers.size() - mark);
+    for (std::size_t index = 0; index < mOrder.size(); ++index) {
+        mOrder[index] = static_cast<std::uint32_t>(mark + index);
+    }
+    const auto byName = [this](std::uint32_t a, std::uint32_t b) { return mMembers[a].first < mMembers[b].first; };
+    if (mOrder.size() > 32) {
+        std::stable_sort(mOrder.begin(), mOrder.end(), byName);
+        return;
+    }
+    // Objects are small: an insertion sort is stable too and needs no buffer.
+    for (std::size_t next = 1; next < mOrder.size(); ++next) {
+        const std::uint32_t moving = mOrder[next];
+        std::size_t position = next;
+        for (; position > 0 && byName(moving, mOrder[position - 1]); --position) {
+            mOrder[position] = mOrder[position - 1];
+        }
+        mOrder[position] = moving;
+    }
+}
+
+JsonDynamicStructureBuilder::Value JsonDynamicStructureBuilder::FinishObject(std::size_t mark)
+{
+    if (mark == mMembers.size()) {
+        return Value();
+    }
+    // Sorting indices moves every member only once, into its final place.
+    SortByName(mark);
+    auto structure = std::make_unique<Value::Structure>();
+    structure->reserve(mOrder.size());
+    for (std::size_t index = 0; index < mOrder.size(); ++index) {
+        Value::Member& member = mMembers[mOrder[index]];
+        // Of several members with one name the last one read wins; the sort kept their order.
+        const bool replacedLater = index + 1 < mOrder.size() && mMembers[mOrder[index + 1]].first == member.first;
+        if (!replacedLater) {
+            structure->push_back(std::move(member));
         }
     }
-    static void Append(Array& array, Value value) { array.push_back(std::move(value)); }
-    static Value FinishObject(Object object)
-    {
-        return object.empty() ? Value() : Value(Value::Payload(std::make_unique<Object>(std::move(object))));
+    DiscardObject(mark);
+    return Value(Value::Payload(std::move(structure)));
+}
+
+JsonDynamicStructureBuilder::Value JsonDynamicStructureBuilder::FinishArray(std::size_t mark)
+{
+    const auto first = mElements.begin() + static_cast<std::ptrdiff_t>(mark);
+    if (first == mElements.end()) {
+        return Value();
     }
-    static Value FinishArray(Array array)
-    {
-        return array.empty() ? Value() : Value(Value::Payload(std::make_unique<Array>(std::move(array))));
-    }
-};
+    auto array = std::make_unique<Value::Array>(std::make_move_iterator(first), std::make_move_iterator(mElements.end()));
+    DiscardArray(mark);
+    return Value(Value::Payload(std::move(array)));
+}
 
 } // namespace mgImplementation
 

@@ -1,7 +1,9 @@
 #pragma once
 // The JSON reader's parsing rules, written once for both of its results: a JsonValue tree
 // (ParseJsonText) and a DynamicStructure built directly (ParseJson), so the two can never
-// disagree. A Builder supplies the value type and how scalars, objects and arrays are made.
+// disagree. A Builder supplies the value type and makes scalars; it collects the members and
+// elements of the objects and arrays being read on stacks (Begin... marks where one starts,
+// Finish... turns everything above the mark into one value, Discard... drops it).
 //
 // The reader is deliberately lenient and cuts the text at brackets, quotes and commas
 // instead of tokenizing it; its acceptance rules are part of what data files rely on:
@@ -93,10 +95,30 @@ private:
 
     static Parsed Failure() { return Parsed{Value(), false, true, 0}; }
 
-    // `open` and `close` are the braces. Members are searched from quote to quote.
     Container ParseObject(std::size_t open, std::size_t close, int depth)
     {
-        typename Builder::Object object = Builder::NewObject();
+        const std::size_t mark = mBuilder.BeginObject();
+        if (!ReadMembers(open, close, depth)) {
+            mBuilder.DiscardObject(mark);
+            return {};
+        }
+        return {mBuilder.FinishObject(mark), true};
+    }
+
+    Container ParseArray(std::size_t open, std::size_t close, int depth)
+    {
+        const std::size_t mark = mBuilder.BeginArray();
+        if (!ReadElements(open, close, depth)) {
+            mBuilder.DiscardArray(mark);
+            return {};
+        }
+        return {mBuilder.FinishArray(mark), true};
+    }
+
+    // `open` and `close` are the braces. Members are searched from quote to quote. False when
+    // the object fails.
+    bool ReadMembers(std::size_t open, std::size_t close, int depth)
+    {
         // Every member's value text runs to the end of the object; trimming its end once here
         // keeps trailing white space from being rescanned for each member.
         const std::size_t trimmedEnd = TrimEnd(open + 1, close);
@@ -107,24 +129,24 @@ private:
             const std::size_t nameClose = nameOpen == kNotFound ? kNotFound : FindUnescapedQuote(nameOpen + 1, end);
             const std::size_t colon = nameClose == kNotFound ? kNotFound : Find(':', nameClose + 1, end);
             if (colon == kNotFound || nameClose == nameOpen + 1) {
-                return {};
+                return false;
             }
             const std::size_t valueEnd = std::max(colon + 1, trimmedEnd);
             Parsed parsed = ParseValue(colon + 1, valueEnd, depth);
             if (parsed.failed) {
-                return {};
+                return false;
             }
-            Builder::SetMember(object, mText.substr(nameOpen + 1, nameClose - nameOpen - 1), std::move(parsed.value));
+            mBuilder.AddMember(mText.substr(nameOpen + 1, nameClose - nameOpen - 1), std::move(parsed.value));
             position = parsed.rest;
             end = valueEnd;
         }
-        return {Builder::FinishObject(std::move(object)), true};
+        return true;
     }
 
-    // `open` and `close` are the brackets. Elements are cut at commas and brackets.
-    Container ParseArray(std::size_t open, std::size_t close, int depth)
+    // `open` and `close` are the brackets. Elements are cut at commas and brackets. False when
+    // the array fails.
+    bool ReadElements(std::size_t open, std::size_t close, int depth)
     {
-        typename Builder::Array array = Builder::NewArray();
         std::size_t position = SkipSpace(open + 1, close);
         const std::size_t end = TrimEnd(position, close);
         // The first separator at or after `position`; it stays valid while `position` has not
@@ -148,14 +170,14 @@ private:
                 next = separator < end ? separator + 1 : end;
             }
             if (parsed.failed) {
-                return {};
+                return false;
             }
             if (parsed.present) {
-                Builder::Append(array, std::move(parsed.value));
+                mBuilder.AddElement(std::move(parsed.value));
             }
             position = next;
         }
-        return {Builder::FinishArray(std::move(array)), true};
+        return true;
     }
 
     // `depth` is the depth of the object or array that holds the value.
@@ -183,7 +205,7 @@ private:
             if (close == kNotFound) {
                 return Failure();
             }
-            return Parsed{Builder::String(Unescape(begin + 1, close)), true, false, close + 1};
+            return Parsed{mBuilder.String(Unescape(begin + 1, close)), true, false, close + 1};
         }
         return ParseBareToken(begin, end);
     }
@@ -238,11 +260,11 @@ private:
     Parsed ClassifyToken(bool fractional) const
     {
         if (EqualsIgnoringCase(mToken, "true") || EqualsIgnoringCase(mToken, "false")) {
-            return Parsed{Builder::Boolean(mToken.size() == 4), true, false, 0};
+            return Parsed{mBuilder.Boolean(mToken.size() == 4), true, false, 0};
         }
         double number = 0.0;
         if (fractional) {
-            return ReadDouble(number) ? Parsed{Builder::Float64(number), true, false, 0} : Failure();
+            return ReadDouble(number) ? Parsed{mBuilder.Float64(number), true, false, 0} : Failure();
         }
         if (EqualsIgnoringCase(mToken, "null")) {
             return Parsed{};
@@ -252,10 +274,10 @@ private:
             return Failure();
         }
         if (integer >= std::numeric_limits<std::int32_t>::min() && integer <= std::numeric_limits<std::int32_t>::max()) {
-            return Parsed{Builder::Integer(static_cast<std::int32_t>(integer)), true, false, 0};
+            return Parsed{mBuilder.Integer(static_cast<std::int32_t>(integer)), true, false, 0};
         }
         // Too wide for 32 bits: read again as a double, under the same rules.
-        return ReadDouble(number) ? Parsed{Builder::Float64(number), true, false, 0} : Failure();
+        return ReadDouble(number) ? Parsed{mBuilder.Float64(number), true, false, 0} : Failure();
     }
 
     // The whole token as strtol in base 10 would read it; false when something is left over.
@@ -300,16 +322,19 @@ private:
         return stop == last && errno != ERANGE;
     }
 
-    // A backslash hides the character after it, so an escaped quote is passed over.
+    // A backslash hides the character after it, so an escaped quote is passed over. Reading
+    // pairs from `from` on, a quote is hidden exactly when an odd run of backslashes (counted
+    // back no further than `from`) stands before it.
     std::size_t FindUnescapedQuote(std::size_t from, std::size_t end) const
     {
-        std::size_t position = from;
-        while (position < end) {
-            const char character = mText[position];
-            if (character == '"') {
-                return position;
+        for (std::size_t quote = Find('"', from, end); quote != kNotFound; quote = Find('"', quote + 1, end)) {
+            std::size_t backslash = quote;
+            while (backslash > from && mText[backslash - 1] == '\\') {
+                --backslash;
             }
-            position += character == '\\' ? 2 : 1;
+            if ((quote - backslash) % 2 == 0) {
+                return quote;
+            }
         }
         return kNotFound;
     }
@@ -327,6 +352,9 @@ private:
 
     std::size_t Find(char wanted, std::size_t from, std::size_t end) const
     {
+        if (from >= end) {
+            return kNotFound;
+        }
         const void* found = std::memchr(mText.data() + from, wanted, end - from);
         return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - mText.data()) : kNotFound;
     }
@@ -347,17 +375,18 @@ private:
         return end;
     }
 
-    // The body of a string value, unescaped and then trimmed.
-    std::string Unescape(std::size_t begin, std::size_t end) const
+    // The body of a string value, unescaped and then trimmed. The result lives in the text or
+    // in mUnescaped, until the next call.
+    std::string_view Unescape(std::size_t begin, std::size_t end)
     {
         const std::size_t firstBackslash = Find('\\', begin, end);
         if (firstBackslash == kNotFound) {
             begin = SkipSpace(begin, end);
             end = TrimEnd(begin, end);
-            return std::string(mText.substr(begin, end - begin));
+            return mText.substr(begin, end - begin);
         }
-        std::string result;
-        result.reserve(end - begin);
+        std::string& result = mUnescaped;
+        result.clear();
         std::size_t position = begin;
         while (position < end) {
             const std::size_t backslash = Find('\\', position, end);
@@ -369,9 +398,12 @@ private:
             }
         }
         const auto notSpace = [](char character) { return !IsJsonSpace(character); };
-        result.erase(std::find_if(result.rbegin(), result.rend(), notSpace).base(), result.end());
-        result.erase(result.begin(), std::find_if(result.begin(), result.end(), notSpace));
-        return result;
+        const std::string_view unescaped = result;
+        const auto first = std::find_if(unescaped.begin(), unescaped.end(), notSpace);
+        const auto last = std::find_if(unescaped.rbegin(), unescaped.rend(), notSpace).base();
+        return first < last ? unescaped.substr(static_cast<std::size_t>(first - unescaped.begin()),
+                                               static_cast<std::size_t>(last - first))
+                            : std::string_view();
     }
 
     // Appends what the escape at `backslash` stands for; returns where the text goes on.
@@ -430,7 +462,9 @@ private:
 
     std::string_view mText;
     JsonBracketMatcher mMatcher;
+    Builder mBuilder;
     std::string mToken;
+    std::string mUnescaped;
 };
 
 } // namespace mgImplementation
