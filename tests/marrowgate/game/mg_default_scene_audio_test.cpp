@@ -82,7 +82,8 @@ TEST(LogoScene, TheRecordedOutputHoldsTheLogoSoundFromAboutTwoHundredFiftyMillis
     ASSERT_LT(firstSound, sampleCount) << "the recording is silent";
     const double seconds = static_cast<double>(firstSound) / recording.sampleRate;
     std::printf("The logo sound starts %.3f s into the recording.\n", seconds);
-    // The steps keep time to a few milliseconds; the mixer adds up to one update period.
+    // The steps keep time to a few milliseconds and the mixer adds up to one update period; the
+    // rest of the margin is for a busy machine.
     EXPECT_GT(seconds, 0.23);
-    EXPECT_LT(seconds, 0.36);
+    EXPECT_LT(seconds, 0.40);
 }
