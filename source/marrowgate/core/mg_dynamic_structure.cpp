@@ -23,6 +23,8 @@ struct Overloaded : Handlers...
 {
     using Handlers::operator()...;
 };
+template <typename... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 // The first member whose name is not less than `name`.
 template <typename Members>
@@ -51,7 +53,10 @@ DynamicStructure::Text::Text(std::string_view bytes) : mBlock(new char[sizeof(st
 {
     const std::size_t size = bytes.size();
     std::memcpy(mBlock.get(), &size, sizeof size);
-    std::memcpy(mBlock.get() + sizeof size, bytes.data(), size);
+    if (size != 0) {
+        // An empty view may have no data at all, and memcpy must not be handed null.
+        std::memcpy(mBlock.get() + sizeof size, bytes.data(), size);
+    }
 }
 
 std::string_view DynamicStructure::Text::View() const

@@ -154,6 +154,7 @@ TEST(JsonParser, StringsAreUnescapedThenTrimmed)
         {R"(["x\qy"])", R"(["xy"])"},
         {R"(["\"\\\/\b\f\n\r\tz"])", R"(["\x22\x5c/\x08\x0c\x0a\x0d\x09z"])"},
         {R"(["\t x \u0020"])", R"(["x"])"},
+        {R"(["\u0020\t"])", R"([""])"},
         {R"(["x\u00"])", R"(["x"])"},
         {R"(["x\u"])", R"(["x"])"},
         {R"(["x\uZZZZy"])", R"(["xZZZZy"])"},
