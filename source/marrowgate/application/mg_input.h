@@ -15,9 +15,11 @@ namespace Marrowgate::Application {
 // The 46 inputs the framework knows; every other key is ignored.
 enum Key : std::int32_t
 {
+    // clang-format off
     Key0 = 0, Key1, Key2, Key3, Key4, Key5, Key6, Key7, Key8, Key9,
     KeyA = 10, KeyB, KeyC, KeyD, KeyE, KeyF, KeyG, KeyH, KeyI, KeyJ, KeyK, KeyL, KeyM,
     KeyN, KeyO, KeyP, KeyQ, KeyR, KeyS, KeyT, KeyU, KeyV, KeyW, KeyX, KeyY, KeyZ,
+    // clang-format on
     KeySpace = 36,
     KeyEscape = 37,
     KeyEnter = 38,

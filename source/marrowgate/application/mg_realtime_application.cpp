@@ -9,8 +9,7 @@ namespace Marrowgate::Application {
 
 RealtimeApplication::RealtimeApplication(ApplicationHandlerInterface& applicationHandler)
     : mApplicationHandler(applicationHandler)
-{
-}
+{}
 
 void RealtimeApplication::Open()
 {

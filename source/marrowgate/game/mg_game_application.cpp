@@ -127,7 +127,8 @@ void RunSceneFrame(GameScene& scene, float deltaTime)
 
 void GameApplicationHandler::OnWindowOpen()
 {
-    MG_ERROR_IF(application == nullptr, "mgInternalError: Game Application has not been set before OnWindowOpen().");
+    MG_ERROR_IF(application == nullptr,
+                "mgInternalError: Game Application has not been set before OnWindowOpen().");
     Marrowgate::Core::InitializeClock();
     frameTimer.Start();
     State().windowActive = true;
@@ -135,7 +136,8 @@ void GameApplicationHandler::OnWindowOpen()
 
 void GameApplicationHandler::OnRealtimeUpdate()
 {
-    MG_ERROR_IF(application == nullptr, "mgInternalError: Game Application has not been set before OnRealtimeUpdate().");
+    MG_ERROR_IF(application == nullptr,
+                "mgInternalError: Game Application has not been set before OnRealtimeUpdate().");
     frameTimer.Update();
     const float deltaTime = std::min(kMaximumFrameDelta, static_cast<float>(frameTimer.GetDeltaTime()));
     ApplyPendingSceneChange();
@@ -179,8 +181,8 @@ namespace Marrowgate::Game {
 
 bool GameApplication::sUpdateInputEveryStep = true;
 
-GameApplication::GameApplication(const WindowMode& windowMode, const std::uint16_t& width, const std::uint16_t& height,
-                                 bool verticalSync)
+GameApplication::GameApplication(const WindowMode& windowMode, const std::uint16_t& width,
+                                 const std::uint16_t& height, bool verticalSync)
     : RealtimeApplication(mgImplementation::TheHandler())
 {
     mgImplementation::GameApplicationHandler& handler = mgImplementation::TheHandler();
@@ -265,8 +267,8 @@ bool GameApplication::IsWindowActive()
 
 void GameApplication::OnErrorFired(const std::string& message)
 {
-    const std::string text = message + "\n\n" + Core::Error::GetLastErrorFile() + "  LINE: " +
-                             std::to_string(Core::Error::GetLastErrorLine());
+    const std::string text = message + "\n\n" + Core::Error::GetLastErrorFile() +
+                             "  LINE: " + std::to_string(Core::Error::GetLastErrorLine());
     Application::OpenMessageBox("Error Condition Triggered", text, "Okay", "");
     std::terminate();
 }

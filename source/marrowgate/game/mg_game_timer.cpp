@@ -21,7 +21,8 @@ bool GameTimer::DecrementStep()
 
 bool GameTimer::IncrementStep(std::uint32_t maximumValue)
 {
-    MG_ERROR_IF(maximumValue < sMillisecondsPerStep, "mgExternalError: maximumValue must be larger than MillisecondsPerStep.");
+    MG_ERROR_IF(maximumValue < sMillisecondsPerStep,
+                "mgExternalError: maximumValue must be larger than MillisecondsPerStep.");
     // Past the check, maximumValue - step cannot wrap below zero.
     if (maximumValue >= sMillisecondsPerStep && mMilliseconds < maximumValue - sMillisecondsPerStep) {
         mMilliseconds += sMillisecondsPerStep;
@@ -33,7 +34,8 @@ bool GameTimer::IncrementStep(std::uint32_t maximumValue)
 
 float GameTimer::GetPercentageOf(const GameTimer& timeValue) const
 {
-    MG_ERROR_IF(timeValue.mMilliseconds == 0, "mgExternalError: Expected timeValue to be a non-zero time value.");
+    MG_ERROR_IF(timeValue.mMilliseconds == 0,
+                "mgExternalError: Expected timeValue to be a non-zero time value.");
     if (timeValue.mMilliseconds == 0) {
         return 0.0f;
     }
@@ -42,7 +44,8 @@ float GameTimer::GetPercentageOf(const GameTimer& timeValue) const
 
 float GameTimer::GetSecondsPerStep()
 {
-    MG_ERROR_IF(sMillisecondsPerStep == 0, "mgInternalError: Expected sMillisecondsPerStep to be greater than zero.");
+    MG_ERROR_IF(sMillisecondsPerStep == 0,
+                "mgInternalError: Expected sMillisecondsPerStep to be greater than zero.");
     return static_cast<float>(sMillisecondsPerStep) / 1000.0f;
 }
 

@@ -20,8 +20,7 @@ std::map<Key, BindingState>& BindingStates()
     return states;
 }
 
-template <typename Predicate>
-bool AnyKey(const std::vector<Key>& keys, Predicate predicate)
+template <typename Predicate> bool AnyKey(const std::vector<Key>& keys, Predicate predicate)
 {
     std::map<Key, BindingState>& states = BindingStates();
     return std::any_of(keys.begin(), keys.end(), [&](Key key) { return predicate(states[key]); });

@@ -31,7 +31,8 @@ protected:
 
 TEST_F(DataDirectoryTest, TheFirstPlaceWithADataFolderWins)
 {
-    EXPECT_EQ(FindDataDirectory({root / "without", root / "file", root / "beside", root / "installed"}), root / "beside");
+    EXPECT_EQ(FindDataDirectory({root / "without", root / "file", root / "beside", root / "installed"}),
+              root / "beside");
     EXPECT_EQ(FindDataDirectory({fs::path(), root / "installed"}), root / "installed");
 }
 

@@ -57,8 +57,8 @@ public:
     static double Seconds() { return static_cast<double>(Ticks()) / kFrequency; }
     static void Install()
     {
-        Marrowgate::Core::SetCounterSource({[]() -> std::int64_t { return Ticks(); },
-                                            []() -> std::int64_t { return kFrequency; }});
+        Marrowgate::Core::SetCounterSource(
+            {[]() -> std::int64_t { return Ticks(); }, []() -> std::int64_t { return kFrequency; }});
     }
 };
 
@@ -145,7 +145,8 @@ public:
     }
     Resolution GetClientSize() override
     {
-        return {outerWidth - Decorated() * 2 * borderWidth, outerHeight - Decorated() * (titleHeight + borderWidth)};
+        return {outerWidth - Decorated() * 2 * borderWidth,
+                outerHeight - Decorated() * (titleHeight + borderWidth)};
     }
     mgImplementation::WindowFrame GetWindowFrame() override
     {
@@ -257,7 +258,9 @@ public:
 private:
     static std::string ProfileName(ContextProfile profile)
     {
-        return profile == ContextProfile::kCore ? "core" : profile == ContextProfile::kCompatible ? "compatible" : "es";
+        return profile == ContextProfile::kCore         ? "core"
+               : profile == ContextProfile::kCompatible ? "compatible"
+                                                        : "es";
     }
     int Decorated() const { return style == Marrowgate::Application::WindowMode::kWindowed ? 1 : 0; }
 

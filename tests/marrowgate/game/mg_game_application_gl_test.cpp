@@ -59,8 +59,8 @@ std::string GlVersion()
         int width = 0;
         int height = 0;
         SDL_GetWindowSize(SDL_GL_GetCurrentWindow(), &width, &height);
-        std::fprintf(stderr, "client area %dx%d, screen %dx%d\n", width, height, Marrowgate::Graphics::ScreenWidth(),
-                     Marrowgate::Graphics::ScreenHeight());
+        std::fprintf(stderr, "client area %dx%d, screen %dx%d\n", width, height,
+                     Marrowgate::Graphics::ScreenWidth(), Marrowgate::Graphics::ScreenHeight());
         failures += width != 1280 || height != 720;
 
         const std::string version = GlVersion();
@@ -105,7 +105,8 @@ TEST_F(GameApplicationWindowTest, EmbeddedShadersWhenOnlyOpenGL21IsOffered)
             setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 1);
             RunDefaultWindow();
         },
-        ::testing::ExitedWithCode(0), "OpenGL \"OpenGL ES [^\n]*renderer set-up: embedded shaders\n(.|\n)*failures 0");
+        ::testing::ExitedWithCode(0),
+        "OpenGL \"OpenGL ES [^\n]*renderer set-up: embedded shaders\n(.|\n)*failures 0");
 }
 
 TEST_F(GameApplicationWindowTest, FixedFunctionOnALegacyContext)

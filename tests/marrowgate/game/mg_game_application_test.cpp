@@ -68,8 +68,8 @@ public:
     std::function<void()> onFrame;
 };
 
-std::unique_ptr<GameApplication> MakeApplication(WindowMode mode = WindowMode::kWindowed, std::uint16_t width = 0,
-                                                 std::uint16_t height = 0)
+std::unique_ptr<GameApplication> MakeApplication(WindowMode mode = WindowMode::kWindowed,
+                                                 std::uint16_t width = 0, std::uint16_t height = 0)
 {
     return std::make_unique<GameApplication>(mode, width, height, true);
 }
@@ -229,9 +229,10 @@ using GameApplicationDeathTest = GameApplicationTest;
 
 TEST_F(GameApplicationDeathTest, AReportShowsTheMessageWithItsUnitAndLineThenTerminates)
 {
-    EXPECT_DEATH(Marrowgate::Game::GameTimer(50).GetPercentageOf(Marrowgate::Game::GameTimer(0)),
-                 "Error Condition Triggered\nmgExternalError: Expected timeValue to be a non-zero time value.\n\n"
-                 "mg_game_timer  LINE: [0-9]+\n");
+    EXPECT_DEATH(
+        Marrowgate::Game::GameTimer(50).GetPercentageOf(Marrowgate::Game::GameTimer(0)),
+        "Error Condition Triggered\nmgExternalError: Expected timeValue to be a non-zero time value.\n\n"
+        "mg_game_timer  LINE: [0-9]+\n");
 }
 
 TEST_F(GameApplicationDeathTest, ASecondApplicationIsReported)

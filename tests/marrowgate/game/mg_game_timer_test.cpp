@@ -48,7 +48,9 @@ TEST(GameTimer, MaximumBelowOneStepIsReportedAndDoesNotRunAway)
     GameTimer timer(3);
     // Unchecked, the unsigned maximum minus a step would wrap and let the count climb forever.
     EXPECT_TRUE(timer.IncrementStep(5));
-    EXPECT_THAT(errors.messages, ::testing::ElementsAre("mgExternalError: maximumValue must be larger than MillisecondsPerStep."));
+    EXPECT_THAT(
+        errors.messages,
+        ::testing::ElementsAre("mgExternalError: maximumValue must be larger than MillisecondsPerStep."));
     EXPECT_EQ(timer.GetMilliseconds(), 5u);
 }
 
@@ -58,7 +60,8 @@ TEST(GameTimer, PercentageOfAnotherTimer)
     EXPECT_FLOAT_EQ(GameTimer(0).GetPercentageOf(350), 0.0f);
     QuorvaneTest::ErrorCapture errors;
     EXPECT_FLOAT_EQ(GameTimer(50).GetPercentageOf(GameTimer(0)), 0.0f);
-    EXPECT_THAT(errors.messages, ::testing::ElementsAre("mgExternalError: Expected timeValue to be a non-zero time value."));
+    EXPECT_THAT(errors.messages,
+                ::testing::ElementsAre("mgExternalError: Expected timeValue to be a non-zero time value."));
 }
 
 TEST(GameTimer, StepIsTenMillisecondsAndAZeroStepIsReported)
@@ -68,8 +71,9 @@ TEST(GameTimer, StepIsTenMillisecondsAndAZeroStepIsReported)
     GameTimer::sMillisecondsPerStep = 0;
     GameTimer::GetSecondsPerStep();
     GameTimer::sMillisecondsPerStep = 10;
-    EXPECT_THAT(errors.messages,
-                ::testing::ElementsAre("mgInternalError: Expected sMillisecondsPerStep to be greater than zero."));
+    EXPECT_THAT(
+        errors.messages,
+        ::testing::ElementsAre("mgInternalError: Expected sMillisecondsPerStep to be greater than zero."));
 }
 
 } // namespace

@@ -16,8 +16,7 @@ protected:
         mgImplementation::ResetInputState();
         Step();
     }
-    template <typename Events>
-    void Step(Events events)
+    template <typename Events> void Step(Events events)
     {
         mgImplementation::BeginInputFrame();
         events();

@@ -65,7 +65,8 @@ void ResolveWindowProperties(WindowProperties& properties)
 bool ChangeDisplay(Resolution resolution)
 {
     const int result = GetPlatform().ChangeDisplayResolution(resolution);
-    MG_ERROR_IF(result != 0, "mgInternalError: The display settings did not change successfully. Error: %d", result);
+    MG_ERROR_IF(result != 0, "mgInternalError: The display settings did not change successfully. Error: %d",
+                result);
     return result == 0;
 }
 
@@ -95,7 +96,8 @@ void FitAndCentreWindow(const WindowProperties& properties)
 
     const WindowFrame frame = platform.GetWindowFrame();
     const Resolution screen = platform.GetScreenSize();
-    platform.MoveWindow((frame.left + screen.width - frame.right) / 2, (frame.top + screen.height - frame.bottom) / 2);
+    platform.MoveWindow((frame.left + screen.width - frame.right) / 2,
+                        (frame.top + screen.height - frame.bottom) / 2);
 }
 
 struct ContextRequest
@@ -140,8 +142,10 @@ void CreateContext(const WindowProperties& properties)
     }
     const int loaderResult = platform.InitializeLoader();
     if (loaderResult != 0) {
-        MG_ERROR("mgInternalError: Could not initialize glew. Error code: %s", std::to_string(loaderResult).c_str());
-        AbortStartup("OpenGL entry points could not be loaded (GLEW error " + std::to_string(loaderResult) + ")");
+        MG_ERROR("mgInternalError: Could not initialize glew. Error code: %s",
+                 std::to_string(loaderResult).c_str());
+        AbortStartup("OpenGL entry points could not be loaded (GLEW error " + std::to_string(loaderResult) +
+                     ")");
     }
 
     constexpr std::array<ContextRequest, 3> kRequests{{
@@ -162,7 +166,8 @@ void CreateContext(const WindowProperties& properties)
 
     const int reloadResult = platform.InitializeLoader();
     if (reloadResult != 0) {
-        MG_ERROR("mgInternalError: Could not reinitialize glew. Error code: %s", std::to_string(reloadResult).c_str());
+        MG_ERROR("mgInternalError: Could not reinitialize glew. Error code: %s",
+                 std::to_string(reloadResult).c_str());
         return;
     }
     SetUpVerticalSync(properties.verticalSync);
@@ -268,8 +273,10 @@ void PaceFrame()
 void OpenApplication(ApplicationHandlerInterface& applicationHandler)
 {
     ApplicationState& state = State();
-    MG_ERROR_IF(state.applicationOpen, "mgExternalError: Marrowgate currently supports only a single application at a time.");
-    MG_ERROR_IF(state.handler != nullptr, "mgInternalError: Expected application handler to be null at this moment.");
+    MG_ERROR_IF(state.applicationOpen,
+                "mgExternalError: Marrowgate currently supports only a single application at a time.");
+    MG_ERROR_IF(state.handler != nullptr,
+                "mgInternalError: Expected application handler to be null at this moment.");
     MG_ERROR_IF(state.running, "mgInternalError: Expected application not to be running at this moment.");
     if (state.applicationOpen) {
         // A second window would share this one's state; refuse it outright.
@@ -306,7 +313,8 @@ void OpenApplication(ApplicationHandlerInterface& applicationHandler)
 void RunApplication(ApplicationHandlerInterface& applicationHandler)
 {
     ApplicationState& state = State();
-    MG_ERROR_IF(&applicationHandler != state.handler, "mgInternalError: applicationHandler changed from Open() to Run().");
+    MG_ERROR_IF(&applicationHandler != state.handler,
+                "mgInternalError: applicationHandler changed from Open() to Run().");
     PlatformInterface& platform = GetPlatform();
     state.running = true;
     while (true) {
@@ -330,7 +338,8 @@ void RunApplication(ApplicationHandlerInterface& applicationHandler)
 void CloseApplication(ApplicationHandlerInterface& applicationHandler)
 {
     ApplicationState& state = State();
-    MG_ERROR_IF(&applicationHandler != state.handler, "mgInternalError: applicationHandler changed from Open() to Close().");
+    MG_ERROR_IF(&applicationHandler != state.handler,
+                "mgInternalError: applicationHandler changed from Open() to Close().");
     if (!state.applicationOpen) {
         return;
     }
@@ -366,9 +375,9 @@ std::string DescribeStartup()
     const ContextDescription context = GetPlatform().DescribeContext();
     const char* setUp = Marrowgate::Graphics::IsFixedFunctionMode() ? "fixed-function"
                         : Marrowgate::Graphics::IsEmbeddedProfile() ? "embedded shaders"
-                                                                     : "desktop shaders";
-    return "marrowgate: video driver \"" + context.videoDriver + "\", OpenGL \"" + context.version + "\" on \"" +
-           context.renderer + "\", renderer set-up: " + setUp;
+                                                                    : "desktop shaders";
+    return "marrowgate: video driver \"" + context.videoDriver + "\", OpenGL \"" + context.version +
+           "\" on \"" + context.renderer + "\", renderer set-up: " + setUp;
 }
 
 } // namespace mgImplementation

@@ -160,8 +160,9 @@ bool SdlPlatform::CreateWindow(const WindowProperties& properties)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    mWindow = SDL_CreateWindow("Marrowgate Project", properties.x, properties.y, properties.width, properties.height,
-                               SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    mWindow =
+        SDL_CreateWindow("Marrowgate Project", properties.x, properties.y, properties.width,
+                         properties.height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
     return mWindow != nullptr;
 }
 
@@ -199,7 +200,8 @@ SdlPlatform::Borders SdlPlatform::GetBorders()
 {
     // Without a window manager (or before it has decorated the window) there are none.
     Borders borders;
-    if (SDL_GetWindowBordersSize(mWindow, &borders.top, &borders.left, &borders.bottom, &borders.right) != 0) {
+    if (SDL_GetWindowBordersSize(mWindow, &borders.top, &borders.left, &borders.bottom, &borders.right) !=
+        0) {
         return {};
     }
     return borders;
@@ -212,7 +214,8 @@ WindowFrame SdlPlatform::GetWindowFrame()
     SDL_GetWindowPosition(mWindow, &x, &y);
     const Resolution client = GetClientSize();
     const Borders borders = GetBorders();
-    return {x - borders.left, y - borders.top, x + client.width + borders.right, y + client.height + borders.bottom};
+    return {x - borders.left, y - borders.top, x + client.width + borders.right,
+            y + client.height + borders.bottom};
 }
 
 void SdlPlatform::GrowWindow(int extraWidth, int extraHeight)
@@ -300,7 +303,8 @@ int SdlPlatform::InitializeLoader()
 
 SwapIntervalResult SdlPlatform::SetSwapInterval(int interval)
 {
-    return SDL_GL_SetSwapInterval(interval) == 0 ? SwapIntervalResult::kSet : SwapIntervalResult::kUnsupported;
+    return SDL_GL_SetSwapInterval(interval) == 0 ? SwapIntervalResult::kSet
+                                                 : SwapIntervalResult::kUnsupported;
 }
 
 void SdlPlatform::SetViewport(Resolution size)
@@ -394,7 +398,8 @@ bool SdlPlatform::Translate(const SDL_Event& sdlEvent, PlatformEvent& event) con
         if (button != SDL_BUTTON_LEFT && button != SDL_BUTTON_RIGHT && button != SDL_BUTTON_MIDDLE) {
             return false;
         }
-        event.type = sdlEvent.type == SDL_MOUSEBUTTONDOWN ? PlatformEventType::kButtonDown : PlatformEventType::kButtonUp;
+        event.type = sdlEvent.type == SDL_MOUSEBUTTONDOWN ? PlatformEventType::kButtonDown
+                                                          : PlatformEventType::kButtonUp;
         event.key = button == SDL_BUTTON_LEFT    ? Marrowgate::Application::MouseLeft
                     : button == SDL_BUTTON_RIGHT ? Marrowgate::Application::MouseRight
                                                  : Marrowgate::Application::MouseMiddle;
@@ -440,7 +445,8 @@ MousePosition SdlPlatform::GetCursorPosition()
     int windowY = 0;
     SDL_GetWindowPosition(mWindow, &windowX, &windowY);
     const double scale = PixelScale();
-    return {static_cast<std::int32_t>((globalX - windowX) * scale), static_cast<std::int32_t>((globalY - windowY) * scale)};
+    return {static_cast<std::int32_t>((globalX - windowX) * scale),
+            static_cast<std::int32_t>((globalY - windowY) * scale)};
 }
 
 void SdlPlatform::SetCursorPosition(int x, int y)
@@ -458,7 +464,8 @@ void SdlPlatform::CaptureMouse(bool captured)
 
 double SdlPlatform::GetSeconds()
 {
-    return static_cast<double>(SDL_GetPerformanceCounter()) / static_cast<double>(SDL_GetPerformanceFrequency());
+    return static_cast<double>(SDL_GetPerformanceCounter()) /
+           static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
 void SdlPlatform::Sleep(double seconds)
@@ -474,8 +481,8 @@ bool SdlPlatform::ShowMessageBox(const std::string& title, const std::string& me
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kOkay, "OK"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kCancel, "Cancel"},
     };
-    const SDL_MessageBoxData data{SDL_MESSAGEBOX_ERROR, mWindow, title.c_str(), message.c_str(), withCancel ? 2 : 1,
-                                  buttons, nullptr};
+    const SDL_MessageBoxData data{SDL_MESSAGEBOX_ERROR, mWindow, title.c_str(), message.c_str(),
+                                  withCancel ? 2 : 1,   buttons, nullptr};
     int chosen = -1;
     if (SDL_ShowMessageBox(&data, &chosen) != 0) {
         // No box could be shown; carry on as if OK was chosen.

@@ -2,10 +2,10 @@
 
 #include "marrowgate/application/mg_input.h"
 #include "marrowgate/application/mg_realtime_application.h"
-#include "marrowgate/graphics/implementation/mgi_renderer.h"
-#include "marrowgate/graphics/mg_screen.h"
 #include "marrowgate/application/recording_handler.h"
 #include "marrowgate/application/scripted_platform.h"
+#include "marrowgate/graphics/implementation/mgi_renderer.h"
+#include "marrowgate/graphics/mg_screen.h"
 #include "support/error_capture.h"
 
 #include <gmock/gmock.h>
@@ -48,14 +48,16 @@ protected:
 
 TEST_F(RealtimeApplicationTest, OneRunRaisesCallbacksAndPlatformCallsInOrder)
 {
-    platform.script = {{0.01, {{QuorvaneTest::PlatformEventType::kBecomeActive}}}, {0.01, {}}, {0.01, {QuorvaneTest::CloseEvent()}}};
+    platform.script = {{0.01, {{QuorvaneTest::PlatformEventType::kBecomeActive}}},
+                       {0.01, {}},
+                       {0.01, {QuorvaneTest::CloseEvent()}}};
     OpenRunToEnd();
-    EXPECT_THAT(log, ElementsAre("CollectWindowProperties", "platform Initialize", "CreateWindow", "SetWindowStyle",
-                                 "CreateLegacyContext", "InitializeLoader", "CreateVersionedContext core 3.2",
-                                 "InitializeLoader", "SetSwapInterval 1", "OnGraphicsContextCreated", "OnWindowOpen",
-                                 "ShowWindow", "OnBecomeActive", "OnRealtimeUpdate", "OnRealtimeUpdate",
-                                 "OnGraphicsContextDestroyed", "DestroyContext", "DestroyWindow", "OnWindowClose",
-                                 "platform Shutdown"));
+    EXPECT_THAT(log, ElementsAre("CollectWindowProperties", "platform Initialize", "CreateWindow",
+                                 "SetWindowStyle", "CreateLegacyContext", "InitializeLoader",
+                                 "CreateVersionedContext core 3.2", "InitializeLoader", "SetSwapInterval 1",
+                                 "OnGraphicsContextCreated", "OnWindowOpen", "ShowWindow", "OnBecomeActive",
+                                 "OnRealtimeUpdate", "OnRealtimeUpdate", "OnGraphicsContextDestroyed",
+                                 "DestroyContext", "DestroyWindow", "OnWindowClose", "platform Shutdown"));
     EXPECT_FALSE(mgImplementation::IsApplicationOpen());
 }
 
@@ -75,7 +77,8 @@ TEST_F(RealtimeApplicationTest, CloseFromTheHandlerEndsTheLoopOnTheNextPass)
 TEST_F(RealtimeApplicationTest, EventsQueuedBehindTheCloseAreDropped)
 {
     QuorvaneTest::ErrorCapture errors;
-    platform.script = {{0.01, {QuorvaneTest::CloseEvent(), QuorvaneTest::KeyDownEvent(Marrowgate::Application::KeyA)}}};
+    platform.script = {
+        {0.01, {QuorvaneTest::CloseEvent(), QuorvaneTest::KeyDownEvent(Marrowgate::Application::KeyA)}}};
     OpenRunToEnd();
     EXPECT_EQ(handler.updates, 0);
     EXPECT_FALSE(errors.Fired());
@@ -103,33 +106,43 @@ TEST_P(ContextRequestTest, TriesCoreThenCompatibleThenEmbeddedThenKeepsTheLegacy
     EXPECT_EQ(Matching("CreateVersionedContext"), expected.attempts);
     EXPECT_EQ(Marrowgate::Graphics::IsEmbeddedProfile(), expected.embedded);
     EXPECT_EQ(Marrowgate::Graphics::IsFixedFunctionMode(), expected.fixedFunction);
-    EXPECT_THAT(mgImplementation::DescribeStartup(), HasSubstr(std::string("renderer set-up: ") + expected.setUp));
+    EXPECT_THAT(mgImplementation::DescribeStartup(),
+                HasSubstr(std::string("renderer set-up: ") + expected.setUp));
 }
 
 using mgImplementation::ContextProfile;
 INSTANTIATE_TEST_SUITE_P(
     Drivers, ContextRequestTest,
-    ::testing::Values(
-        ContextCase{{ContextProfile::kCore, ContextProfile::kEmbedded}, {"CreateVersionedContext core 3.2"}, false, false,
-                    "desktop shaders"},
-        ContextCase{{ContextProfile::kCompatible},
-                    {"CreateVersionedContext core 3.2", "CreateVersionedContext compatible 3.2"}, false, false,
-                    "desktop shaders"},
-        ContextCase{{ContextProfile::kEmbedded},
-                    {"CreateVersionedContext core 3.2", "CreateVersionedContext compatible 3.2",
-                     "CreateVersionedContext es 2.0"},
-                    true, false, "embedded shaders"},
-        ContextCase{{},
-                    {"CreateVersionedContext core 3.2", "CreateVersionedContext compatible 3.2",
-                     "CreateVersionedContext es 2.0"},
-                    false, true, "fixed-function"}));
+    ::testing::Values(ContextCase{{ContextProfile::kCore, ContextProfile::kEmbedded},
+                                  {"CreateVersionedContext core 3.2"},
+                                  false,
+                                  false,
+                                  "desktop shaders"},
+                      ContextCase{
+                          {ContextProfile::kCompatible},
+                          {"CreateVersionedContext core 3.2", "CreateVersionedContext compatible 3.2"},
+                          false,
+                          false,
+                          "desktop shaders"},
+                      ContextCase{{ContextProfile::kEmbedded},
+                                  {"CreateVersionedContext core 3.2", "CreateVersionedContext compatible 3.2",
+                                   "CreateVersionedContext es 2.0"},
+                                  true,
+                                  false,
+                                  "embedded shaders"},
+                      ContextCase{{},
+                                  {"CreateVersionedContext core 3.2", "CreateVersionedContext compatible 3.2",
+                                   "CreateVersionedContext es 2.0"},
+                                  false,
+                                  true,
+                                  "fixed-function"}));
 
 TEST_F(RealtimeApplicationTest, StartupLineNamesDriverContextAndSetUp)
 {
     application.Open();
-    EXPECT_EQ(mgImplementation::DescribeStartup(),
-              "marrowgate: video driver \"scripted\", OpenGL \"3.2 scripted\" on \"nothing\", renderer set-up: desktop "
-              "shaders");
+    EXPECT_EQ(mgImplementation::DescribeStartup(), "marrowgate: video driver \"scripted\", OpenGL \"3.2 "
+                                                   "scripted\" on \"nothing\", renderer set-up: desktop "
+                                                   "shaders");
     application.Close();
 }
 
@@ -166,7 +179,8 @@ TEST_F(RealtimeApplicationTest, VerticalSyncOffWithoutSwapControlIsReportedAndNo
     handler.properties.verticalSync = false;
     platform.script = {{0.005, {}}};
     OpenRunToEnd();
-    EXPECT_THAT(errors.messages, ElementsAre("mgInternalError: Could not set GL to be free from vertical sync"));
+    EXPECT_THAT(errors.messages,
+                ElementsAre("mgInternalError: Could not set GL to be free from vertical sync"));
     EXPECT_TRUE(platform.sleeps.empty());
 }
 
@@ -248,7 +262,8 @@ TEST_F(RealtimeApplicationTest, SecondOpenWhileOpenIsRefused)
     RealtimeApplication other{otherHandler};
     other.Open();
     ASSERT_FALSE(errors.messages.empty());
-    EXPECT_EQ(errors.messages.front(), "mgExternalError: Marrowgate currently supports only a single application at a time.");
+    EXPECT_EQ(errors.messages.front(),
+              "mgExternalError: Marrowgate currently supports only a single application at a time.");
     EXPECT_EQ(std::count(log.begin(), log.end(), "CreateWindow"), 1);
     application.Close();
 }

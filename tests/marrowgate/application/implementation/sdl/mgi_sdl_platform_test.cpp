@@ -51,7 +51,8 @@ TEST(SdlPlatformDeathTest, NoDisplayIsOneClearLineAndAFailingExit)
             Marrowgate::Application::RealtimeApplication application(handler);
             application.Open();
         },
-        ::testing::ExitedWithCode(1), "^marrowgate: no display to open a window on \\(neither DISPLAY nor WAYLAND_DISPLAY is set\\)\n$");
+        ::testing::ExitedWithCode(1),
+        "^marrowgate: no display to open a window on \\(neither DISPLAY nor WAYLAND_DISPLAY is set\\)\n$");
 }
 
 } // namespace
