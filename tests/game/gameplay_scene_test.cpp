@@ -1,0 +1,97 @@
+#include "gameplay_scene.h"
+
+#include "car_entity.h"
+#include "game_flow_fixture.h"
+#include "score_display.h"
+
+#include <gmock/gmock.h>
+
+#include <cmath>
+
+namespace {
+
+using Marrowgate::Application::KeyEscape;
+using Marrowgate::Core::Vector3;
+using Marrowgate::Game::GameApplication;
+using QuorvaneTest::KeyDownEvent;
+using QuorvaneTest::KeyUpEvent;
+
+class GameplaySceneTest : public QuorvaneTest::GameFlowTest
+{
+protected:
+    GameplayScene& gameplay = Scene<GameplayScene>(kGameplayScene);
+};
+
+TEST_F(GameplaySceneTest, OpeningPutsTheCarFirstThenOneChipAndOneScoreDisplay)
+{
+    gameplay.OnOpen();
+    const auto& entities = gameplay.GetEntityManager().GetEntities();
+    ASSERT_EQ(entities.size(), 2u);
+    EXPECT_TRUE(entities[0]->IsEntityType("CarEntity"));
+    EXPECT_TRUE(entities[1]->IsEntityType("QuorEntity"));
+    ASSERT_EQ(gameplay.GetEntities().size(), 1u);
+    EXPECT_TRUE(gameplay.GetEntities()[0]->IsEntityType("ScoreDisplay"));
+}
+
+TEST_F(GameplaySceneTest, OpeningPutsTheCursorInTheMiddleOfTheWindow)
+{
+    gameplay.OnOpen();
+    EXPECT_EQ(platform.cursor.x, 640);
+    EXPECT_EQ(platform.cursor.y, 360);
+}
+
+TEST_F(GameplaySceneTest, TheFixedCameraFollowsTheCar)
+{
+    gameplay.OnOpen();
+    gameplay.Update(0.01f);
+    const float third = 1.0f / std::sqrt(3.0f);
+    const Vector3 atOrigin = gameplay.GetCamera3D().GetForward();
+    EXPECT_NEAR(atOrigin.x, -third, 1e-6f);
+    EXPECT_NEAR(atOrigin.y, -third, 1e-6f);
+    EXPECT_NEAR(atOrigin.z, -third, 1e-6f);
+
+    Orrery::Game::Entity& car = *gameplay.GetEntityManager().GetEntitiesByType("CarEntity").front();
+    Marrowgate::Core::Matrix4 moved = car.GetTransform();
+    moved.m[3] = 10.0f;
+    moved.m[11] = 10.0f;
+    car.SetTransform(moved);
+    gameplay.Update(0.01f);
+    const Vector3 straightDown = gameplay.GetCamera3D().GetForward();
+    EXPECT_NEAR(straightDown.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(straightDown.y, -1.0f, 1e-6f);
+    EXPECT_NEAR(straightDown.z, 0.0f, 1e-6f);
+    EXPECT_EQ(gameplay.GetCamera3D().GetPosition(), Vector3(10.0f, 10.0f, 10.0f));
+}
+
+TEST_F(GameplaySceneTest, ReleasingEscapeEndsTheGameAtTheEndOfThatFrame)
+{
+    GameApplication::ChangeToScene(&gameplay);
+    RunPasses({{0.02, {KeyDownEvent(KeyEscape)}}, {0.02, {}}, {0.02, {KeyUpEvent(KeyEscape)}}, {0.02, {}}});
+    EXPECT_EQ(platform.passes, 4);
+    EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));
+}
+
+TEST_F(GameplaySceneTest, HoldingEscapeDoesNotEndTheGame)
+{
+    GameApplication::ChangeToScene(&gameplay);
+    RunPasses({{0.02, {KeyDownEvent(KeyEscape)}}, {0.02, {}}, {0.02, {}}});
+    EXPECT_EQ(platform.passes, 4);
+}
+
+TEST_F(GameplaySceneTest, PlayDrivesTheCarThroughTheRealFrameLoop)
+{
+    GameApplication::ChangeToScene(&gameplay);
+    std::vector<QuorvaneTest::ScriptedPass> passes{{0.05, {KeyDownEvent(Marrowgate::Application::KeyUp)}}};
+    for (int pass = 0; pass < 19; ++pass) {
+        passes.push_back({0.05, {}});
+    }
+    RunPasses(passes);
+    const auto cars = gameplay.GetEntityManager().GetEntitiesByType("CarEntity");
+    ASSERT_EQ(cars.size(), 1u);
+    // About a second of full throttle along +z.
+    EXPECT_GT(static_cast<CarEntity*>(cars.front())->GetVelocity().z, 4.0f);
+    EXPECT_GT(cars.front()->GetPosition().z, 2.0f);
+    EXPECT_FLOAT_EQ(cars.front()->GetPosition().x, 0.0f);
+}
+
+} // namespace
