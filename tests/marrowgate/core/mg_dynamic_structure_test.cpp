@@ -267,7 +267,8 @@ TEST(DynamicStructure, ComparesScalarsOnly)
 
     DynamicStructure array;
     array.PushValue(1);
-    EXPECT_FALSE(array == array);
+    const DynamicStructure copy = array;
+    EXPECT_FALSE(array == copy);
     EXPECT_EQ(errors.Last(), "Cannot test equality for this type(5).\n");
 }
 
