@@ -1,14 +1,18 @@
 #include "cinderhall/cdh_mesh.h"
 
+#include "marrowgate/core/mg_error.h"
+
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 
 #include <GL/glew.h>
 
 #include <cstddef>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
 namespace {
+constexpr char kUnitName[] = "cdh_mesh";
 
 namespace Renderer = Marrowgate::Graphics;
 using Cinderhall::MeshData;
@@ -166,24 +170,42 @@ std::unique_ptr<Mesh> MakeCheckedMesh(MeshData data)
     return std::make_unique<Mesh>(std::move(data));
 }
 
-// The whole file in one read: mesh files can be large and are parsed from memory.
-bool ReadWholeFile(const std::string& path, std::vector<std::byte>& contents)
+using FilePointer = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+FilePointer OpenRegularFile(const std::string& path, std::uint64_t& size)
 {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
-        return false; // a directory would "open" and report a nonsense size
+        return {nullptr, &std::fclose}; // a directory would "open" and report a nonsense size
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) {
-        return false;
+    size = std::filesystem::file_size(path, error);
+    return {error ? nullptr : std::fopen(path.c_str(), "rb"), &std::fclose};
+}
+
+bool ReadInto(std::FILE* file, void* destination, std::size_t byteCount)
+{
+    return std::fread(destination, 1, byteCount, file) == byteCount;
+}
+
+// Binary files are read straight into the mesh's arrays once the header has proved that the
+// counts fit in the file: large meshes are never held twice.
+std::unique_ptr<Mesh> LoadBinaryFile(std::FILE* file, std::uint64_t fileSize,
+                                     std::span<const std::byte> headerBytes, const std::string& path)
+{
+    BinaryMeshHeader header;
+    if (!ReadBinaryMeshHeader(headerBytes, fileSize, header)) {
+        return std::make_unique<Mesh>();
     }
-    const long size = std::ftell(file.get());
-    if (size < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) {
-        return false;
+    MeshData data;
+    data.flags = header.flags;
+    data.indices.resize(header.indexCount);
+    data.vertices.resize(header.vertexCount);
+    if (!ReadInto(file, data.indices.data(), data.indices.size() * sizeof(std::uint32_t)) ||
+        !ReadInto(file, data.vertices.data(), data.vertices.size() * sizeof(Vertex3D))) {
+        MG_ERROR("cdhDataError: Mesh file \"%s\" ended while it was being read.", path.c_str());
+        return std::make_unique<Mesh>();
     }
-    contents.resize(static_cast<std::size_t>(size));
-    contents.resize(std::fread(contents.data(), 1, contents.size(), file.get()));
-    return true;
+    return HasIndicesInRange(data) ? std::make_unique<Mesh>(std::move(data)) : std::make_unique<Mesh>();
 }
 
 } // namespace
@@ -217,10 +239,19 @@ std::unique_ptr<Mesh> LoadMeshFromMemory(std::span<const std::byte> fileBytes, c
 
 std::unique_ptr<Mesh> LoadMeshFromFile(const std::string& path)
 {
-    std::vector<std::byte> contents;
-    if (!ReadWholeFile(path, contents)) {
+    std::uint64_t fileSize = 0;
+    const FilePointer file = OpenRegularFile(path, fileSize);
+    if (!file) {
         return nullptr;
     }
+    std::vector<std::byte> contents(std::min<std::uint64_t>(fileSize, kBinaryMeshHeaderSize));
+    contents.resize(std::fread(contents.data(), 1, contents.size(), file.get()));
+    if (DetectMeshEncoding(contents, path) == MeshEncoding::kBinary) {
+        return LoadBinaryFile(file.get(), fileSize, contents, path);
+    }
+    const std::size_t alreadyRead = contents.size();
+    contents.resize(std::max<std::uint64_t>(fileSize, alreadyRead));
+    contents.resize(alreadyRead + std::fread(contents.data() + alreadyRead, 1, contents.size() - alreadyRead, file.get()));
     return LoadMeshFromMemory(contents, path);
 }
 

@@ -18,38 +18,16 @@ namespace Cinderhall {
 
 namespace {
 
-constexpr std::size_t kBinaryHeaderSize = 28;
+constexpr std::size_t kBinaryHeaderSize = kBinaryMeshHeaderSize;
 constexpr std::uint8_t kBinaryVersion = 1;
 constexpr std::uint32_t kBytesPerIndex = sizeof(std::uint32_t);
 constexpr std::uint32_t kBytesPerVertex = sizeof(Vertex3D);
-
-struct BinaryHeader
-{
-    std::uint8_t version = 0;
-    std::uint32_t indexCount = 0;
-    std::uint32_t bytesPerIndex = 0;
-    std::uint32_t vertexCount = 0;
-    std::uint32_t bytesPerVertex = 0;
-    std::uint8_t flags = 0;
-};
 
 std::uint32_t ReadWord(std::span<const std::byte> bytes, std::size_t offset)
 {
     std::uint32_t value = 0;
     std::memcpy(&value, bytes.data() + offset, sizeof(value));
     return value;
-}
-
-BinaryHeader ReadBinaryHeader(std::span<const std::byte> bytes)
-{
-    BinaryHeader header;
-    header.version = static_cast<std::uint8_t>(bytes[4]);
-    header.indexCount = ReadWord(bytes, 8);
-    header.bytesPerIndex = ReadWord(bytes, 12);
-    header.vertexCount = ReadWord(bytes, 16);
-    header.bytesPerVertex = ReadWord(bytes, 20);
-    header.flags = static_cast<std::uint8_t>(bytes[24]);
-    return header;
 }
 
 bool StartsWith(std::span<const std::byte> bytes, std::string_view prefix)
@@ -79,40 +57,53 @@ MeshEncoding DetectMeshEncoding(std::span<const std::byte> fileBytes, std::strin
                                                        : MeshEncoding::kNotAMesh;
 }
 
-bool ReadBinaryMesh(std::span<const std::byte> fileBytes, MeshData& result)
+bool ReadBinaryMeshHeader(std::span<const std::byte> fileStart, std::uint64_t fileSize, BinaryMeshHeader& header)
 {
-    result = MeshData{};
-    if (fileBytes.size() < kBinaryHeaderSize || !StartsWith(fileBytes, "MSHB")) {
-        MG_ERROR("cdhDataError: Binary mesh needs a %zu-byte header starting with MSHB; got %zu bytes.",
-                 kBinaryHeaderSize, fileBytes.size());
+    if (fileStart.size() < kBinaryHeaderSize || fileSize < kBinaryHeaderSize || !StartsWith(fileStart, "MSHB")) {
+        MG_ERROR("cdhDataError: Binary mesh needs a %zu-byte header starting with MSHB; got %llu bytes.",
+                 kBinaryHeaderSize, static_cast<unsigned long long>(fileSize));
         return false;
     }
-    const BinaryHeader header = ReadBinaryHeader(fileBytes);
-    if (header.bytesPerVertex != kBytesPerVertex || header.bytesPerIndex != kBytesPerIndex) {
+    if (ReadWord(fileStart, 20) != kBytesPerVertex || ReadWord(fileStart, 12) != kBytesPerIndex) {
         MG_ERROR("cdhDataError: Size mismatch loading processed mesh.");
         return false;
     }
-    if (header.version != kBinaryVersion) {
-        MG_ERROR("cdhDataError: Binary mesh version %u is not supported (expected %u).",
-                 static_cast<unsigned>(header.version), static_cast<unsigned>(kBinaryVersion));
+    const auto version = static_cast<unsigned>(fileStart[4]);
+    if (version != kBinaryVersion) {
+        MG_ERROR("cdhDataError: Binary mesh version %u is not supported (expected %u).", version,
+                 static_cast<unsigned>(kBinaryVersion));
         return false;
     }
+    header.indexCount = ReadWord(fileStart, 8);
+    header.vertexCount = ReadWord(fileStart, 16);
+    header.flags = static_cast<std::uint8_t>(fileStart[24]);
     // 64-bit products: two 32-bit counts cannot overflow them.
-    const std::uint64_t indexBytes = std::uint64_t{header.indexCount} * kBytesPerIndex;
-    const std::uint64_t vertexBytes = std::uint64_t{header.vertexCount} * kBytesPerVertex;
-    const std::uint64_t available = fileBytes.size() - kBinaryHeaderSize;
-    if (indexBytes + vertexBytes > available) {
+    const std::uint64_t needed =
+        std::uint64_t{header.indexCount} * kBytesPerIndex + std::uint64_t{header.vertexCount} * kBytesPerVertex;
+    if (needed > fileSize - kBinaryHeaderSize) {
         MG_ERROR("cdhDataError: Binary mesh claims %u indices and %u vertices, more than its %llu bytes of data.",
-                 header.indexCount, header.vertexCount, static_cast<unsigned long long>(available));
+                 header.indexCount, header.vertexCount,
+                 static_cast<unsigned long long>(fileSize - kBinaryHeaderSize));
+        return false;
+    }
+    return true;
+}
+
+bool ReadBinaryMesh(std::span<const std::byte> fileBytes, MeshData& result)
+{
+    result = MeshData{};
+    BinaryMeshHeader header;
+    if (!ReadBinaryMeshHeader(fileBytes, fileBytes.size(), header)) {
         return false;
     }
     MeshData data;
     data.flags = header.flags;
     data.indices.resize(header.indexCount);
     data.vertices.resize(header.vertexCount);
+    const std::size_t indexBytes = data.indices.size() * kBytesPerIndex;
     const std::byte* cursor = fileBytes.data() + kBinaryHeaderSize;
     std::memcpy(data.indices.data(), cursor, indexBytes);
-    std::memcpy(data.vertices.data(), cursor + indexBytes, vertexBytes);
+    std::memcpy(data.vertices.data(), cursor + indexBytes, data.vertices.size() * kBytesPerVertex);
     // Binary meshes are drawn as stored: only the index range matters for safety.
     if (!HasIndicesInRange(data)) {
         return false;

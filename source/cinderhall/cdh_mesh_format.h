@@ -73,6 +73,20 @@ enum class MeshEncoding {
 // Chooses the encoding from the first bytes and, for headerless text, the path.
 MeshEncoding DetectMeshEncoding(std::span<const std::byte> fileBytes, std::string_view path);
 
+inline constexpr std::size_t kBinaryMeshHeaderSize = 28;
+
+struct BinaryMeshHeader
+{
+    std::uint32_t indexCount = 0;
+    std::uint32_t vertexCount = 0;
+    std::uint8_t flags = 0;
+};
+
+// Checks the header at the start of a binary file of fileSize bytes: magic, record sizes,
+// version, and counts that fit in the bytes after the header. Reports and returns false
+// otherwise. Lets a file reader size its arrays before reading them.
+bool ReadBinaryMeshHeader(std::span<const std::byte> fileStart, std::uint64_t fileSize, BinaryMeshHeader& header);
+
 // Both readers return false, after a report, when the bytes do not hold a usable mesh; the
 // result is then empty. The binary reader keeps the stored flags and normals; the text readers
 // set the flags of their form and leave normal generation to the caller.

@@ -232,7 +232,7 @@ void AppendNumber(std::string& out, auto value, char separator)
 {
     char buffer[32];
     const auto written = std::to_chars(buffer, buffer + sizeof(buffer), value);
-    out.append(buffer, written.ptr);
+    out.append(buffer, static_cast<std::size_t>(written.ptr - buffer));
     out.push_back(separator);
 }
 
@@ -281,7 +281,9 @@ std::string WriteTextMesh(const MeshData& data)
     if (!data.nodes.empty()) {
         AppendNumber(out, data.nodes.size(), '\n');
         for (const MeshNode& node : data.nodes) {
-            out.append(node.name.empty() ? "node" : node.name).push_back(' ');
+            // A name is one token, so an empty one would shift every later token.
+            out.append(node.name.empty() ? std::string_view("node") : std::string_view(node.name));
+            out.push_back(' ');
             AppendNumber(out, node.firstValue, ' ');
             AppendNumber(out, node.secondValue, ' ');
             AppendNumber(out, node.parentIndex == kNoParentNode ? data.nodes.size() : node.parentIndex, ' ');

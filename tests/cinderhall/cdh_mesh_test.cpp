@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -295,6 +297,35 @@ TEST(CreateMeshFromData, BadShapesAreReportedAndGiveAnEmptyMesh)
     EXPECT_TRUE(mesh->IsEmpty());
     ASSERT_EQ(errors.messages.size(), 2u);
     EXPECT_EQ(errors.Last(), "Expected face indices to contain sets of 3.");
+}
+
+TEST(LoadMeshFromFile, ReadsEveryEncodingFromDiskWithTheSameChecks)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "cdh_mesh_test_files";
+    std::filesystem::create_directories(folder);
+    const auto write = [&folder](const char* name, const std::string& contents) {
+        std::ofstream(folder / name, std::ios::binary) << contents;
+        return (folder / name).string();
+    };
+    const std::vector<std::byte> binary = WriteBinaryMesh(SampleMesh());
+    const std::string binaryText(reinterpret_cast<const char*>(binary.data()), binary.size());
+
+    auto mesh = LoadMeshFromFile(write("binary.msh", binaryText));
+    ASSERT_NE(mesh, nullptr);
+    ExpectSameVertices(mesh->GetData().vertices, SampleMesh().vertices);
+    mesh = LoadMeshFromFile(write("text.msh", WriteTextMesh(SampleMesh())));
+    ASSERT_NE(mesh, nullptr);
+    ExpectSameVertices(mesh->GetData().vertices, SampleMesh().vertices);
+
+    for (const std::string& corrupt : {binaryText.substr(0, binaryText.size() - 1), BinaryHeader(4000000000u, 0),
+                                       binaryText.substr(0, 20)}) {
+        QuorvaneTest::ErrorCapture errors;
+        mesh = LoadMeshFromFile(write("corrupt.msh", corrupt));
+        ASSERT_NE(mesh, nullptr);
+        EXPECT_TRUE(mesh->IsEmpty());
+        EXPECT_EQ(errors.messages.size(), 1u);
+    }
+    std::filesystem::remove_all(folder);
 }
 
 TEST(LoadMeshFromFile, MissingFilesAndDirectoriesGiveNoMesh)
