@@ -1,6 +1,7 @@
 #include "marrowgate/application/implementation/sdl/mgi_sdl_platform.h"
 
 #include "marrowgate/application/implementation/mgi_platform.h"
+#include "marrowgate/core/mg_frame_timer.h"
 
 #include <GL/glew.h>
 #include <SDL2/SDL.h>
@@ -105,6 +106,10 @@ bool SdlPlatform::Initialize(std::string& reason)
         reason = "no display to open a window on (only the offscreen video driver is available)";
         return false;
     }
+    // Frame times come from the same counter SDL paces and timestamps with.
+    Marrowgate::Core::SetCounterSource(
+        {[]() -> std::int64_t { return static_cast<std::int64_t>(SDL_GetPerformanceCounter()); },
+         []() -> std::int64_t { return static_cast<std::int64_t>(SDL_GetPerformanceFrequency()); }});
     mInitialized = true;
     return true;
 }
