@@ -8,7 +8,8 @@
 // the textures before a context goes away and rebuild them in the next one.
 // Depends on: Graphic, the texture manager (memory counter), the basic renderer, fonts.
 //
-// Limits: one line; a text wider or taller than 32768 pixels is refused and draws nothing.
+// Limits: one line; a text wider or taller than 32768 pixels, or whose texture would exceed
+// 64 MiB, is refused and draws nothing.
 // Without a rendering context the text is measured but gets no texture until the module's
 // CreateGraphicsResources runs.
 

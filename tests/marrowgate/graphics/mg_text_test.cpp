@@ -117,6 +117,11 @@ TEST(Fonts, TextsBeyondTheLargestTextureAreRefused)
     font->SetFontSize(40000.0f);
     EXPECT_FALSE(font->RenderTextToBitmap(""));
     EXPECT_EQ(errors.Last(), "mgInternalError: Text height is out of range of PixelSpace value, cast below.");
+    // Each side fits, but not the area: 16384 x 16384 bytes would be a quarter of a gigabyte.
+    font->SetFontSize(10000.0f);
+    EXPECT_FALSE(font->RenderTextToBitmap("ab"));
+    EXPECT_EQ(errors.Last().rfind("mgError: Text of ", 0), 0u) << errors.Last();
+    font->SetFontSize(25.0f);
 }
 
 TEST(Fonts, DamagedFontDataIsRefusedWithoutReadingOutOfBounds)

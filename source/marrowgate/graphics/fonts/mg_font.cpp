@@ -150,6 +150,14 @@ std::optional<CoverageBitmap> Font::RenderTextToBitmap(std::string_view text) co
         MG_ERROR("mgInternalError: Text height is out of range of PixelSpace value, cast below.");
         return std::nullopt;
     }
+    // A font's own metrics can make a short text enormous; a texture of this many bytes is
+    // refused rather than allocated.
+    const double textureBytes = static_cast<double>(PowerOfTwoAtLeast(static_cast<std::uint32_t>(width))) *
+                                PowerOfTwoAtLeast(static_cast<std::uint32_t>(std::max(0.0, height)));
+    if (textureBytes > kMaximumTextureBytes) {
+        MG_ERROR("mgError: Text of %.0f x %.0f pixels is too large for a texture.", width, height);
+        return std::nullopt;
+    }
     CoverageBitmap bitmap;
     bitmap.textWidth = static_cast<std::uint16_t>(width);
     bitmap.textHeight = static_cast<std::uint16_t>(std::max(0.0, height));

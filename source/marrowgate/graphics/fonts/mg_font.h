@@ -44,6 +44,8 @@ class Font
 public:
     // Texts are refused beyond this many pixels in either direction: no texture side fits.
     static constexpr std::uint32_t kMaximumTextSide = 32768;
+    // ... and beyond this many texture bytes (64 MiB, an 8192 x 8192 texture).
+    static constexpr double kMaximumTextureBytes = 64.0 * 1024.0 * 1024.0;
 
     // Null when the bytes are not a usable TrueType font. The size starts at 25 pixels.
     static std::unique_ptr<Font> Create(std::vector<unsigned char> bytes);
