@@ -39,7 +39,6 @@ struct TextureData
     GLName glName;                          // empty while the texture has no OpenGL object
     PixelSpace width = 0;
     PixelSpace height = 0;
-    std::uint32_t bytesPerPixel = 4;
     std::uint32_t referenceCount = 1;
 };
 
@@ -47,7 +46,6 @@ struct TextureManagerState
 {
     std::vector<TextureData> textures;
     std::unordered_map<std::string, TextureHandle> nameCache;
-    TextureHandle boundTexture = InvalidTexture;
     TextureHandle blankTexture = InvalidTexture;
     std::uint64_t textureMemory = 0;
 };
@@ -68,9 +66,7 @@ void GenerateTextureFromOpenGL(const std::vector<unsigned char>& imageData, Text
 {
     MG_ERROR_IF(imageData.empty(),
                 "mgInternalError: Invalid imageData passed to GenerateTextureFromOpenGL()");
-    MG_ERROR_IF(record.bytesPerPixel != 4,
-                "mgInternalError: Invalid bytes per pixel passed to GenerateTextureFromOpenGL()");
-    if (imageData.empty() || record.bytesPerPixel != 4 || !IsRendererReady()) {
+    if (imageData.empty() || !IsRendererReady()) {
         return;
     }
     GLuint name = 0;
@@ -97,7 +93,6 @@ void GenerateTextureFromOpenGL(const std::vector<unsigned char>& imageData, Text
         glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, magenta);
     }
     // The texture is left bound.
-    theTextureManager.boundTexture = InvalidTexture;
 }
 
 // Records are never removed, so a handle names the same texture for the whole run.
@@ -229,7 +224,6 @@ void BindTexture(TextureHandle texture)
         }
         name = state.textures[texture].glName.Get();
     }
-    state.boundTexture = texture;
     if (IsRendererReady()) {
         glBindTexture(GL_TEXTURE_2D, name);
     }
@@ -272,7 +266,6 @@ void ReleaseGraphicsResources()
     for (TextureData& record : theTextureManager.textures) {
         DeleteGLTexture(record);
     }
-    theTextureManager.boundTexture = InvalidTexture;
 }
 
 void AddTextureMemory(std::uint32_t numberOfBytes)
