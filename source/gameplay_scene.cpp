@@ -40,10 +40,10 @@ void GameplayScene::BuildGround()
     // Both halves of the grid, without the two centre lines (the axes take their place).
     for (int i = 1; i <= kGridLinesPerHalf; ++i) {
         for (float offset : {kGridSpacing * static_cast<float>(i), -kGridSpacing * static_cast<float>(i)}) {
-            mGroundVisualization.AddLine(Vector3(offset, 0.0f, -kGridHalfSize), Vector3(offset, 0.0f, kGridHalfSize),
-                                         kGridColor);
-            mGroundVisualization.AddLine(Vector3(-kGridHalfSize, 0.0f, offset), Vector3(kGridHalfSize, 0.0f, offset),
-                                         kGridColor);
+            mGroundVisualization.AddLine(Vector3(offset, 0.0f, -kGridHalfSize),
+                                         Vector3(offset, 0.0f, kGridHalfSize), kGridColor);
+            mGroundVisualization.AddLine(Vector3(-kGridHalfSize, 0.0f, offset),
+                                         Vector3(kGridHalfSize, 0.0f, offset), kGridColor);
         }
     }
     const Vector3 origin;

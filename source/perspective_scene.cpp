@@ -31,10 +31,9 @@ static_assert(std::bit_cast<std::uint32_t>(kDepthOffset) == 0xBE4CCD26u);
 } // namespace
 
 PerspectiveScene::PerspectiveScene()
-    : mFieldOfView(kQuarterTurn), mCamera(Vector3(10.0f, 10.0f, 10.0f), Vector3(0.0f, 0.0f, 0.0f),
-                                          Vector3(0.0f, 1.0f, 0.0f))
-{
-}
+    : mFieldOfView(kQuarterTurn),
+      mCamera(Vector3(10.0f, 10.0f, 10.0f), Vector3(0.0f, 0.0f, 0.0f), Vector3(0.0f, 1.0f, 0.0f))
+{}
 
 PerspectiveScene::~PerspectiveScene() = default;
 
@@ -64,8 +63,8 @@ Matrix4 PerspectiveScene::ComputeProjection(float fieldOfView, float aspectRatio
     // tangent is taken in double precision.
     const float halfAngle = fieldOfView / aspectRatio * 0.5f;
     const float t = static_cast<float>(std::tan(static_cast<double>(halfAngle)));
-    Matrix4 projection(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
-                       0.0f);
+    Matrix4 projection(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
+                       0.0f, 0.0f);
     projection.m[0] = 1.0f / (t * aspectRatio);
     projection.m[5] = 1.0f / t;
     projection.m[10] = kDepthScale;

@@ -37,8 +37,9 @@ SceneManager::~SceneManager()
 
 void SceneManager::Create()
 {
-    MG_ERROR_IF(theSceneManager != nullptr,
-                "Expected theSceneManager to be null when calling create, seems create has been called twice.");
+    MG_ERROR_IF(
+        theSceneManager != nullptr,
+        "Expected theSceneManager to be null when calling create, seems create has been called twice.");
     if (theSceneManager != nullptr) {
         return;
     }
@@ -47,8 +48,9 @@ void SceneManager::Create()
 
 void SceneManager::Destroy()
 {
-    MG_ERROR_IF(theSceneManager == nullptr, "Expected theSceneManager to be a valid pointer when calling destroy, "
-                                            "seems destroy has been called twice, or without create.");
+    MG_ERROR_IF(theSceneManager == nullptr,
+                "Expected theSceneManager to be a valid pointer when calling destroy, "
+                "seems destroy has been called twice, or without create.");
     delete theSceneManager;
     theSceneManager = nullptr;
 }
@@ -92,8 +94,8 @@ void LoadShaders()
 {
     theBasicObjectShader = Cinderhall::theShaderManager->CreateShaderFromFile(
         "data/shaders/basic_object_shader.vert", "data/shaders/basic_object_shader.frag");
-    theVisualizerShader = Cinderhall::theShaderManager->CreateShaderFromFile("data/shaders/visualizer_shader.vert",
-                                                                             "data/shaders/visualizer_shader.frag");
+    theVisualizerShader = Cinderhall::theShaderManager->CreateShaderFromFile(
+        "data/shaders/visualizer_shader.vert", "data/shaders/visualizer_shader.frag");
     Cinderhall::SetVisualizationShader(theVisualizerShader);
 }
 

@@ -13,7 +13,8 @@ constexpr float kMargin = 20.0f;
 } // namespace
 
 ScoreDisplay::ScoreDisplay()
-    : Marrowgate::Game::Entity("ScoreDisplay"), mScoreText("", kCharacterSize, ""), mBestText("", kCharacterSize, "")
+    : Marrowgate::Game::Entity("ScoreDisplay"), mScoreText("", kCharacterSize, ""),
+      mBestText("", kCharacterSize, "")
 {
     AddGraphic(&mScoreText);
     AddGraphic(&mBestText);
@@ -28,5 +29,6 @@ void ScoreDisplay::OnUpdate(float deltaTime)
     mScoreText.SetPosition({kMargin, kMargin});
     mBestText.SetText("Best: " + std::to_string(GetBestScore()));
     const float bestWidth = static_cast<float>(mBestText.GetPixelWidth());
-    mBestText.SetPosition({static_cast<float>(Marrowgate::Graphics::ScreenWidth()) - (bestWidth + kMargin), kMargin});
+    mBestText.SetPosition(
+        {static_cast<float>(Marrowgate::Graphics::ScreenWidth()) - (bestWidth + kMargin), kMargin});
 }

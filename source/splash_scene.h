@@ -27,6 +27,7 @@ private:
 
     Marrowgate::Graphics::Sprite mLogo;
     Marrowgate::Game::GameTimer mSplashTimer;
-    Marrowgate::Game::KeyBinding mSkipKeys{Marrowgate::Application::KeyEscape, Marrowgate::Application::KeySpace,
+    Marrowgate::Game::KeyBinding mSkipKeys{Marrowgate::Application::KeyEscape,
+                                           Marrowgate::Application::KeySpace,
                                            Marrowgate::Application::MouseLeft};
 };

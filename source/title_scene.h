@@ -27,6 +27,7 @@ private:
 
     Marrowgate::Game::GameTimer mFadeInTimer;
     Marrowgate::Game::GameTimer mFadeOutTimer;
-    Marrowgate::Game::KeyBinding mStartKeys{Marrowgate::Application::KeySpace, Marrowgate::Application::MouseLeft};
+    Marrowgate::Game::KeyBinding mStartKeys{Marrowgate::Application::KeySpace,
+                                            Marrowgate::Application::MouseLeft};
     Marrowgate::Game::KeyBinding mQuitKeys{Marrowgate::Application::KeyEscape};
 };

@@ -25,8 +25,7 @@ protected:
     }
     ~GameFlowTest() override { SceneManager::Destroy(); }
 
-    template <typename SceneType>
-    SceneType& Scene(SceneIdentifier identifier)
+    template <typename SceneType> SceneType& Scene(SceneIdentifier identifier)
     {
         return *static_cast<SceneType*>(SceneManager::GetScene(identifier));
     }
@@ -50,8 +49,8 @@ protected:
     ScriptedPlatform platform{log};
     ScriptedPlatformScope scope{platform};
     std::unique_ptr<Marrowgate::Game::GameApplication> application =
-        std::make_unique<Marrowgate::Game::GameApplication>(Marrowgate::Application::WindowMode::kWindowed, 0, 0,
-                                                            true);
+        std::make_unique<Marrowgate::Game::GameApplication>(Marrowgate::Application::WindowMode::kWindowed, 0,
+                                                            0, true);
 };
 
 } // namespace QuorvaneTest

@@ -70,7 +70,8 @@ TEST(PerspectiveProjectionTest, SixteenByNineGivesTheNarrowedVerticalAngleAndExa
 TEST_F(PerspectiveSceneTest, ThePassDrawsUnderTheCameraAndLeavesThe2DStateAsItWas)
 {
     scene.Render();
-    ExpectSameMatrix(scene.projectionInside, PerspectiveScene::ComputeProjection(1.5707964f, 1280.0f / 720.0f));
+    ExpectSameMatrix(scene.projectionInside,
+                     PerspectiveScene::ComputeProjection(1.5707964f, 1280.0f / 720.0f));
     ExpectSameMatrix(scene.modelViewInside, scene.GetCamera3D().GetView());
     ExpectSameMatrix(Renderer::GetProjectionMatrix(), twoDProjection);
     ExpectSameMatrix(Renderer::GetModelViewMatrix(), twoDModelView);

@@ -42,7 +42,8 @@ TEST_F(SceneManagerTest, IdentifiersOutsideTheListAreReportedAndGiveNoScene)
     SceneManager::Create();
     EXPECT_EQ(SceneManager::GetScene(static_cast<SceneIdentifier>(3)), nullptr);
     ASSERT_EQ(errors.messages.size(), 1u);
-    EXPECT_EQ(errors.Last(), "Expected a valid sceneIdentifier, out of range.  Was the scene added to manager?");
+    EXPECT_EQ(errors.Last(),
+              "Expected a valid sceneIdentifier, out of range.  Was the scene added to manager?");
     EXPECT_EQ(SceneManager::GetScene(static_cast<SceneIdentifier>(-1)), nullptr);
     ASSERT_EQ(errors.messages.size(), 2u);
     EXPECT_EQ(errors.Last(), "Expected a valid sceneIdentifier, below zero is out of range.");
@@ -68,15 +69,17 @@ TEST_F(SceneManagerTest, DestroyingTwiceIsReported)
     EXPECT_FALSE(errors.Fired());
     SceneManager::Destroy();
     ASSERT_TRUE(errors.Fired());
-    EXPECT_EQ(errors.Last(), "Expected theSceneManager to be a valid pointer when calling destroy, seems destroy "
-                             "has been called twice, or without create.");
+    EXPECT_EQ(errors.Last(),
+              "Expected theSceneManager to be a valid pointer when calling destroy, seems destroy "
+              "has been called twice, or without create.");
 }
 
 TEST_F(SceneManagerTest, SceneRequestsWithoutAManagerAreReportedAndIgnored)
 {
     SceneManager::ChangeToScene(kTitleScene);
     ASSERT_EQ(errors.messages.size(), 1u);
-    EXPECT_EQ(errors.Last(), "Expected theSceneManager to be created and valid before ChangeToScene is called.");
+    EXPECT_EQ(errors.Last(),
+              "Expected theSceneManager to be created and valid before ChangeToScene is called.");
     SceneManager::QuitGame();
     ASSERT_EQ(errors.messages.size(), 2u);
     EXPECT_EQ(errors.Last(), "Expected theSceneManager to be created and valid before QuitGame is called.");

@@ -18,7 +18,8 @@ TEST(ScoreDisplayTest, ShowsTheScoreTopLeftAndTheBestScoreEndingTwentyPixelsFrom
     EXPECT_EQ(display.GetBestText().GetText(), "Best: " + std::to_string(GetBestScore()));
     EXPECT_EQ(display.GetScoreText().GetPosition(), Marrowgate::Core::Vector2(20.0f, 20.0f));
     const float bestWidth = static_cast<float>(display.GetBestText().GetPixelWidth());
-    EXPECT_EQ(display.GetBestText().GetPosition(), Marrowgate::Core::Vector2(1280.0f - bestWidth - 20.0f, 20.0f));
+    EXPECT_EQ(display.GetBestText().GetPosition(),
+              Marrowgate::Core::Vector2(1280.0f - bestWidth - 20.0f, 20.0f));
 }
 
 TEST(ScoreDisplayTest, ANewScoreShowsInTheNextFrame)

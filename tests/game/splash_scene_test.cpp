@@ -43,7 +43,8 @@ TEST_P(SplashAloneTest, WithoutInputTheTitleIsRequestedOnTheStepThatReachesFourS
     EXPECT_EQ(RequestedScene() == SceneManager::GetScene(kTitleScene), GetParam().titleRequested);
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, SplashAloneTest, ::testing::Values(StepsCase{399, false}, StepsCase{400, true}));
+INSTANTIATE_TEST_SUITE_P(Steps, SplashAloneTest,
+                         ::testing::Values(StepsCase{399, false}, StepsCase{400, true}));
 
 class SplashSkipTest : public SplashSceneTest, public ::testing::WithParamInterface<StepsCase>
 {

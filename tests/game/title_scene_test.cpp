@@ -82,8 +82,12 @@ TEST_F(TitleSceneTest, TheTitleFadesInOverHalfASecondAndThenWaits)
 TEST_F(TitleSceneTest, HoldingEscapeDoesNotQuitLettingGoDoes)
 {
     GameApplication::ChangeToScene(&title);
-    RunPasses({{0.02, {KeyDownEvent(KeyEscape)}}, {0.02, {}}, {0.02, {}}, {0.02, {KeyUpEvent(KeyEscape)}},
-               {0.02, {}}, {0.02, {}}});
+    RunPasses({{0.02, {KeyDownEvent(KeyEscape)}},
+               {0.02, {}},
+               {0.02, {}},
+               {0.02, {KeyUpEvent(KeyEscape)}},
+               {0.02, {}},
+               {0.02, {}}});
     // The release is seen in the fourth frame; the window closes at its end.
     EXPECT_EQ(platform.passes, 5);
     EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));

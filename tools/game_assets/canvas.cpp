@@ -43,8 +43,7 @@ Contour CirclePolygon(Point2 center, float radius, int segments)
 
 Canvas::Canvas(int width, int height)
     : mWidth(width), mHeight(height), mPremultiplied(static_cast<std::size_t>(width * height), {0, 0, 0, 0})
-{
-}
+{}
 
 void Canvas::Blend(int x, int y, float coverage, Paint paint)
 {
@@ -77,8 +76,9 @@ void Canvas::FillContours(const std::vector<Contour>& contours, Paint paint)
             int hits = 0;
             for (int sampleY = 0; sampleY < kSamplesPerAxis; ++sampleY) {
                 for (int sampleX = 0; sampleX < kSamplesPerAxis; ++sampleX) {
-                    hits += InsideEvenOdd(contours, static_cast<float>(x) + (static_cast<float>(sampleX) + 0.5f) * kStep,
-                                          static_cast<float>(y) + (static_cast<float>(sampleY) + 0.5f) * kStep);
+                    hits += InsideEvenOdd(
+                        contours, static_cast<float>(x) + (static_cast<float>(sampleX) + 0.5f) * kStep,
+                        static_cast<float>(y) + (static_cast<float>(sampleY) + 0.5f) * kStep);
                 }
             }
             if (hits > 0) {
@@ -108,7 +108,8 @@ void Canvas::FillRoundedRectangle(Point2 topLeft, Point2 bottomRight, float corn
     constexpr int kArcSteps = 12;
     for (int corner = 0; corner < 4; ++corner) {
         for (int step = 0; step <= kArcSteps; ++step) {
-            const float angle = (static_cast<float>(corner) + static_cast<float>(step) / kArcSteps) * 0.5f * kPi;
+            const float angle =
+                (static_cast<float>(corner) + static_cast<float>(step) / kArcSteps) * 0.5f * kPi;
             outline.push_back({corners[corner].x + cornerRadius * std::cos(angle),
                                corners[corner].y + cornerRadius * std::sin(angle)});
         }
@@ -138,9 +139,9 @@ bool Canvas::DrawText(const std::vector<unsigned char>& font, const std::string&
     for (char character : text) {
         const float shift = penX - std::floor(penX);
         int glyphWidth = 0, glyphHeight = 0, offsetX = 0, offsetY = 0;
-        unsigned char* bitmap = stbtt_GetCodepointBitmapSubpixel(&info, scale, scale, shift, 0.0f,
-                                                                 static_cast<unsigned char>(character),
-                                                                 &glyphWidth, &glyphHeight, &offsetX, &offsetY);
+        unsigned char* bitmap = stbtt_GetCodepointBitmapSubpixel(
+            &info, scale, scale, shift, 0.0f, static_cast<unsigned char>(character), &glyphWidth,
+            &glyphHeight, &offsetX, &offsetY);
         const int originX = static_cast<int>(std::floor(penX)) + offsetX;
         const int originY = static_cast<int>(std::lround(baselineY)) + offsetY;
         for (int row = 0; row < glyphHeight; ++row) {
@@ -167,7 +168,8 @@ bool Canvas::SavePng(const std::string& path) const
         const float alpha = pixel[3];
         for (int channel = 0; channel < 3; ++channel) {
             const float straight = alpha > 0.0f ? pixel[channel] / alpha : 0.0f;
-            bytes.push_back(static_cast<std::uint8_t>(std::lround(std::clamp(straight, 0.0f, 1.0f) * 255.0f)));
+            bytes.push_back(
+                static_cast<std::uint8_t>(std::lround(std::clamp(straight, 0.0f, 1.0f) * 255.0f)));
         }
         bytes.push_back(static_cast<std::uint8_t>(std::lround(std::clamp(alpha, 0.0f, 1.0f) * 255.0f)));
     }

@@ -22,9 +22,9 @@ void AddBody(MeshBuilder& mesh)
 {
     // Side view, rear at the left: flat bottom, upright nose, a hood that rises towards the
     // windscreen and a short sloped tail.
-    const std::vector<std::array<float, 2>> profile = {
-        {-1.00f, 0.16f}, {1.00f, 0.16f}, {1.00f, 0.40f}, {0.92f, 0.47f},
-        {0.35f, 0.52f},  {-0.85f, 0.54f}, {-1.00f, 0.48f}};
+    const std::vector<std::array<float, 2>> profile = {{-1.00f, 0.16f}, {1.00f, 0.16f}, {1.00f, 0.40f},
+                                                       {0.92f, 0.47f},  {0.35f, 0.52f}, {-0.85f, 0.54f},
+                                                       {-1.00f, 0.48f}};
     std::vector<Rgba> sides(profile.size(), kBodyPaint);
     sides[0] = kUnderside;
     mesh.AddPrismAlongX(profile, -kHalfWidth, kHalfWidth, sides, kBodyPaint);
@@ -61,7 +61,8 @@ void AddLightsAndBumpers(MeshBuilder& mesh)
     for (float side : {-1.0f, 1.0f}) {
         const float inner = 0.25f * side;
         const float outer = 0.45f * side;
-        mesh.AddBox({std::min(inner, outer), 0.29f, 0.99f}, {std::max(inner, outer), 0.38f, 1.015f}, kHeadlight);
+        mesh.AddBox({std::min(inner, outer), 0.29f, 0.99f}, {std::max(inner, outer), 0.38f, 1.015f},
+                    kHeadlight);
         mesh.AddBox({std::min(inner, outer), 0.33f, -1.015f}, {std::max(inner, outer), 0.43f, -0.99f},
                     kTailLight);
     }
@@ -77,8 +78,8 @@ void AddWheels(MeshBuilder& mesh)
         for (float side : {-1.0f, 1.0f}) {
             const float inner = 0.40f * side;
             const float outer = 0.55f * side;
-            mesh.AddCylinderAlongX({0.0f, kRadius, axle}, kRadius, std::min(inner, outer), std::max(inner, outer),
-                                   kSegments, kTyre, kTyre);
+            mesh.AddCylinderAlongX({0.0f, kRadius, axle}, kRadius, std::min(inner, outer),
+                                   std::max(inner, outer), kSegments, kTyre, kTyre);
             mesh.AddDiscAlongX({outer + 0.002f * side, kRadius, axle}, 0.11f, kSegments, side, kHubcap);
         }
     }

@@ -7,9 +7,18 @@
 
 namespace GameAssets {
 
-Point3 operator+(Point3 left, Point3 right) { return {left.x + right.x, left.y + right.y, left.z + right.z}; }
-Point3 operator-(Point3 left, Point3 right) { return {left.x - right.x, left.y - right.y, left.z - right.z}; }
-Point3 operator*(Point3 point, float factor) { return {point.x * factor, point.y * factor, point.z * factor}; }
+Point3 operator+(Point3 left, Point3 right)
+{
+    return {left.x + right.x, left.y + right.y, left.z + right.z};
+}
+Point3 operator-(Point3 left, Point3 right)
+{
+    return {left.x - right.x, left.y - right.y, left.z - right.z};
+}
+Point3 operator*(Point3 point, float factor)
+{
+    return {point.x * factor, point.y * factor, point.z * factor};
+}
 
 Point3 Cross(Point3 left, Point3 right)
 {
@@ -129,8 +138,7 @@ void MeshBuilder::AddDiscAlongX(Point3 center, float radius, int segments, float
 
 namespace {
 
-template <typename Value>
-void Put(std::vector<char>& bytes, Value value)
+template <typename Value> void Put(std::vector<char>& bytes, Value value)
 {
     char raw[sizeof(Value)];
     std::memcpy(raw, &value, sizeof(Value));

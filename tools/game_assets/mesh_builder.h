@@ -52,13 +52,13 @@ public:
     void AddBox(Point3 minimum, Point3 maximum, const std::array<Rgba, 6>& faceColors);
     void AddBox(Point3 minimum, Point3 maximum, Rgba color);
     // A prism made by sweeping a convex profile of (z, y) pairs, counter-clockwise when drawn
-    // with z to the right and y up, from x = `left` to x = `right`. `sideColors[i]` colours the side that starts
-    // at profile point i; the two caps take `capColor`.
+    // with z to the right and y up, from x = `left` to x = `right`. `sideColors[i]` colours the side that
+    // starts at profile point i; the two caps take `capColor`.
     void AddPrismAlongX(const std::vector<std::array<float, 2>>& profile, float left, float right,
                         const std::vector<Rgba>& sideColors, Rgba capColor);
     // A smooth-sided cylinder whose axis is parallel to x.
-    void AddCylinderAlongX(Point3 center, float radius, float left, float right, int segments,
-                           Rgba sideColor, Rgba capColor);
+    void AddCylinderAlongX(Point3 center, float radius, float left, float right, int segments, Rgba sideColor,
+                           Rgba capColor);
     // A flat disc facing +x (facing = 1) or -x (facing = -1).
     void AddDiscAlongX(Point3 center, float radius, int segments, float facing, Rgba color);
 
