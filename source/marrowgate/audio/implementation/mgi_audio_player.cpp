@@ -20,11 +20,12 @@ constexpr std::uint32_t kHighestStreamSampleRate = 384000;
 
 } // namespace
 
-struct AudioPlayer::StreamState
+struct AudioPlayer::StreamState : Marrowgate::Core::Noncopyable
 {
     explicit StreamState(const AudioData& data)
-        : stream(data.GetFilePath()), samplesPerBuffer(kSecondsPerStreamBuffer * data.GetSampleRate()),
-          samples(static_cast<std::size_t>(samplesPerBuffer) * static_cast<std::size_t>(data.GetChannels()))
+        : stream(data.GetFilePath()),
+          samples(static_cast<std::size_t>(kSecondsPerStreamBuffer) * data.GetSampleRate() *
+                  static_cast<std::size_t>(data.GetChannels()))
     {
         alGenBuffers(static_cast<ALsizei>(buffers.size()), buffers.data());
         MG_CHECK_OPENAL();
@@ -36,12 +37,8 @@ struct AudioPlayer::StreamState
         MG_CHECK_OPENAL();
     }
 
-    StreamState(const StreamState&) = delete;
-    StreamState& operator=(const StreamState&) = delete;
-
     VorbisStream stream;
-    // Frames per buffer: three seconds of every channel.
-    std::uint32_t samplesPerBuffer = 0;
+    // One buffer's worth: three seconds of every channel, interleaved.
     std::vector<std::int16_t> samples;
     std::array<ALuint, 2> buffers{};
 };
