@@ -1,0 +1,187 @@
+// The real game program under faults: audio devices present or not, the two fallback OpenGL
+// set-ups, each kind of data file missing or corrupt, and the display going away. A fault must
+// end in the clear report (the error box's text on stderr) and termination, or in the sound
+// behaviour described with each test; no run may hang.
+#include "game_process.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+using QuorvaneReliability::DataCopy;
+using QuorvaneReliability::Driving;
+using QuorvaneReliability::GameOutcome;
+using QuorvaneReliability::GameRun;
+using QuorvaneReliability::RunGameProgram;
+
+constexpr char kErrorCaption[] = "Error Condition Triggered";
+constexpr char kNoAudioReport[] = "no audio device";
+
+std::size_t Occurrences(const std::string& text, const std::string& fragment)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(fragment); at != std::string::npos; at = text.find(fragment, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+void ExpectCleanPlay(const GameOutcome& outcome)
+{
+    EXPECT_FALSE(outcome.timedOut) << outcome.Describe();
+    EXPECT_TRUE(outcome.playSeen) << outcome.Describe();
+    EXPECT_TRUE(outcome.exitedNormally && outcome.exitCode == 0) << outcome.Describe();
+    EXPECT_EQ(outcome.errorOutput.find(kErrorCaption), std::string::npos) << outcome.Describe();
+}
+
+// The report went through the error facility while the game application was up, its text named
+// the culprit, and the program ended abnormally (the error handler terminates) by itself.
+void ExpectReportAndTermination(const GameOutcome& outcome, const std::string& culprit)
+{
+    EXPECT_FALSE(outcome.timedOut) << outcome.Describe();
+    EXPECT_NE(outcome.errorOutput.find(kErrorCaption), std::string::npos) << outcome.Describe();
+    EXPECT_NE(outcome.errorOutput.find(culprit), std::string::npos) << outcome.Describe();
+    EXPECT_EQ(outcome.signalNumber, SIGABRT) << outcome.Describe();
+    EXPECT_FALSE(outcome.playSeen) << outcome.Describe();
+}
+
+GameOutcome Play(const DataCopy& data, std::map<std::string, std::string> environment = {})
+{
+    GameRun run;
+    run.workingDirectory = data.GetRoot();
+    run.environment = std::move(environment);
+    run.driving = Driving::kPlayThenQuit;
+    return RunGameProgram(run);
+}
+
+std::string ReadBytes(const std::filesystem::path& path, std::size_t count)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes(std::istreambuf_iterator<char>(file), {});
+    return bytes.substr(0, count);
+}
+
+TEST(GameWithoutAudioDevice, PlaysSilentlyAfterOneReport)
+{
+    const DataCopy data;
+    // No back-end by that name exists, so OpenAL Soft opens no device, as on a machine without sound.
+    const GameOutcome outcome = Play(data, {{"ALSOFT_DRIVERS", "no-such-backend"}});
+    ExpectCleanPlay(outcome);
+    EXPECT_EQ(Occurrences(outcome.errorOutput, kNoAudioReport), 1u) << outcome.Describe();
+}
+
+TEST(GameWithAudioDevice, PlaysWithoutAnyReport)
+{
+    const DataCopy data;
+    const GameOutcome outcome = Play(data, {{"ALSOFT_DRIVERS", "null"}});
+    ExpectCleanPlay(outcome);
+    EXPECT_EQ(Occurrences(outcome.errorOutput, kNoAudioReport), 0u) << outcome.Describe();
+}
+
+TEST(GameOnOlderOpenGL, PlaysOnAnEmbeddedProfileWhenNoVersion3ContextExists)
+{
+    const DataCopy data;
+    const GameOutcome outcome = Play(data, {{"MESA_GL_VERSION_OVERRIDE", "2.1"}, {"ALSOFT_DRIVERS", "null"}});
+    ExpectCleanPlay(outcome);
+    EXPECT_NE(outcome.errorOutput.find("renderer set-up: embedded shaders"), std::string::npos) << outcome.Describe();
+}
+
+TEST(GameOnOlderOpenGL, PlaysWithFixedFunctionsWhenNoVersionedContextExists)
+{
+    const DataCopy data;
+    const GameOutcome outcome = Play(data, {{"MESA_GL_VERSION_OVERRIDE", "3.1"},
+                                            {"MESA_GLES_VERSION_OVERRIDE", "1.1"},
+                                            {"ALSOFT_DRIVERS", "null"}});
+    ExpectCleanPlay(outcome);
+    EXPECT_NE(outcome.errorOutput.find("renderer set-up: fixed-function"), std::string::npos) << outcome.Describe();
+}
+
+struct BrokenFile
+{
+    const char* name;
+    const char* path;
+    // Empty: the file is removed. Otherwise a function of the original bytes gives the new ones.
+    std::string (*corrupt)(const std::string& original);
+    // What the report must say: the file's name where the report names it (missing files,
+    // images, the event table), else the reader's complaint.
+    const char* culprit;
+};
+
+std::string PrintName(const testing::TestParamInfo<BrokenFile>& info)
+{
+    return info.param.name;
+}
+
+class GameWithBrokenData : public testing::TestWithParam<BrokenFile>
+{
+};
+
+TEST_P(GameWithBrokenData, ReportsAndTerminates)
+{
+    const BrokenFile& broken = GetParam();
+    const DataCopy data;
+    if (broken.corrupt == nullptr) {
+        data.Remove(broken.path);
+    } else {
+        data.Write(broken.path, broken.corrupt(ReadBytes(data.Path(broken.path), std::string::npos)));
+    }
+    // A device, so that sounds are really read.
+    ExpectReportAndTermination(Play(data, {{"ALSOFT_DRIVERS", "null"}}), broken.culprit);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MissingFiles, GameWithBrokenData,
+    testing::Values(BrokenFile{"CarMesh", "data/mesh/car.msh", nullptr, "car.msh"},
+                    BrokenFile{"ChipMesh", "data/mesh/quor.msh", nullptr, "quor.msh"},
+                    BrokenFile{"ObjectVertexShader", "data/shaders/basic_object_shader.vert", nullptr,
+                               "basic_object_shader.vert"},
+                    BrokenFile{"LineFragmentShader", "data/shaders/visualizer_shader.frag", nullptr,
+                               "visualizer_shader.frag"},
+                    BrokenFile{"SplashLogo", "data/wrenfold_logo_512.png", nullptr, "wrenfold_logo_512.png"},
+                    BrokenFile{"EventTable", "data/audio/audio_events.json", nullptr, "audio_events.json"},
+                    BrokenFile{"NamedSound", "data/audio/car_reset.wav", nullptr, "car_reset.wav"}),
+    PrintName);
+
+INSTANTIATE_TEST_SUITE_P(
+    CorruptFiles, GameWithBrokenData,
+    testing::Values(
+        BrokenFile{"TruncatedMesh", "data/mesh/car.msh", [](const std::string& bytes) { return bytes.substr(0, 100); },
+                   "Binary mesh claims"},
+        // A vertex count near 2^31 must be refused before anything is allocated for it.
+        BrokenFile{"MeshWithHugeCount", "data/mesh/quor.msh",
+                   [](const std::string& bytes) { return bytes.substr(0, 8) + "\xff\xff\xff\x7f" + bytes.substr(12); },
+                   "Binary mesh claims 2147483647 indices"},
+        BrokenFile{"ShaderThatDoesNotCompile", "data/shaders/basic_object_shader.frag",
+                   [](const std::string&) { return std::string("void main() { this is not a shader }\n"); },
+                   "Failed to compile shader"},
+        BrokenFile{"LogoThatIsNoImage", "data/wrenfold_logo_512.png",
+                   [](const std::string&) { return std::string("definitely not an image"); }, "wrenfold_logo_512.png"},
+        BrokenFile{"TruncatedLogo", "data/wrenfold_logo_512.png",
+                   [](const std::string& bytes) { return bytes.substr(0, 300); }, "wrenfold_logo_512.png"},
+        BrokenFile{"TruncatedEventTable", "data/audio/audio_events.json",
+                   [](const std::string& bytes) { return bytes.substr(0, bytes.size() / 2); }, "audio_events.json"},
+        BrokenFile{"SoundThatIsNoWave", "data/audio/car_reset.wav",
+                   [](const std::string& bytes) { return bytes.substr(0, 12) + std::string(64, '\x7f'); },
+                   "wave file"}),
+    PrintName);
+
+TEST(GameLosingItsDisplay, EndsByItself)
+{
+    const DataCopy data;
+    GameRun run;
+    run.workingDirectory = data.GetRoot();
+    run.environment = {{"ALSOFT_DRIVERS", "null"}};
+    run.driving = Driving::kLoseDisplay;
+    const GameOutcome outcome = RunGameProgram(run);
+    ASSERT_TRUE(outcome.windowSeen) << outcome.Describe();
+    EXPECT_FALSE(outcome.timedOut) << outcome.Describe();
+    EXPECT_FALSE(outcome.exitedNormally && outcome.exitCode == 0) << outcome.Describe();
+    EXPECT_FALSE(outcome.errorOutput.empty()) << outcome.Describe();
+}
+
+} // namespace

@@ -1,0 +1,339 @@
+#include "game_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+namespace QuorvaneReliability {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr char kErrorCaption[] = "Error Condition Triggered";
+constexpr double kKeyInterval = 0.4;
+constexpr double kScreenshotInterval = 1.0;
+// Play is on screen when this many pixels have the ground grid's dark green.
+constexpr std::size_t kGridPixelsInPlay = 2000;
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+
+double SecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// An X server of the run's own. Stopped (and so "lost" by the game) by Stop or at the end.
+class PrivateDisplay
+{
+public:
+    PrivateDisplay()
+    {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            return;
+        }
+        mProcess = fork();
+        if (mProcess == 0) {
+            close(fds[0]);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, STDOUT_FILENO);
+            dup2(null, STDERR_FILENO);
+            const std::string fd = std::to_string(fds[1]);
+            const std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        // Xvfb writes the display number it chose once it accepts connections.
+        std::string number;
+        pollfd waiting{fds[0], POLLIN, 0};
+        char character = 0;
+        while (poll(&waiting, 1, 20000) > 0 && read(fds[0], &character, 1) == 1 && character != '\n') {
+            number += character;
+        }
+        close(fds[0]);
+        if (!number.empty()) {
+            mName = ":" + number;
+        }
+    }
+    ~PrivateDisplay() { Stop(); }
+    PrivateDisplay(const PrivateDisplay&) = delete;
+    PrivateDisplay& operator=(const PrivateDisplay&) = delete;
+
+    const std::string& GetName() const { return mName; }
+    void Stop()
+    {
+        if (mProcess > 0) {
+            kill(mProcess, SIGTERM);
+            waitpid(mProcess, nullptr, 0);
+            mProcess = -1;
+        }
+    }
+
+private:
+    pid_t mProcess = -1;
+    std::string mName;
+};
+
+// Runs a helper tool on the display; its standard output, empty on failure. Bounded by timeout(1).
+std::string RunTool(const std::string& display, const std::string& command)
+{
+    const std::string line = "DISPLAY=" + display + " timeout 10 " + command + " 2>/dev/null";
+    FILE* pipe = popen(line.c_str(), "r");
+    if (pipe == nullptr) {
+        return {};
+    }
+    std::string output;
+    char buffer[65536];
+    std::size_t read = 0;
+    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        output.append(buffer, read);
+    }
+    pclose(pipe);
+    return output;
+}
+
+std::string FirstWindow(const std::string& display, const std::string& namePattern)
+{
+    std::istringstream windows(RunTool(display, "xdotool search --name '" + namePattern + "'"));
+    std::string window;
+    windows >> window;
+    return window;
+}
+
+void PressKey(const std::string& display, const std::string& window, const std::string& key)
+{
+    // Without a window manager nothing gives the window the keyboard; focus it for each key.
+    RunTool(display, "xdotool windowfocus " + window + " key " + key);
+}
+
+std::size_t CountGridPixels(const std::string& display)
+{
+    const std::string pixels = RunTool(display, "import -window root -depth 8 rgb:-");
+    std::size_t count = 0;
+    for (std::size_t index = 0; index + 2 < pixels.size(); index += 3) {
+        const auto red = static_cast<unsigned char>(pixels[index]);
+        const auto green = static_cast<unsigned char>(pixels[index + 1]);
+        const auto blue = static_cast<unsigned char>(pixels[index + 2]);
+        count += red < 16 && blue < 16 && green >= 32 && green <= 96 ? 1u : 0u;
+    }
+    return count;
+}
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+pid_t StartGame(const GameRun& run, const std::string& display, const std::filesystem::path& outputPath)
+{
+    const pid_t process = fork();
+    if (process != 0) {
+        return process;
+    }
+    // An abort at the end of an error report must not leave core files behind.
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    if (chdir(run.workingDirectory.c_str()) != 0) {
+        _exit(126);
+    }
+    setenv("DISPLAY", display.c_str(), 1);
+    for (const auto& [name, value] : run.environment) {
+        setenv(name.c_str(), value.c_str(), 1);
+    }
+    const int output = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(output, STDOUT_FILENO);
+    dup2(output, STDERR_FILENO);
+    execl(QUORVANE_GAME_BINARY, QUORVANE_GAME_BINARY, static_cast<char*>(nullptr));
+    _exit(127);
+}
+
+// What the outside world does to the running game, called about ten times a second.
+class Driver
+{
+public:
+    Driver(const GameRun& run, PrivateDisplay& display, GameOutcome& outcome)
+        : mRun(run), mDisplay(display), mOutcome(outcome)
+    {
+    }
+
+    void Tick(const std::string& errorOutput);
+
+private:
+    bool Due(Clock::time_point& last, double interval)
+    {
+        if (SecondsSince(last) < interval) {
+            return false;
+        }
+        last = Clock::now();
+        return true;
+    }
+    void DismissErrorBox();
+    void Drive();
+
+    const GameRun& mRun;
+    PrivateDisplay& mDisplay;
+    GameOutcome& mOutcome;
+    std::string mWindow;
+    Clock::time_point mWindowFound;
+    Clock::time_point mPlayFound;
+    Clock::time_point mLastKey;
+    Clock::time_point mLastScreenshot;
+    bool mDisplayStopped = false;
+};
+
+void Driver::Tick(const std::string& errorOutput)
+{
+    if (mDisplayStopped) {
+        return;
+    }
+    if (errorOutput.find(kErrorCaption) != std::string::npos) {
+        DismissErrorBox();
+        return;
+    }
+    if (mWindow.empty()) {
+        mWindow = FirstWindow(mDisplay.GetName(), "^Quorvane$");
+        mWindowFound = Clock::now();
+        mOutcome.windowSeen = !mWindow.empty();
+        return;
+    }
+    Drive();
+}
+
+void Driver::DismissErrorBox()
+{
+    if (!Due(mLastKey, kKeyInterval)) {
+        return;
+    }
+    const std::string box = FirstWindow(mDisplay.GetName(), kErrorCaption);
+    if (!box.empty()) {
+        PressKey(mDisplay.GetName(), box, "Return");
+        mOutcome.errorBoxDismissed = true;
+    }
+}
+
+void Driver::Drive()
+{
+    const double sinceWindow = SecondsSince(mWindowFound);
+    switch (mRun.driving) {
+    case Driving::kLoseDisplay:
+        if (sinceWindow > 3.0) {
+            mDisplay.Stop();
+            mDisplayStopped = true;
+        }
+        return;
+    case Driving::kQuitFromTitle:
+        if (Due(mLastKey, kKeyInterval)) {
+            PressKey(mDisplay.GetName(), mWindow, "Escape");
+        }
+        return;
+    case Driving::kPlayThenQuit:
+        break;
+    }
+    if (!mOutcome.playSeen && Due(mLastScreenshot, kScreenshotInterval) &&
+        CountGridPixels(mDisplay.GetName()) >= kGridPixelsInPlay) {
+        mOutcome.playSeen = true;
+        mPlayFound = Clock::now();
+        RunTool(mDisplay.GetName(), "xdotool windowfocus " + mWindow + " keydown Up");
+    }
+    // Give up waiting for play after a while, so a game that never gets there still ends.
+    const bool quitting = mOutcome.playSeen ? SecondsSince(mPlayFound) > 1.5 : sinceWindow > 40.0;
+    if (Due(mLastKey, kKeyInterval)) {
+        PressKey(mDisplay.GetName(), mWindow, quitting ? "Escape" : mOutcome.playSeen ? "Left" : "space");
+    }
+}
+
+} // namespace
+
+std::string GameOutcome::Describe() const
+{
+    std::ostringstream text;
+    text << (timedOut ? "timed out" : exitedNormally ? "exited with " + std::to_string(exitCode)
+                                                      : "killed by signal " + std::to_string(signalNumber))
+         << " after " << seconds << " s; window " << (windowSeen ? "seen" : "never seen") << ", play "
+         << (playSeen ? "seen" : "not seen") << ", error box " << (errorBoxDismissed ? "dismissed" : "not shown")
+         << "\n--- game output ---\n"
+         << errorOutput;
+    return text.str();
+}
+
+GameOutcome RunGameProgram(const GameRun& run)
+{
+    GameOutcome outcome;
+    PrivateDisplay display;
+    if (display.GetName().empty()) {
+        outcome.errorOutput = "Xvfb did not start";
+        return outcome;
+    }
+    const std::filesystem::path outputPath = run.workingDirectory / "game-output.txt";
+    const Clock::time_point start = Clock::now();
+    const pid_t game = StartGame(run, display.GetName(), outputPath);
+    Driver driver(run, display, outcome);
+    int status = 0;
+    while (true) {
+        if (waitpid(game, &status, WNOHANG) == game) {
+            break;
+        }
+        if (SecondsSince(start) > run.timeoutSeconds) {
+            outcome.timedOut = true;
+            kill(game, SIGKILL);
+            waitpid(game, &status, 0);
+            break;
+        }
+        driver.Tick(ReadFile(outputPath));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    outcome.seconds = SecondsSince(start);
+    outcome.errorOutput = ReadFile(outputPath);
+    if (!outcome.timedOut) {
+        outcome.exitedNormally = WIFEXITED(status);
+        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        outcome.signalNumber = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    }
+    if (std::getenv("QUORVANE_SHOW_GAME_OUTPUT") != nullptr) {
+        std::printf("%s\n", outcome.Describe().c_str());
+    }
+    return outcome;
+}
+
+DataCopy::DataCopy()
+{
+    char pattern[] = "/tmp/quorvane-fault-XXXXXX";
+    const char* created = mkdtemp(pattern);
+    mRoot = created != nullptr ? created : "";
+    std::filesystem::copy(std::filesystem::path(QUORVANE_SOURCE_DIR) / "data", mRoot / "data",
+                          std::filesystem::copy_options::recursive);
+}
+
+DataCopy::~DataCopy()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(mRoot, ignored);
+}
+
+void DataCopy::Remove(const std::string& relative) const
+{
+    std::filesystem::remove(Path(relative));
+}
+
+void DataCopy::Write(const std::string& relative, const std::string& content) const
+{
+    std::ofstream file(Path(relative), std::ios::binary | std::ios::trunc);
+    file << content;
+}
+
+} // namespace QuorvaneReliability
