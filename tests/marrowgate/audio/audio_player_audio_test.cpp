@@ -139,8 +139,8 @@ TEST_F(AudioPlayerTest, AStreamThatRanDryBetweenUpdatesIsRefilledAndRestarted)
     ErrorCapture errors;
     AudioPlayer player(1);
     player.Play(std::make_shared<AudioData>(AudioTest::TestSoundPath("tone_10s_mono.ogg"), true), false);
-    // Both three-second buffers play out with nobody refilling them.
-    std::this_thread::sleep_for(6300ms);
+    // Both three-second buffers play out with nobody refilling them (with room for a busy machine).
+    std::this_thread::sleep_for(7000ms);
     ASSERT_EQ(SourceInteger(player, AL_SOURCE_STATE), AL_STOPPED);
     player.Update();
     EXPECT_EQ(SourceInteger(player, AL_SOURCE_STATE), AL_PLAYING);
