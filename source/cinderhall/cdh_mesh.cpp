@@ -1,13 +1,12 @@
 #include "cinderhall/cdh_mesh.h"
 
 #include "marrowgate/core/mg_error.h"
-
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 
 #include <GL/glew.h>
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 
@@ -55,7 +54,11 @@ void DisableVertexLayout()
 void DrawFixedFunction(const MeshData& data)
 {
     const Vertex3D* vertices = data.vertices.data();
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    // Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
+    if (glBindBuffer != nullptr) {
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    }
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
