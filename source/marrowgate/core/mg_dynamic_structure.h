@@ -101,7 +101,7 @@ public:
     std::size_t size() const;
 
     // Adds a copy of `value` under `name` (a nil receiver becomes a structure) and returns the
-    // stored member. A name already present is reported and its member kept and returned; a
+    // stored member; like an array element, the reference is valid until the value next changes. A name already present is reported and its member kept and returned; a
     // receiver of another type is reported and left unchanged (the result is scratch, as above).
     DynamicStructure& AddMember(const std::string& name, DynamicStructure value);
     // The member, or NullValue when there is none (a null name has none). A receiver that is

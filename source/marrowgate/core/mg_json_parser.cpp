@@ -199,7 +199,7 @@ DynamicStructure LoadJsonFile(const std::string& filePath)
         MG_ERROR("Was unable to allocate memory to load json file: %s", filePath.c_str());
         return NullValue;
     }
-    // A short read leaves zeros, which end the text like the file's own first zero byte.
+    // A file that shrank since it was measured simply gives less text.
     text.resize(std::fread(text.data(), 1, text.size(), file.get()));
     text.resize(std::min(text.size(), text.find('\0')));
     return ParseJson(text);
