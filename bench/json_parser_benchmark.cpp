@@ -77,7 +77,8 @@ struct CountingAllocator
 };
 
 using RapidDocument =
-    rapidjson::GenericDocument<rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<CountingAllocator>, CountingAllocator>;
+    rapidjson::GenericDocument<rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<CountingAllocator>,
+                               CountingAllocator>;
 
 // A deterministic audio event table, laid out as a person would write it, of at least
 // `targetSize` bytes.
@@ -92,17 +93,18 @@ std::string MakeEventTable(std::size_t targetSize)
     char buffer[1024];
     for (int event = 0; text.size() < targetSize; ++event) {
         const bool music = next(8) == 0;
-        std::snprintf(buffer, sizeof buffer, "%s    {\n      \"name\": \"%s_%05d\",\n", event == 0 ? "" : ",\n",
-                      music ? "music" : "effect", event);
+        std::snprintf(buffer, sizeof buffer, "%s    {\n      \"name\": \"%s_%05d\",\n",
+                      event == 0 ? "" : ",\n", music ? "music" : "effect", event);
         text += buffer;
         if (next(3) == 0) {
             std::snprintf(buffer, sizeof buffer, "      \"file\": \"data/audio/sound_%05d.ogg\",\n", event);
         } else {
-            std::snprintf(buffer, sizeof buffer,
-                          "      \"file\": [\n        \"data/audio/sound_%05d_a.wav\",\n"
-                          "        { \"name\": \"data/audio/sound_%05d_b.wav\", \"volume\": 0.%u, \"pitch\": 1.%02u }\n"
-                          "      ],\n",
-                          event, event, next(10), next(100));
+            std::snprintf(
+                buffer, sizeof buffer,
+                "      \"file\": [\n        \"data/audio/sound_%05d_a.wav\",\n"
+                "        { \"name\": \"data/audio/sound_%05d_b.wav\", \"volume\": 0.%u, \"pitch\": 1.%02u }\n"
+                "      ],\n",
+                event, event, next(10), next(100));
         }
         text += buffer;
         std::snprintf(buffer, sizeof buffer,
@@ -128,8 +130,7 @@ const std::string& EventTable(std::size_t size)
 }
 
 // The peak heap one parse holds beyond what was held before it, relative to the input.
-template <typename Parse>
-double PeakMemoryRatio(const std::string& text, Parse parse)
+template <typename Parse> double PeakMemoryRatio(const std::string& text, Parse parse)
 {
     const std::size_t before = theLiveBytes.load();
     thePeakBytes = before;
@@ -137,8 +138,7 @@ double PeakMemoryRatio(const std::string& text, Parse parse)
     return static_cast<double>(thePeakBytes.load() - before) / static_cast<double>(text.size());
 }
 
-template <typename Parse>
-void RunParse(benchmark::State& state, const std::string& text, Parse parse)
+template <typename Parse> void RunParse(benchmark::State& state, const std::string& text, Parse parse)
 {
     state.counters["peak_memory_x"] = PeakMemoryRatio(text, parse);
     for (auto _ : state) {
@@ -244,17 +244,21 @@ int main(int argc, char** argv)
         mallopt(M_TRIM_THRESHOLD, 1 << 30);
         mallopt(M_MMAP_THRESHOLD, 32 << 20);
     }
-    const std::pair<const char*, std::size_t> sizes[] = {{"64KiB", 64u << 10}, {"1MiB", 1u << 20}, {"16MiB", 16u << 20}};
+    const std::pair<const char*, std::size_t> sizes[] = {
+        {"64KiB", 64u << 10}, {"1MiB", 1u << 20}, {"16MiB", 16u << 20}};
     for (const auto& [label, size] : sizes) {
         const std::string& text = EventTable(size);
-        benchmark::RegisterBenchmark((std::string("parse/quorvane/") + label).c_str(),
-                                     [&text](benchmark::State& state) { RunParse(state, text, ParseWithQuorvane); })
+        benchmark::RegisterBenchmark(
+            (std::string("parse/quorvane/") + label).c_str(),
+            [&text](benchmark::State& state) { RunParse(state, text, ParseWithQuorvane); })
             ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark((std::string("parse/nlohmann/") + label).c_str(),
-                                     [&text](benchmark::State& state) { RunParse(state, text, ParseWithNlohmann); })
+        benchmark::RegisterBenchmark(
+            (std::string("parse/nlohmann/") + label).c_str(),
+            [&text](benchmark::State& state) { RunParse(state, text, ParseWithNlohmann); })
             ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark((std::string("parse/rapidjson/") + label).c_str(),
-                                     [&text](benchmark::State& state) { RunParse(state, text, ParseWithRapidJson); })
+        benchmark::RegisterBenchmark(
+            (std::string("parse/rapidjson/") + label).c_str(),
+            [&text](benchmark::State& state) { RunParse(state, text, ParseWithRapidJson); })
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::RegisterBenchmark("nesting/quorvane/1M_unclosed", DeepNesting, std::string(1'000'000, '['))

@@ -35,8 +35,7 @@ public:
 
     bool Empty() const { return mPosition >= mSize; }
     std::uint8_t Byte() { return mPosition < mSize ? mData[mPosition++] : 0; }
-    template <typename Number>
-    Number Take()
+    template <typename Number> Number Take()
     {
         Number value{};
         const std::size_t count = std::min(sizeof value, mSize - std::min(mPosition, mSize));
@@ -97,10 +96,18 @@ void RunOperation(Input& input, std::array<DynamicStructure, 4>& values)
     const DynamicStructure& source = values[input.Byte() % values.size()];
     const bool flag = (operation & 0x80) != 0;
     switch (operation % 14) {
-    case 0: target.SetValue(input.Take<std::int64_t>(), flag); break;
-    case 1: target.SetValue(input.Take<float>(), flag); break;
-    case 2: target.SetValue(flag, (operation & 0x40) != 0); break;
-    case 3: target.SetValue(input.Text(), flag); break;
+    case 0:
+        target.SetValue(input.Take<std::int64_t>(), flag);
+        break;
+    case 1:
+        target.SetValue(input.Take<float>(), flag);
+        break;
+    case 2:
+        target.SetValue(flag, (operation & 0x40) != 0);
+        break;
+    case 3:
+        target.SetValue(input.Text(), flag);
+        break;
     case 4:
         if (CountValues(target, kValueLimit) + CountValues(source, kValueLimit) < kValueLimit) {
             target.PushValue(source);
@@ -111,14 +118,30 @@ void RunOperation(Input& input, std::array<DynamicStructure, 4>& values)
             target.AddMember(input.Text(), source);
         }
         break;
-    case 6: target = DynamicStructure(source[input.Byte()]); break;
-    case 7: target[input.Byte()].SetValue(input.Take<std::int32_t>(), flag); break;
-    case 8: target = DynamicStructure(source.GetMember(input.Text().c_str())); break;
-    case 9: (void)source.AsInteger(flag), (void)source.AsFloat(flag), (void)source.AsBoolean(flag); break;
-    case 10: (void)source.AsString(flag), (void)source.AsFloatWithDefault(1.5f, flag); break;
-    case 11: target = source; break;
-    case 12: target = std::move(values[input.Byte() % values.size()]); break;
-    case 13: (void)(target == source), (void)source.AsBooleanWithDefault(flag, !flag); break;
+    case 6:
+        target = DynamicStructure(source[input.Byte()]);
+        break;
+    case 7:
+        target[input.Byte()].SetValue(input.Take<std::int32_t>(), flag);
+        break;
+    case 8:
+        target = DynamicStructure(source.GetMember(input.Text().c_str()));
+        break;
+    case 9:
+        (void)source.AsInteger(flag), (void)source.AsFloat(flag), (void)source.AsBoolean(flag);
+        break;
+    case 10:
+        (void)source.AsString(flag), (void)source.AsFloatWithDefault(1.5f, flag);
+        break;
+    case 11:
+        target = source;
+        break;
+    case 12:
+        target = std::move(values[input.Byte() % values.size()]);
+        break;
+    case 13:
+        (void)(target == source), (void)source.AsBooleanWithDefault(flag, !flag);
+        break;
     }
 }
 

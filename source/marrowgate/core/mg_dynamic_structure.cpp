@@ -18,20 +18,18 @@ constexpr float kFloatTolerance = 0.00001f;
 
 using Marrowgate::Core::DynamicStructure;
 
-template <typename... Handlers>
-struct Overloaded : Handlers...
+template <typename... Handlers> struct Overloaded : Handlers...
 {
     using Handlers::operator()...;
 };
-template <typename... Handlers>
-Overloaded(Handlers...) -> Overloaded<Handlers...>;
+template <typename... Handlers> Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 // The first member whose name is not less than `name`.
-template <typename Members>
-auto LowerBound(Members& members, std::string_view name)
+template <typename Members> auto LowerBound(Members& members, std::string_view name)
 {
-    return std::lower_bound(members.begin(), members.end(), name,
-                            [](const auto& member, std::string_view wanted) { return std::string_view(member.first) < wanted; });
+    return std::lower_bound(
+        members.begin(), members.end(), name,
+        [](const auto& member, std::string_view wanted) { return std::string_view(member.first) < wanted; });
 }
 
 // What misused mutable operations hand back once the facility has returned: a value outside
@@ -73,18 +71,16 @@ DynamicStructure::DynamicStructure(std::int64_t value) : mPayload(value) {}
 DynamicStructure::DynamicStructure(Payload payload) noexcept : mPayload(std::move(payload)) {}
 
 DynamicStructure::DynamicStructure(const DynamicStructure& other)
-    : mPayload(std::visit(Overloaded{
-                              [](const std::unique_ptr<Array>& array) -> Payload {
-                                  return std::make_unique<Array>(*array);
-                              },
-                              [](const std::unique_ptr<Structure>& structure) -> Payload {
-                                  return std::make_unique<Structure>(*structure);
-                              },
-                              [](const auto& scalar) -> Payload { return scalar; },
-                          },
-                          other.mPayload))
-{
-}
+    : mPayload(std::visit(
+          Overloaded{
+              [](const std::unique_ptr<Array>& array) -> Payload { return std::make_unique<Array>(*array); },
+              [](const std::unique_ptr<Structure>& structure) -> Payload {
+                  return std::make_unique<Structure>(*structure);
+              },
+              [](const auto& scalar) -> Payload { return scalar; },
+          },
+          other.mPayload))
+{}
 
 DynamicStructure::DynamicStructure(DynamicStructure&& other) noexcept : mPayload(std::move(other.mPayload))
 {
@@ -127,7 +123,8 @@ float DynamicStructure::AsFloat(bool implicitConversion) const
     if (const auto* value = std::get_if<float>(&mPayload)) {
         return *value;
     }
-    MG_ERROR_IF(!implicitConversion, "This is not an FloatType, type-safety required without implicit conversion.\n");
+    MG_ERROR_IF(!implicitConversion,
+                "This is not an FloatType, type-safety required without implicit conversion.\n");
     return ConvertToFloat();
 }
 
@@ -270,10 +267,11 @@ DynamicStructure& DynamicStructure::AddMember(const std::string& name, DynamicSt
     }
     Structure& structure = *std::get<std::unique_ptr<Structure>>(mPayload);
     // Names usually arrive in order; then the member just goes at the end.
-    const auto position = structure.empty() || structure.back().first < name ? structure.end()
-                                                                              : LowerBound(structure, name);
+    const auto position =
+        structure.empty() || structure.back().first < name ? structure.end() : LowerBound(structure, name);
     if (position != structure.end() && position->first == name) {
-        MG_ERROR("mgExternalError: Expected not to find a member with name \"%s\" already existing.", name.c_str());
+        MG_ERROR("mgExternalError: Expected not to find a member with name \"%s\" already existing.",
+                 name.c_str());
         return position->second;
     }
     return structure.emplace(position, name, std::move(value))->second;
@@ -356,7 +354,8 @@ float DynamicStructure::ConvertToFloat() const
                           [](bool value) { return value ? 1.0f : 0.0f; },
                           [](const Text& text) { return FromString<float>(std::string(text.View())); },
                           [this](const auto&) {
-                              MG_ERROR("Cannot convert this type(%d) to a float.\n", static_cast<int>(GetValueType()));
+                              MG_ERROR("Cannot convert this type(%d) to a float.\n",
+                                       static_cast<int>(GetValueType()));
                               return 0.0f;
                           },
                       },
@@ -389,7 +388,8 @@ std::string DynamicStructure::ConvertToString() const
                           [](bool value) { return std::string(value ? "true" : "false"); },
                           [](const Text& text) { return std::string(text.View()); },
                           [this](const auto&) {
-                              MG_ERROR("Cannot convert this type(%d) to a string.\n", static_cast<int>(GetValueType()));
+                              MG_ERROR("Cannot convert this type(%d) to a string.\n",
+                                       static_cast<int>(GetValueType()));
                               return std::string();
                           },
                       },

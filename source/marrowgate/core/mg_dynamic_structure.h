@@ -101,8 +101,9 @@ public:
     std::size_t size() const;
 
     // Adds a copy of `value` under `name` (a nil receiver becomes a structure) and returns the
-    // stored member; like an array element, the reference is valid until the value next changes. A name already present is reported and its member kept and returned; a
-    // receiver of another type is reported and left unchanged (the result is scratch, as above).
+    // stored member; like an array element, the reference is valid until the value next changes.
+    // A name already present is reported and its member kept and returned; a receiver of another
+    // type is reported and left unchanged (the result is scratch, as above).
     DynamicStructure& AddMember(const std::string& name, DynamicStructure value);
     // The member, or NullValue when there is none (a null name has none). A receiver that is
     // neither nil nor a structure is reported.
@@ -135,8 +136,8 @@ private:
     };
 
     // The alternatives are in ValueType order, so the variant's index is the value type.
-    using Payload = std::variant<std::monostate, std::int64_t, float, bool, Text,
-                                 std::unique_ptr<Array>, std::unique_ptr<Structure>>;
+    using Payload = std::variant<std::monostate, std::int64_t, float, bool, Text, std::unique_ptr<Array>,
+                                 std::unique_ptr<Structure>>;
 
     explicit DynamicStructure(Payload payload) noexcept;
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <new>
 #include <string_view>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
-#include <sys/stat.h>
 
 namespace {
 constexpr char kUnitName[] = "mg_json_parser";
@@ -39,7 +39,8 @@ public:
     {
         JsonValue::Object object;
         // In reading order, so a later member of the same name replaces an earlier one.
-        for (auto member = mMembers.begin() + static_cast<std::ptrdiff_t>(mark); member != mMembers.end(); ++member) {
+        for (auto member = mMembers.begin() + static_cast<std::ptrdiff_t>(mark); member != mMembers.end();
+             ++member) {
             object.insert_or_assign(std::string(member->first), std::move(member->second));
         }
         DiscardObject(mark);
@@ -84,7 +85,10 @@ public:
 
     static Value String(std::string_view text) { return Value(Value::Payload(Value::Text(text))); }
     static Value Integer(std::int32_t value) { return Value(value); }
-    static Value Float64(double value) { return Value(Value::Payload(Marrowgate::Core::NarrowToFloat(value))); }
+    static Value Float64(double value)
+    {
+        return Value(Value::Payload(Marrowgate::Core::NarrowToFloat(value)));
+    }
     static Value Boolean(bool value) { return Value(Value::Payload(value)); }
 
     std::size_t BeginObject() const { return mMembers.size(); }
@@ -114,7 +118,9 @@ void JsonDynamicStructureBuilder::SortByName(std::size_t mark)
     for (std::size_t index = 0; index < mOrder.size(); ++index) {
         mOrder[index] = static_cast<std::uint32_t>(mark + index);
     }
-    const auto byName = [this](std::uint32_t a, std::uint32_t b) { return mMembers[a].first < mMembers[b].first; };
+    const auto byName = [this](std::uint32_t a, std::uint32_t b) {
+        return mMembers[a].first < mMembers[b].first;
+    };
     if (mOrder.size() > 32) {
         std::stable_sort(mOrder.begin(), mOrder.end(), byName);
         return;
@@ -142,7 +148,8 @@ JsonDynamicStructureBuilder::Value JsonDynamicStructureBuilder::FinishObject(std
     for (std::size_t index = 0; index < mOrder.size(); ++index) {
         Value::Member& member = mMembers[mOrder[index]];
         // Of several members with one name the last one read wins; the sort kept their order.
-        const bool replacedLater = index + 1 < mOrder.size() && mMembers[mOrder[index + 1]].first == member.first;
+        const bool replacedLater =
+            index + 1 < mOrder.size() && mMembers[mOrder[index + 1]].first == member.first;
         if (!replacedLater) {
             structure->push_back(std::move(member));
         }
@@ -157,7 +164,8 @@ JsonDynamicStructureBuilder::Value JsonDynamicStructureBuilder::FinishArray(std:
     if (first == mElements.end()) {
         return Value();
     }
-    auto array = std::make_unique<Value::Array>(std::make_move_iterator(first), std::make_move_iterator(mElements.end()));
+    auto array = std::make_unique<Value::Array>(std::make_move_iterator(first),
+                                                std::make_move_iterator(mElements.end()));
     DiscardArray(mark);
     return Value(Value::Payload(std::move(array)));
 }
@@ -173,13 +181,16 @@ JsonValue ParseJsonText(std::string_view text)
 
 DynamicStructure ParseJson(std::string_view text)
 {
-    return mgImplementation::JsonTextReader<mgImplementation::JsonDynamicStructureBuilder>(text).ReadDocument();
+    return mgImplementation::JsonTextReader<mgImplementation::JsonDynamicStructureBuilder>(text)
+        .ReadDocument();
 }
 
 DynamicStructure LoadJsonFile(const std::string& filePath)
 {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(filePath.c_str(), "rb"));
-    struct stat status{};
+    struct stat status
+    {
+    };
     // A directory opens for reading too, and reports a nonsense size.
     if (file == nullptr || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) {
         MG_ERROR("Was unable to load json file: %s\n", filePath.c_str());

@@ -44,8 +44,7 @@ constexpr bool IsJsonSpace(char character)
     return character == ' ' || (character >= '\t' && character <= '\r');
 }
 
-template <typename Builder>
-class JsonTextReader
+template <typename Builder> class JsonTextReader
 {
 public:
     using Value = typename Builder::Value;
@@ -126,7 +125,8 @@ private:
         std::size_t end = close;
         while (position < end) {
             const std::size_t nameOpen = FindUnescapedQuote(position, end);
-            const std::size_t nameClose = nameOpen == kNotFound ? kNotFound : FindUnescapedQuote(nameOpen + 1, end);
+            const std::size_t nameClose =
+                nameOpen == kNotFound ? kNotFound : FindUnescapedQuote(nameOpen + 1, end);
             const std::size_t colon = nameClose == kNotFound ? kNotFound : Find(':', nameClose + 1, end);
             if (colon == kNotFound || nameClose == nameOpen + 1) {
                 return false;
@@ -197,7 +197,8 @@ private:
             if (close == kNotFound) {
                 return Failure();
             }
-            Container inner = first == '[' ? ParseArray(begin, close, depth + 1) : ParseObject(begin, close, depth + 1);
+            Container inner =
+                first == '[' ? ParseArray(begin, close, depth + 1) : ParseObject(begin, close, depth + 1);
             return Parsed{std::move(inner.value), inner.present, false, close + 1};
         }
         if (first == '"') {
@@ -273,7 +274,8 @@ private:
         if (!ReadInteger(integer)) {
             return Failure();
         }
-        if (integer >= std::numeric_limits<std::int32_t>::min() && integer <= std::numeric_limits<std::int32_t>::max()) {
+        if (integer >= std::numeric_limits<std::int32_t>::min() &&
+            integer <= std::numeric_limits<std::int32_t>::max()) {
             return Parsed{mBuilder.Integer(static_cast<std::int32_t>(integer)), true, false, 0};
         }
         // Too wide for 32 bits: read again as a double, under the same rules.
@@ -309,7 +311,8 @@ private:
         const char* const last = first + mToken.size();
         // Plain decimal numbers take the exact, locale-free path; whatever it does not fully
         // and normally convert (hexadecimal, inf, nan, tiny or huge values) goes to strtod.
-        const bool plain = first != last && (IsDigit(*first) || (*first == '-' && last - first > 1 && IsDigit(first[1])));
+        const bool plain =
+            first != last && (IsDigit(*first) || (*first == '-' && last - first > 1 && IsDigit(first[1])));
         if (plain) {
             const auto [stop, error] = std::from_chars(first, last, number);
             if (error == std::errc() && stop == last && (number == 0.0 || std::isnormal(number))) {
@@ -327,7 +330,8 @@ private:
     // back no further than `from`) stands before it.
     std::size_t FindUnescapedQuote(std::size_t from, std::size_t end) const
     {
-        for (std::size_t quote = Find('"', from, end); quote != kNotFound; quote = Find('"', quote + 1, end)) {
+        for (std::size_t quote = Find('"', from, end); quote != kNotFound;
+             quote = Find('"', quote + 1, end)) {
             std::size_t backslash = quote;
             while (backslash > from && mText[backslash - 1] == '\\') {
                 --backslash;
@@ -356,7 +360,8 @@ private:
             return kNotFound;
         }
         const void* found = std::memchr(mText.data() + from, wanted, end - from);
-        return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - mText.data()) : kNotFound;
+        return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - mText.data())
+                                : kNotFound;
     }
 
     std::size_t SkipSpace(std::size_t from, std::size_t end) const
@@ -414,7 +419,14 @@ private:
             return end;
         }
         static constexpr std::array<std::pair<char, char>, 8> kSimpleEscapes{{
-            {'"', '"'}, {'/', '/'}, {'\\', '\\'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'}, {'r', '\r'}, {'t', '\t'},
+            {'"', '"'},
+            {'/', '/'},
+            {'\\', '\\'},
+            {'b', '\b'},
+            {'f', '\f'},
+            {'n', '\n'},
+            {'r', '\r'},
+            {'t', '\t'},
         }};
         const char kind = mText[backslash + 1];
         for (const auto& [escape, meaning] : kSimpleEscapes) {
@@ -442,7 +454,8 @@ private:
 
     static bool IsHexDigit(char character)
     {
-        return IsDigit(character) || (character >= 'a' && character <= 'f') || (character >= 'A' && character <= 'F');
+        return IsDigit(character) || (character >= 'a' && character <= 'f') ||
+               (character >= 'A' && character <= 'F');
     }
 
     static int HexValue(char digit)

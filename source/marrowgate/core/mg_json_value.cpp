@@ -13,19 +13,17 @@ JsonValue::JsonValue(const char* value) : JsonValue(std::string(value != nullptr
 
 JsonValue::JsonValue(std::int32_t value)
     : mValueType(IntegerVal), mInteger(value), mFloat32(static_cast<float>(value)), mFloat64(value)
-{
-}
+{}
 
 JsonValue::JsonValue(float value)
-    : mValueType(Float32Val), mInteger(TruncateToInteger<std::int32_t>(value)), mFloat32(value), mFloat64(value)
-{
-}
+    : mValueType(Float32Val), mInteger(TruncateToInteger<std::int32_t>(value)), mFloat32(value),
+      mFloat64(value)
+{}
 
 JsonValue::JsonValue(double value)
-    : mValueType(Float64Val), mInteger(TruncateToInteger<std::int32_t>(value)), mFloat32(NarrowToFloat(value)),
-      mFloat64(value)
-{
-}
+    : mValueType(Float64Val), mInteger(TruncateToInteger<std::int32_t>(value)),
+      mFloat32(NarrowToFloat(value)), mFloat64(value)
+{}
 
 JsonValue::JsonValue(bool value) : mValueType(BoolVal), mBool(value) {}
 

@@ -11,8 +11,7 @@ constexpr char kUnitName[] = "mg_string_conversions";
 
 namespace Marrowgate::Core {
 
-template <typename Number>
-Number FromString(const std::string& input)
+template <typename Number> Number FromString(const std::string& input)
 {
     if (input.empty()) {
         MG_ERROR("Invalid value for parameter: input, expected valid, non-empty, string.");

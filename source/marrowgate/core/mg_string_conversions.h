@@ -16,8 +16,7 @@ namespace Marrowgate::Core {
 
 // Reports empty text ("Invalid value for parameter: ...") and returns 0 for it. Instantiated
 // for std::int32_t, std::int64_t, float and double.
-template <typename Number>
-Number FromString(const std::string& input);
+template <typename Number> Number FromString(const std::string& input);
 
 std::string ToString(std::int64_t value);
 std::string ToString(float value);

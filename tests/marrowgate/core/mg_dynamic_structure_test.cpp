@@ -43,8 +43,8 @@ TEST(DynamicStructure, AFreshValueIsNilAndConvertsToEmptyValues)
     ErrorCapture errors;
     const DynamicStructure value;
     EXPECT_TRUE(value.IsNil());
-    EXPECT_FALSE(value.IsInteger() || value.IsFloat() || value.IsBoolean() || value.IsString() || value.IsArray() ||
-                 value.IsStructure());
+    EXPECT_FALSE(value.IsInteger() || value.IsFloat() || value.IsBoolean() || value.IsString() ||
+                 value.IsArray() || value.IsStructure());
     EXPECT_EQ(value.AsInteger(true), 0);
     EXPECT_EQ(value.AsFloat(true), 0.0f);
     EXPECT_FALSE(value.AsBoolean(true));
@@ -113,13 +113,16 @@ TEST(DynamicStructure, StrictReadsReportButStillConvert)
 {
     ErrorCapture errors;
     EXPECT_EQ(Text("7").AsInteger(false), 7);
-    EXPECT_EQ(errors.Last(), "This is not an IntegerType, type-safety required without implicit conversion.\n");
+    EXPECT_EQ(errors.Last(),
+              "This is not an IntegerType, type-safety required without implicit conversion.\n");
     EXPECT_EQ(DynamicStructure(3).AsFloat(false), 3.0f);
     EXPECT_EQ(errors.Last(), "This is not an FloatType, type-safety required without implicit conversion.\n");
     EXPECT_TRUE(DynamicStructure(3).AsBoolean(false));
-    EXPECT_EQ(errors.Last(), "This is not an BooleanType, type-safety required without implicit conversion.\n");
+    EXPECT_EQ(errors.Last(),
+              "This is not an BooleanType, type-safety required without implicit conversion.\n");
     EXPECT_EQ(DynamicStructure(3).AsString(false), "3");
-    EXPECT_EQ(errors.Last(), "This is not an StringType, type-safety required without implicit conversion.\n");
+    EXPECT_EQ(errors.Last(),
+              "This is not an StringType, type-safety required without implicit conversion.\n");
     EXPECT_EQ(errors.messages.size(), 4u);
 }
 
@@ -231,7 +234,8 @@ TEST(DynamicStructure, MembersAreKeptInNameOrder)
     EXPECT_FALSE(errors.Fired());
 
     EXPECT_EQ(structure.AddMember("a", 5).AsString(false), "x");
-    EXPECT_EQ(errors.Last(), "mgExternalError: Expected not to find a member with name \"a\" already existing.");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Expected not to find a member with name \"a\" already existing.");
     EXPECT_EQ(Describe(structure.GetMember("a")), R"("x")");
 }
 
@@ -250,7 +254,8 @@ TEST(DynamicStructure, AbsentMembersAreNullValue)
     EXPECT_EQ(errors.Last(), "Expected this DynamicStructure to be an StructureType or a NilType.\n");
     DynamicStructure number(3);
     number.AddMember("a", 1).SetValue(2, true);
-    EXPECT_EQ(errors.Last(), "mgExternalError: Expected this DynamicStructure to be NilType or StructureType.");
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Expected this DynamicStructure to be NilType or StructureType.");
     EXPECT_EQ(Describe(number), "3");
 }
 

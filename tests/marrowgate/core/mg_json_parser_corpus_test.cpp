@@ -32,7 +32,8 @@ std::string ReadFile(const std::filesystem::path& path)
 
 TEST(JsonParserCorpus, EveryFileIsReadSafelyAndAlikeByBothPaths)
 {
-    const std::filesystem::path folder = std::filesystem::path(QUORVANE_TESTDATA_DIR) / "JSONTestSuite/test_parsing";
+    const std::filesystem::path folder =
+        std::filesystem::path(QUORVANE_TESTDATA_DIR) / "JSONTestSuite/test_parsing";
     if (!std::filesystem::is_directory(folder)) {
         GTEST_SKIP() << "The JSON test corpus is not available at " << folder.string()
                      << " (it lives beside the repository, in ../shared/testdata).";
@@ -68,7 +69,8 @@ TEST(JsonParserCorpus, EveryFileIsReadSafelyAndAlikeByBothPaths)
 
 TEST(JsonParserCorpus, KnownFilesReadAsTheirRulesSay)
 {
-    const std::filesystem::path folder = std::filesystem::path(QUORVANE_TESTDATA_DIR) / "JSONTestSuite/test_parsing";
+    const std::filesystem::path folder =
+        std::filesystem::path(QUORVANE_TESTDATA_DIR) / "JSONTestSuite/test_parsing";
     if (!std::filesystem::is_directory(folder)) {
         GTEST_SKIP() << "The JSON test corpus is not available at " << folder.string();
     }
@@ -76,7 +78,8 @@ TEST(JsonParserCorpus, KnownFilesReadAsTheirRulesSay)
     EXPECT_EQ(parse("n_structure_100000_opening_arrays.json"), "nil");
     EXPECT_EQ(parse("n_structure_open_array_object.json"), "nil");
     // The innermost empty array reads as nil and stays in its parent.
-    EXPECT_EQ(parse("i_structure_500_nested_arrays.json"), std::string(499, '[') + "nil" + std::string(499, ']'));
+    EXPECT_EQ(parse("i_structure_500_nested_arrays.json"),
+              std::string(499, '[') + "nil" + std::string(499, ']'));
     EXPECT_EQ(parse("y_structure_lonely_int.json"), "nil");
     EXPECT_EQ(parse("y_object_basic.json"), R"({asd:"sdf"})");
     EXPECT_EQ(parse("y_array_with_several_null.json"), "[1,2]");

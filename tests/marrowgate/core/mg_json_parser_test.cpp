@@ -250,8 +250,9 @@ protected:
     void SetUp() override { std::filesystem::create_directories(mFolder); }
     void TearDown() override { std::filesystem::remove_all(mFolder); }
 
-    std::filesystem::path mFolder = std::filesystem::temp_directory_path() /
-                                    ("quorvane_json_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::path mFolder =
+        std::filesystem::temp_directory_path() /
+        ("quorvane_json_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
 };
 
 TEST_F(LoadJsonFileTest, ReadsAFileUpToItsFirstZeroByte)

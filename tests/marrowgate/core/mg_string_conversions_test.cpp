@@ -32,6 +32,8 @@ TEST(FromString, TextWithoutANumberGivesZero)
     EXPECT_EQ(FromString<std::int64_t>("   "), 0);
     EXPECT_EQ(FromString<float>("-"), 0.0f);
     EXPECT_EQ(FromString<float>("nan"), 0.0f);
+    // The stream takes "1e" as the start of an exponent and then rejects the whole number.
+    EXPECT_EQ(FromString<float>("1e"), 0.0f);
     EXPECT_FALSE(errors.Fired());
 }
 

@@ -32,8 +32,8 @@ private:
     void CheckNilValue()
     {
         const DynamicStructure value;
-        FailIf(!value.IsNil() || value.IsInteger() || value.IsFloat() || value.IsBoolean() || value.IsString() ||
-                   value.IsArray() || value.IsStructure(),
+        FailIf(!value.IsNil() || value.IsInteger() || value.IsFloat() || value.IsBoolean() ||
+                   value.IsString() || value.IsArray() || value.IsStructure(),
                "a fresh value is nil and nothing else");
         FailIf(value.AsInteger(true) != 0 || value.AsBoolean(true) || !value.AsString(true).empty(),
                "nil converts to 0, false and the empty string");
@@ -95,14 +95,14 @@ private:
     }
 
     // Runs `operation`, which must report `message`.
-    template <typename Operation>
-    void ExpectReport(Operation operation, const std::string& message)
+    template <typename Operation> void ExpectReport(Operation operation, const std::string& message)
     {
         try {
             operation();
             ReportFailure("no report, expected: %s", message.c_str());
         } catch (const mgImplementation::ExceptionalErrorHandler::ErroredException& exception) {
-            FailIf(exception.what() != message, "reported \"%s\", expected \"%s\"", exception.what(), message.c_str());
+            FailIf(exception.what() != message, "reported \"%s\", expected \"%s\"", exception.what(),
+                   message.c_str());
         }
     }
 
@@ -115,12 +115,15 @@ private:
                      "Expected NilType or StringType types in order to set a string value.\n");
         ExpectReport([&] { integer.PushValue(1); },
                      "mgExternalError: Expected this DynamicStructure to be NilType or ArrayType.");
-        ExpectReport([&] { (void)integer[0]; }, "mgExternalError: Expected this DynamicStructure to be an ArrayType.\n");
+        ExpectReport([&] { (void)integer[0]; },
+                     "mgExternalError: Expected this DynamicStructure to be an ArrayType.\n");
 
         DynamicStructure array;
         array.PushValue(1);
-        ExpectReport([&] { (void)array[1]; }, "mgExternalError: Expected index to be in bounds of array size.\n");
-        ExpectReport([&] { array.PushValue(DynamicStructure()); }, "Cannot push a Nil value into an array.\n");
+        ExpectReport([&] { (void)array[1]; },
+                     "mgExternalError: Expected index to be in bounds of array size.\n");
+        ExpectReport([&] { array.PushValue(DynamicStructure()); },
+                     "Cannot push a Nil value into an array.\n");
         ExpectReport([&] { (void)array.AsInteger(true); }, "Cannot convert this type(5) to an integer.\n");
         const DynamicStructure arrayCopy = array;
         ExpectReport([&] { (void)(array == arrayCopy); }, "Cannot test equality for this type(5).\n");
