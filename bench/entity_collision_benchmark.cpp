@@ -35,7 +35,8 @@ void EntityManagerSimulate(benchmark::State& state)
             ball->AddBoundingSphere(0.5f, center);
         }
         Marrowgate::Core::Matrix4 transform;
-        transform.SetPosition(1.5f * static_cast<float>(index % 32), 0.0f, 1.5f * static_cast<float>(index / 32));
+        transform.SetPosition(1.5f * static_cast<float>(index % 32), 0.0f,
+                              1.5f * static_cast<float>(index / 32));
         ball->SetTransform(transform);
         manager.AddEntity(ball);
     }
@@ -44,7 +45,7 @@ void EntityManagerSimulate(benchmark::State& state)
     }
     state.SetComplexityN(count);
     state.counters["pairs/s"] = benchmark::Counter(static_cast<double>(count) * (count - 1) / 2.0,
-                                                    benchmark::Counter::kIsIterationInvariantRate);
+                                                   benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(EntityManagerSimulate)->Arg(10)->Arg(100)->Arg(1000)->Complexity(benchmark::oNSquared);
 

@@ -192,7 +192,8 @@ void EntityManager::RunCollisionPass()
             if (!entityB->IsCollidable()) {
                 continue;
             }
-            MG_ERROR_IF(entityA == entityB, "Orrery Internal Error: Should never do collision against the same entity.");
+            MG_ERROR_IF(entityA == entityB,
+                        "Orrery Internal Error: Should never do collision against the same entity.");
             if (entityA->IsCollidingWith(*entityB)) {
                 entityA->OnCollide(*entityB);
                 entityB->OnCollide(*entityA);

@@ -74,7 +74,8 @@ TEST(BoundingVolumes, NonPositiveSizesAndBoxRadiiAreReported)
     EXPECT_EQ(errors.Last(), "mgExternalError: Expected parameter radius(0.000) to be greater than 0.0");
     BoundingVolume box(1.0f, -2.0f, 0.0f);
     ASSERT_EQ(errors.messages.size(), 3u);
-    EXPECT_EQ(errors.messages[1], "mgExternalError: Expected parameter height(-2.000) to be greater than 0.0");
+    EXPECT_EQ(errors.messages[1],
+              "mgExternalError: Expected parameter height(-2.000) to be greater than 0.0");
     EXPECT_EQ(errors.messages[2], "mgExternalError: Expected parameter depth(0.000) to be greater than 0.0");
     BoundingVolume(1, 1, 1).GetRadius();
     EXPECT_EQ(errors.Last(), "mgExternalError: This bounding volume is not a sphere.");

@@ -24,8 +24,7 @@ class JournalEntity : public Entity
 public:
     JournalEntity(std::string name, std::vector<std::string>& journal, bool* destroyed = nullptr)
         : Entity("JournalEntity"), mName(std::move(name)), mJournal(journal), mDestroyed(destroyed)
-    {
-    }
+    {}
     ~JournalEntity() override
     {
         if (mDestroyed != nullptr) {
@@ -249,8 +248,7 @@ class SelfPoppingBehaviour : public EntityBehaviour
 public:
     SelfPoppingBehaviour(Entity& owner, std::vector<std::string>& journal, std::string name)
         : mOwner(owner), mJournal(journal), mName(std::move(name))
-    {
-    }
+    {}
     ~SelfPoppingBehaviour() override { mJournal.push_back(mName + " destroyed"); }
     void OnPushed() override { mJournal.push_back(mName + " pushed"); }
     void OnPopped() override { mJournal.push_back(mName + " popped"); }
@@ -276,8 +274,8 @@ TEST_F(EntityManagerTest, OnlyTheTopBehaviourRunsAndAPoppedOneDiesAfterTheStep)
     entity->PushBehaviour(std::make_unique<SelfPoppingBehaviour>(*entity, journal, "upper"));
     journal.clear();
     manager.Simulate();
-    const std::vector<std::string> expected{"upper simulate", "upper popped",     "lower uncovered",
-                                            "upper still alive", "e.simulate", "upper destroyed"};
+    const std::vector<std::string> expected{"upper simulate",    "upper popped", "lower uncovered",
+                                            "upper still alive", "e.simulate",   "upper destroyed"};
     EXPECT_EQ(journal, expected);
     EXPECT_NE(entity->GetTopBehaviour(), nullptr);
 }
@@ -290,8 +288,8 @@ TEST_F(EntityManagerTest, AnEntityPopsAndDestroysItsBehavioursWhenDestroyed)
         entity.PushBehaviour(std::make_unique<SelfPoppingBehaviour>(entity, journal, "upper"));
         journal.clear();
     }
-    const std::vector<std::string> expected{"upper popped", "lower uncovered", "lower popped", "lower destroyed",
-                                            "upper destroyed"};
+    const std::vector<std::string> expected{"upper popped", "lower uncovered", "lower popped",
+                                            "lower destroyed", "upper destroyed"};
     EXPECT_EQ(journal, expected);
 }
 

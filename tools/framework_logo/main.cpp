@@ -49,13 +49,14 @@ bool BadgeFace(float x, float y)
 // The arch: pillars joined by a half-ring, with the opening cut out.
 bool Opening(float x, float y)
 {
-    return InRectangle(x, y, 98.0f, 118.0f, 158.0f, 196.0f) || (y <= 118.0f && InCircle(x, y, 128.0f, 118.0f, 30.0f));
+    return InRectangle(x, y, 98.0f, 118.0f, 158.0f, 196.0f) ||
+           (y <= 118.0f && InCircle(x, y, 128.0f, 118.0f, 30.0f));
 }
 
 bool Gate(float x, float y)
 {
-    const bool outer =
-        InRectangle(x, y, 70.0f, 118.0f, 186.0f, 196.0f) || (y <= 118.0f && InCircle(x, y, 128.0f, 118.0f, 58.0f));
+    const bool outer = InRectangle(x, y, 70.0f, 118.0f, 186.0f, 196.0f) ||
+                       (y <= 118.0f && InCircle(x, y, 128.0f, 118.0f, 58.0f));
     return outer && !Opening(x, y);
 }
 
@@ -89,7 +90,8 @@ Rgba Over(const Rgba& top, float coverage, const Rgba& bottom)
     Rgba result{0.0f, 0.0f, 0.0f, resultAlpha};
     if (resultAlpha > 0.0f) {
         for (int channel = 0; channel < 3; ++channel) {
-            result[channel] = (top[channel] * alpha + bottom[channel] * bottom[3] * (1.0f - alpha)) / resultAlpha;
+            result[channel] =
+                (top[channel] * alpha + bottom[channel] * bottom[3] * (1.0f - alpha)) / resultAlpha;
         }
     }
     return result;
@@ -100,8 +102,10 @@ float Coverage(bool (*contains)(float, float), int pixelX, int pixelY)
     int inside = 0;
     for (int sampleY = 0; sampleY < kSamplesPerAxis; ++sampleY) {
         for (int sampleX = 0; sampleX < kSamplesPerAxis; ++sampleX) {
-            const float x = static_cast<float>(pixelX) + (static_cast<float>(sampleX) + 0.5f) / kSamplesPerAxis;
-            const float y = static_cast<float>(pixelY) + (static_cast<float>(sampleY) + 0.5f) / kSamplesPerAxis;
+            const float x =
+                static_cast<float>(pixelX) + (static_cast<float>(sampleX) + 0.5f) / kSamplesPerAxis;
+            const float y =
+                static_cast<float>(pixelY) + (static_cast<float>(sampleY) + 0.5f) / kSamplesPerAxis;
             inside += contains(x, y) ? 1 : 0;
         }
     }
@@ -111,12 +115,10 @@ float Coverage(bool (*contains)(float, float), int pixelX, int pixelY)
 std::vector<unsigned char> DrawLogo()
 {
     const Layer layers[] = {
-        {Badge, {0.55f, 0.85f, 0.80f, 1.0f}},     // rim
-        {BadgeFace, {0.10f, 0.26f, 0.31f, 1.0f}}, // slate-teal face
-        {Bars, {0.95f, 0.92f, 0.86f, 0.75f}},
-        {Gate, {0.95f, 0.92f, 0.86f, 1.0f}}, // bone white
-        {Step, {0.95f, 0.92f, 0.86f, 1.0f}},
-        {Keystone, {0.96f, 0.65f, 0.25f, 1.0f}}, // amber
+        {Badge, {0.55f, 0.85f, 0.80f, 1.0f}},                                              // rim
+        {BadgeFace, {0.10f, 0.26f, 0.31f, 1.0f}},                                          // slate-teal face
+        {Bars, {0.95f, 0.92f, 0.86f, 0.75f}},     {Gate, {0.95f, 0.92f, 0.86f, 1.0f}},     // bone white
+        {Step, {0.95f, 0.92f, 0.86f, 1.0f}},      {Keystone, {0.96f, 0.65f, 0.25f, 1.0f}}, // amber
     };
     std::vector<unsigned char> pixels(kSize * kSize * 4);
     for (int y = 0; y < kSize; ++y) {

@@ -42,7 +42,8 @@ void DefaultScene::OnSimulate()
         }
         if (mDisplayTimer < GameTimer(kFadeMilliseconds)) {
             const float shown = mDisplayTimer.GetPercentageOf(GameTimer(kFadeMilliseconds));
-            mLogoColor = Marrowgate::Graphics::Interpolate(1.0f - shown, Color(kOpaqueWhite), Color(kTransparentWhite));
+            mLogoColor = Marrowgate::Graphics::Interpolate(1.0f - shown, Color(kOpaqueWhite),
+                                                           Color(kTransparentWhite));
         }
     }
     if (!mSoundTimer.IsZero() && mSoundTimer.DecrementStep()) {
@@ -56,8 +57,8 @@ void DefaultScene::OnRender()
     if (!mLogo) {
         // Made once and kept: the texture manager rebuilds textures from memory after a lost context.
         const std::span<const unsigned char> logo = marrowgate_logo_image();
-        const Marrowgate::Graphics::TextureHandle texture =
-            Marrowgate::Graphics::CreateTextureFromFileData(logo.data(), static_cast<std::int32_t>(logo.size()));
+        const Marrowgate::Graphics::TextureHandle texture = Marrowgate::Graphics::CreateTextureFromFileData(
+            logo.data(), static_cast<std::int32_t>(logo.size()));
         mLogo = std::make_unique<Marrowgate::Graphics::Sprite>(texture);
         mLogo->SetOrigin(Marrowgate::Graphics::AnchorLocation::Center);
     }

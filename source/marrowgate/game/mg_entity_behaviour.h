@@ -17,8 +17,7 @@
 
 namespace Marrowgate::Game {
 
-template <class EntityType>
-class EntityBehaviourInterface
+template <class EntityType> class EntityBehaviourInterface
 {
 public:
     virtual ~EntityBehaviourInterface() = default;
@@ -35,8 +34,7 @@ public:
     virtual void OnCollide(EntityType& /*other*/) {}
 };
 
-template <class EntityType>
-class BehaviourStack
+template <class EntityType> class BehaviourStack
 {
 public:
     using Behaviour = EntityBehaviourInterface<EntityType>;

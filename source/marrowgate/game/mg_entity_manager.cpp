@@ -112,7 +112,8 @@ void EntityManager::RunCollisionPass()
             if (!entityB->IsCollidable()) {
                 continue;
             }
-            MG_ERROR_IF(entityA == entityB, "mgInternalError: Should never do collision against the same entity.");
+            MG_ERROR_IF(entityA == entityB,
+                        "mgInternalError: Should never do collision against the same entity.");
             if (entityA->CollidesWith(*entityB)) {
                 entityA->OnCollide(*entityB);
                 entityB->OnCollide(*entityA);

@@ -60,8 +60,8 @@ GLName UploadCoverage(const CoverageBitmap& bitmap)
     // Core profiles have no alpha textures; the shader's font colour matrix reads red there.
     const GLenum format = IsFixedFunctionMode() || IsEmbeddedProfile() ? GL_ALPHA : GL_RED;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), bitmap.textureWidth, bitmap.textureHeight, 0, format,
-                 GL_UNSIGNED_BYTE, bitmap.pixels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), bitmap.textureWidth, bitmap.textureHeight, 0,
+                 format, GL_UNSIGNED_BYTE, bitmap.pixels.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     return texture;
 }

@@ -31,7 +31,8 @@ public:
 
     // A size of 0 or less and an empty font name keep the current ones. An empty text draws
     // nothing. A font that cannot be loaded is reported and the text draws nothing.
-    void SetText(const std::string& text, float fontSize = 0.0f, const std::string& fontFileName = std::string());
+    void SetText(const std::string& text, float fontSize = 0.0f,
+                 const std::string& fontFileName = std::string());
     const std::string& GetText() const { return mText; }
     float GetFontSize() const { return mFontSize; }
     const std::string& GetFontFileName() const { return mFontFileName; }

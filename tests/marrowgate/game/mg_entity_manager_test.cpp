@@ -93,7 +93,8 @@ TEST_F(EntityManager2DTest, OverlappingEntitiesCollideInPairOrderAndInactiveOnes
     Add("C");
     journal.clear();
     manager.OnSimulate();
-    const std::vector<std::string> expected{"A.simulate", "C.simulate", "A-B", "B-A", "A-C", "C-A", "B-C", "C-B"};
+    const std::vector<std::string> expected{"A.simulate", "C.simulate", "A-B", "B-A",
+                                            "A-C",        "C-A",        "B-C", "C-B"};
     EXPECT_EQ(journal, expected);
 }
 

@@ -67,7 +67,8 @@ TEST_P(TextDrawingTest, TextureMemoryFollowsTheTexts)
         const std::uint64_t bytes = std::uint64_t{text.GetTextureWidth()} * text.GetTextureHeight();
         EXPECT_EQ(GetTextureMemory(), before + bytes);
         text.SetText("Score: 123");
-        EXPECT_EQ(GetTextureMemory(), before + std::uint64_t{text.GetTextureWidth()} * text.GetTextureHeight());
+        EXPECT_EQ(GetTextureMemory(),
+                  before + std::uint64_t{text.GetTextureWidth()} * text.GetTextureHeight());
         text.SetText("");
         EXPECT_EQ(GetTextureMemory(), before);
         text.SetText("Best: 3");

@@ -35,15 +35,16 @@ std::vector<std::int32_t> DecodeAll(std::string_view text)
 
 std::vector<unsigned char> BuiltInFontBytes()
 {
-    std::ifstream file(QUORVANE_SOURCE_DIR "/source/marrowgate/graphics/fonts/Comfortaa-Bold.ttf", std::ios::binary);
+    std::ifstream file(QUORVANE_SOURCE_DIR "/source/marrowgate/graphics/fonts/Comfortaa-Bold.ttf",
+                       std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 TEST(Utf8Decoding, DecodesOneToFourByteSequences)
 {
     EXPECT_EQ(DecodeAll("Az"), (std::vector<std::int32_t>{'A', 'z'}));
-    EXPECT_EQ(DecodeAll("\xC3\xA9"), std::vector<std::int32_t>{0xE9});         // e acute
-    EXPECT_EQ(DecodeAll("\xE2\x82\xAC"), std::vector<std::int32_t>{0x20AC});   // euro sign
+    EXPECT_EQ(DecodeAll("\xC3\xA9"), std::vector<std::int32_t>{0xE9});       // e acute
+    EXPECT_EQ(DecodeAll("\xE2\x82\xAC"), std::vector<std::int32_t>{0x20AC}); // euro sign
     EXPECT_EQ(DecodeAll("\xF0\x9F\x98\x80"), std::vector<std::int32_t>{0x1F600});
 }
 
@@ -130,7 +131,8 @@ TEST(Fonts, DamagedFontDataIsRefusedWithoutReadingOutOfBounds)
     ASSERT_GT(original.size(), 100000u);
     for (std::size_t length :
          {std::size_t{0}, std::size_t{11}, std::size_t{12}, std::size_t{300}, original.size() / 2}) {
-        EXPECT_EQ(Font::Create(std::vector<unsigned char>(original.begin(), original.begin() + length)), nullptr)
+        EXPECT_EQ(Font::Create(std::vector<unsigned char>(original.begin(), original.begin() + length)),
+                  nullptr)
             << length;
     }
     // Corrupted bytes: the font is either refused or still draws; either way nothing crashes.
@@ -183,7 +185,8 @@ TEST_F(TextWithoutContext, TextsSharingAFontKeepTheirOwnSizes)
 
 TEST_F(TextWithoutContext, AFontFileLoadsByNameAndAMissingOneIsReported)
 {
-    const std::string path = (std::filesystem::temp_directory_path() / "quorvane_text_test_font.ttf").string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "quorvane_text_test_font.ttf").string();
     {
         const std::vector<unsigned char> bytes = BuiltInFontBytes();
         std::ofstream file(path, std::ios::binary);
@@ -203,8 +206,8 @@ TEST_F(TextWithoutContext, AFontFileLoadsByNameAndAMissingOneIsReported)
 TEST_F(TextWithoutContext, AFileThatIsNotAFontIsReported)
 {
     Text notAFont("x", 25.0f, QUORVANE_SOURCE_DIR "/CMakeLists.txt");
-    EXPECT_EQ(errors.Last(),
-              "mgExternalError: Was unable to load font from file: \"" QUORVANE_SOURCE_DIR "/CMakeLists.txt\"");
+    EXPECT_EQ(errors.Last(), "mgExternalError: Was unable to load font from file: \"" QUORVANE_SOURCE_DIR
+                             "/CMakeLists.txt\"");
     EXPECT_EQ(notAFont.GetPixelWidth(), 0);
 }
 

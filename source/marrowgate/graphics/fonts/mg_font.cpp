@@ -48,7 +48,8 @@ std::int32_t DecodeUtf8Character(std::string_view text, std::size_t& position)
         continuationCount = 2;
         character = lead & 0x0F;
     }
-    for (int index = 0; index < continuationCount && position < text.size() && text[position] != '\0'; ++index) {
+    for (int index = 0; index < continuationCount && position < text.size() && text[position] != '\0';
+         ++index) {
         character = (character << 6) | (static_cast<unsigned char>(text[position++]) & 0x3F);
     }
     return character;
@@ -216,7 +217,8 @@ void Font::DrawGlyph(CoverageBitmap& bitmap, int glyph, int penX, float fraction
                     static_cast<int>(left - penX), static_cast<int>(top - mBaseline), 1, nullptr);
     stbtt_FreeShape(mInfo.get(), vertices);
     for (int row = 0; row < rows; ++row) {
-        unsigned char* destination = &bitmap.pixels[static_cast<std::size_t>(top + row) * bitmap.textureWidth + left];
+        unsigned char* destination =
+            &bitmap.pixels[static_cast<std::size_t>(top + row) * bitmap.textureWidth + left];
         const unsigned char* source = &scratch[static_cast<std::size_t>(row) * columns];
         for (int column = 0; column < columns; ++column) {
             destination[column] = std::max(destination[column], source[column]);

@@ -67,10 +67,10 @@ bool ReadTableDirectory(const FontReader& reader, Tables& tables)
     for (std::uint32_t index = 0; index < tableCount; ++index) {
         const std::uint64_t record = 12ull + 16ull * index;
         for (const auto& [tag, table] : wanted) {
-            const bool tagMatches = reader.U32(record) == (static_cast<std::uint32_t>(tag[0]) << 24 |
-                                                           static_cast<std::uint32_t>(tag[1]) << 16 |
-                                                           static_cast<std::uint32_t>(tag[2]) << 8 |
-                                                           static_cast<std::uint32_t>(tag[3]));
+            const bool tagMatches =
+                reader.U32(record) ==
+                (static_cast<std::uint32_t>(tag[0]) << 24 | static_cast<std::uint32_t>(tag[1]) << 16 |
+                 static_cast<std::uint32_t>(tag[2]) << 8 | static_cast<std::uint32_t>(tag[3]));
             // The reader uses the first table of a tag, so only that one matters.
             if (tagMatches && !table->present) {
                 table->offset = reader.U32(record + 8);
@@ -148,12 +148,17 @@ bool IsCharacterMapUsable(const FontReader& reader, const Table& cmap)
         return false;
     }
     switch (reader.U16(subtable)) {
-    case 0: return subtable + 262 <= end;
-    case 4: return IsFormat4Usable(reader, subtable, end);
-    case 6: return subtable + 10ull + 2ull * reader.U16(subtable + 8) <= end;
+    case 0:
+        return subtable + 262 <= end;
+    case 4:
+        return IsFormat4Usable(reader, subtable, end);
+    case 6:
+        return subtable + 10ull + 2ull * reader.U16(subtable + 8) <= end;
     case 12:
-    case 13: return subtable + 16 <= end && subtable + 16ull + 12ull * reader.U32(subtable + 12) <= end;
-    default: return false;
+    case 13:
+        return subtable + 16 <= end && subtable + 16ull + 12ull * reader.U32(subtable + 12) <= end;
+    default:
+        return false;
     }
 }
 
@@ -163,8 +168,7 @@ public:
     GlyphChecker(const FontReader& reader, const Tables& tables, std::uint32_t glyphCount, bool longOffsets)
         : mReader(reader), mTables(tables), mGlyphCount(glyphCount), mLongOffsets(longOffsets),
           mDepth(glyphCount, kUnknown)
-    {
-    }
+    {}
 
     bool AreOffsetsUsable() const
     {
@@ -249,7 +253,8 @@ private:
             previousEnd = contourEnd;
         }
         const std::uint64_t pointCount = static_cast<std::uint64_t>(previousEnd) + 1;
-        std::uint64_t cursor = base + 12ull + 2ull * contourCount + mReader.U16(base + 10ull + 2ull * contourCount);
+        std::uint64_t cursor =
+            base + 12ull + 2ull * contourCount + mReader.U16(base + 10ull + 2ull * contourCount);
         std::uint64_t coordinateBytes = 0;
         std::uint32_t repeats = 0;
         std::uint8_t flags = 0;
@@ -333,7 +338,8 @@ std::int64_t LargestCoverageIndex(const FontReader& reader, std::uint64_t covera
     }
     const std::uint16_t count = reader.U16(coverage + 2);
     switch (reader.U16(coverage)) {
-    case 1: return reader.Has(coverage + 4, 2ull * count) ? std::int64_t{count} - 1 : -2;
+    case 1:
+        return reader.Has(coverage + 4, 2ull * count) ? std::int64_t{count} - 1 : -2;
     case 2: {
         if (!reader.Has(coverage + 4, 6ull * count)) {
             return -2;
@@ -349,7 +355,8 @@ std::int64_t LargestCoverageIndex(const FontReader& reader, std::uint64_t covera
         }
         return largest;
     }
-    default: return -1; // unsupported formats are skipped by the reader
+    default:
+        return -1; // unsupported formats are skipped by the reader
     }
 }
 
@@ -359,9 +366,12 @@ bool IsClassDefinitionUsable(const FontReader& reader, std::uint64_t classes)
         return false;
     }
     switch (reader.U16(classes)) {
-    case 1: return reader.Has(classes, 6) && reader.Has(classes + 6, 2ull * reader.U16(classes + 4));
-    case 2: return reader.Has(classes, 4) && reader.Has(classes + 4, 6ull * reader.U16(classes + 2));
-    default: return true;
+    case 1:
+        return reader.Has(classes, 6) && reader.Has(classes + 6, 2ull * reader.U16(classes + 4));
+    case 2:
+        return reader.Has(classes, 4) && reader.Has(classes + 4, 6ull * reader.U16(classes + 2));
+    default:
+        return true;
     }
 }
 
@@ -465,13 +475,15 @@ bool IsFontDataUsable(std::span<const unsigned char> data)
         return false;
     }
     const std::uint64_t metricBytes =
-        4ull * longMetricCount + (glyphCount > longMetricCount ? 2ull * (glyphCount - longMetricCount) : 0ull);
+        4ull * longMetricCount +
+        (glyphCount > longMetricCount ? 2ull * (glyphCount - longMetricCount) : 0ull);
     if (metricBytes > tables.hmtx.length) {
         return false;
     }
     GlyphChecker glyphs(reader, tables, glyphCount, locaFormat == 1);
-    return IsCharacterMapUsable(reader, tables.cmap) && glyphs.AreOffsetsUsable() && glyphs.AreGlyphsUsable() &&
-           IsKerningTableUsable(reader, tables.kern) && IsPositioningTableUsable(reader, tables.gpos);
+    return IsCharacterMapUsable(reader, tables.cmap) && glyphs.AreOffsetsUsable() &&
+           glyphs.AreGlyphsUsable() && IsKerningTableUsable(reader, tables.kern) &&
+           IsPositioningTableUsable(reader, tables.gpos);
 }
 
 } // namespace mgImplementation

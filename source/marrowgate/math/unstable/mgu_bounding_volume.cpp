@@ -65,8 +65,7 @@ BoundingVolume BoundingVolume::Box(float width, float height, const Vector2& off
 
 BoundingVolume::BoundingVolume(float size, float height, const Vector2& offset)
     : mSize(size), mHeight(height), mOffset(offset)
-{
-}
+{}
 
 float BoundingVolume::GetRadius() const
 {
@@ -86,7 +85,8 @@ float BoundingVolume::GetHeight() const
     return mHeight;
 }
 
-bool BoundingVolume::Intersects(const Vector2& center, const BoundingVolume& other, const Vector2& otherCenter) const
+bool BoundingVolume::Intersects(const Vector2& center, const BoundingVolume& other,
+                                const Vector2& otherCenter) const
 {
     if (IsCircle()) {
         return other.IsCircle() ? CirclesIntersect(center, mSize, otherCenter, other.mSize)
