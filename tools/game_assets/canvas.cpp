@@ -14,19 +14,22 @@ namespace {
 constexpr int kSamplesPerAxis = 4;
 constexpr float kPi = 3.14159265358979f;
 
-bool InsideEvenOdd(const std::vector<Contour>& contours, float x, float y)
+// Where the horizontal line at height y crosses the contours' edges, left to right. A point
+// is inside (even-odd rule) when an odd number of crossings lie to its left.
+std::vector<float> Crossings(const std::vector<Contour>& contours, float y)
 {
-    bool inside = false;
+    std::vector<float> crossings;
     for (const Contour& contour : contours) {
         for (std::size_t i = 0, j = contour.size() - 1; i < contour.size(); j = i++) {
             const Point2& a = contour[i];
             const Point2& b = contour[j];
-            if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) {
-                inside = !inside;
+            if ((a.y > y) != (b.y > y)) {
+                crossings.push_back((b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x);
             }
         }
     }
-    return inside;
+    std::sort(crossings.begin(), crossings.end());
+    return crossings;
 }
 
 } // namespace
@@ -71,18 +74,30 @@ void Canvas::FillContours(const std::vector<Contour>& contours, Paint paint)
     const int right = std::min(mWidth - 1, static_cast<int>(std::ceil(maximumX)));
     const int bottom = std::min(mHeight - 1, static_cast<int>(std::ceil(maximumY)));
     constexpr float kStep = 1.0f / kSamplesPerAxis;
+    const int columns = right - left + 1;
+    std::vector<int> hits(static_cast<std::size_t>(std::max(columns, 0)));
     for (int y = top; y <= bottom; ++y) {
-        for (int x = left; x <= right; ++x) {
-            int hits = 0;
-            for (int sampleY = 0; sampleY < kSamplesPerAxis; ++sampleY) {
+        std::fill(hits.begin(), hits.end(), 0);
+        for (int sampleY = 0; sampleY < kSamplesPerAxis; ++sampleY) {
+            const std::vector<float> crossings =
+                Crossings(contours, static_cast<float>(y) + (static_cast<float>(sampleY) + 0.5f) * kStep);
+            std::size_t passed = 0;
+            for (int column = 0; column < columns; ++column) {
                 for (int sampleX = 0; sampleX < kSamplesPerAxis; ++sampleX) {
-                    hits += InsideEvenOdd(
-                        contours, static_cast<float>(x) + (static_cast<float>(sampleX) + 0.5f) * kStep,
-                        static_cast<float>(y) + (static_cast<float>(sampleY) + 0.5f) * kStep);
+                    const float x =
+                        static_cast<float>(left + column) + (static_cast<float>(sampleX) + 0.5f) * kStep;
+                    while (passed < crossings.size() && crossings[passed] <= x) {
+                        ++passed;
+                    }
+                    hits[static_cast<std::size_t>(column)] += static_cast<int>(passed % 2);
                 }
             }
-            if (hits > 0) {
-                Blend(x, y, static_cast<float>(hits) / (kSamplesPerAxis * kSamplesPerAxis), paint);
+        }
+        for (int column = 0; column < columns; ++column) {
+            const int count = hits[static_cast<std::size_t>(column)];
+            if (count > 0) {
+                Blend(left + column, y, static_cast<float>(count) / (kSamplesPerAxis * kSamplesPerAxis),
+                      paint);
             }
         }
     }
