@@ -77,7 +77,8 @@ DynamicStructure::DynamicStructure(const DynamicStructure& other)
               [](const std::unique_ptr<Structure>& structure) -> Payload {
                   return std::make_unique<Structure>(*structure);
               },
-              [](const auto& scalar) -> Payload { return scalar; },
+              // Numbers, booleans and Text copy themselves (Text into a new block).
+              [](const auto& value) -> Payload { return value; },
           },
           other.mPayload))
 {}
