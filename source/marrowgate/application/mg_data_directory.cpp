@@ -21,9 +21,17 @@ std::optional<std::filesystem::path> FindDataDirectory(const std::vector<std::fi
 bool ChangeToDataDirectory(const std::string& installedDirectory)
 {
     std::error_code error;
+    const std::filesystem::path executableDirectory = mgImplementation::GetExecutableDirectory();
+    // An installed tree moved as a whole (a package, `cmake --install --prefix`) keeps its data
+    // in <prefix>/share beside <prefix>/bin, whatever prefix was compiled in.
+    const std::filesystem::path relocatedShare =
+        executableDirectory.empty()
+            ? std::filesystem::path()
+            : (executableDirectory / ".." / "share" / "quorvane").lexically_normal();
     const std::vector<std::filesystem::path> candidates{
         std::filesystem::current_path(error),
-        mgImplementation::GetExecutableDirectory(),
+        executableDirectory,
+        relocatedShare,
         installedDirectory,
     };
     if (const std::optional<std::filesystem::path> found = FindDataDirectory(candidates)) {
