@@ -1,13 +1,17 @@
 #include "orrery/game_entity_manager.h"
 
 #include "marrowgate/core/mg_error.h"
+#include "orrery/game_collision_broad_phase.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 namespace {
 constexpr char kUnitName[] = "game_entity_manager";
-}
+// Collision callbacks after which a pass stops rebuilding its broad phase.
+constexpr int kMaximumBroadPhaseRebuilds = 32;
+} // namespace
 
 namespace Orrery::Game {
 
@@ -180,23 +184,51 @@ void EntityManager::Simulate()
     ProcessPendingRemovals();
 }
 
+// The pairs are those of the plain double loop, in its order: for each collidable A, each
+// collidable B after it. The broad phase only skips pairs that cannot touch. A collision
+// callback may change anything, so after one the broad phase is built again and the search
+// resumes after the pair just handled; past a budget of rebuilds (a crowded scene) the rest of
+// the pass tests every pair, which is never slower than the plain loop by more than a constant.
 void EntityManager::RunCollisionPass()
 {
+    CollisionBroadPhase broadPhase;
+    broadPhase.Build(mEntities);
+    int rebuildsLeft = kMaximumBroadPhaseRebuilds;
+    bool useBroadPhase = true;
+    std::vector<std::size_t> partners;
     for (std::size_t first = 0; first < mEntities.size(); ++first) {
         if (!mEntities[first]->IsCollidable()) {
             continue;
         }
-        for (std::size_t second = first + 1; second < mEntities.size(); ++second) {
-            Entity* entityA = mEntities[first];
-            Entity* entityB = mEntities[second];
-            if (!entityB->IsCollidable()) {
-                continue;
+        std::size_t from = first + 1;
+        bool searchAgain = true;
+        while (searchAgain) {
+            searchAgain = false;
+            if (useBroadPhase) {
+                broadPhase.FindPartners(first, from, partners);
+            } else {
+                partners.resize(from < mEntities.size() ? mEntities.size() - from : 0);
+                std::iota(partners.begin(), partners.end(), from);
             }
-            MG_ERROR_IF(entityA == entityB,
-                        "Orrery Internal Error: Should never do collision against the same entity.");
-            if (entityA->IsCollidingWith(*entityB)) {
-                entityA->OnCollide(*entityB);
-                entityB->OnCollide(*entityA);
+            for (const std::size_t second : partners) {
+                Entity* entityA = mEntities[first];
+                Entity* entityB = mEntities[second];
+                if (!entityB->IsCollidable()) {
+                    continue;
+                }
+                MG_ERROR_IF(entityA == entityB,
+                            "Orrery Internal Error: Should never do collision against the same entity.");
+                if (entityA->IsCollidingWith(*entityB)) {
+                    entityA->OnCollide(*entityB);
+                    entityB->OnCollide(*entityA);
+                    useBroadPhase = useBroadPhase && rebuildsLeft-- > 0;
+                    if (useBroadPhase) {
+                        broadPhase.Build(mEntities);
+                    }
+                    from = second + 1;
+                    searchAgain = true;
+                    break;
+                }
             }
         }
     }

@@ -4,7 +4,9 @@
 // An Entity has a transform, type names, bounding volumes and three flags (collidable, active,
 // visible). An EntityManager keeps entities in insertion order, which is the order of every
 // pass and of the collision pairs: for entities 1, 2, 3 that all touch, the calls are (1,2),
-// (2,1), (1,3), (3,1), (2,3), (3,2). There is no broad phase, so a step costs O(n^2) tests.
+// (2,1), (1,3), (3,1), (2,3), (3,2). A broad phase (sorted boxes) skips pairs that cannot
+// touch without changing that order, so a sparse field costs about O(n log n) per step; a
+// crowded one falls back to testing every pair.
 // Removals requested while a pass runs are deferred to its end.
 // Depends on: marrowgate core (errors), math, the behaviour stack of the game framework, and
 // the bounding volumes of this kit.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -291,6 +292,104 @@ TEST_F(EntityManagerTest, AnEntityPopsAndDestroysItsBehavioursWhenDestroyed)
     const std::vector<std::string> expected{"upper popped", "lower uncovered", "lower popped",
                                             "lower destroyed", "upper destroyed"};
     EXPECT_EQ(journal, expected);
+}
+
+} // namespace
+
+namespace {
+
+// A field of spheres and boxes where colliding entities jump elsewhere, switch their collision
+// off or change shape, as game entities do. The manager's pass must make exactly the calls of
+// the plain double loop, in the same order, whatever its broad phase skips.
+class Restless : public Entity
+{
+public:
+    Restless(int name, std::vector<std::pair<int, int>>& journal, std::mt19937& random)
+        : Entity("Restless"), mName(name), mJournal(journal), mRandom(random)
+    {}
+    void OnCollide(Entity& other) override
+    {
+        Entity::OnCollide(other);
+        mJournal.emplace_back(mName, static_cast<Restless&>(other).mName);
+        switch (mRandom() % 4) {
+        case 0:
+            PlaceAt(Coordinate(), Coordinate(), Coordinate());
+            break;
+        case 1:
+            SetCollidable(false);
+            break;
+        case 2:
+            AddBoundingSphere(0.5f + static_cast<float>(mRandom() % 4), Vector3());
+            break;
+        default:
+            break;
+        }
+    }
+    void PlaceAt(float x, float y, float z)
+    {
+        Matrix4 transform;
+        transform.SetPosition(x, y, z);
+        SetTransform(transform);
+    }
+    float Coordinate() { return static_cast<float>(mRandom() % 4000) / 100.0f - 20.0f; }
+
+private:
+    int mName;
+    std::vector<std::pair<int, int>>& mJournal;
+    std::mt19937& mRandom;
+};
+
+std::vector<std::pair<int, int>> RunField(bool throughManager, unsigned seed, int count)
+{
+    std::vector<std::pair<int, int>> journal;
+    std::mt19937 random(seed);
+    EntityManager manager;
+    std::vector<Entity*> entities;
+    for (int index = 0; index < count; ++index) {
+        auto* entity = new Restless(index, journal, random);
+        if (random() % 3 == 0) {
+            entity->AddBoundingBox(1.0f + static_cast<float>(random() % 3), 1.0f, 2.0f, Vector3(0.5f, 0, 0));
+        } else {
+            entity->AddBoundingSphere(0.25f + static_cast<float>(random() % 8) * 0.25f, Vector3());
+        }
+        entity->PlaceAt(entity->Coordinate(), entity->Coordinate() * 0.1f, entity->Coordinate());
+        entity->SetCollidable(random() % 10 != 0);
+        manager.AddEntity(entity);
+        entities.push_back(entity);
+    }
+    for (int step = 0; step < 5; ++step) {
+        if (throughManager) {
+            manager.Simulate();
+            continue;
+        }
+        for (std::size_t first = 0; first < entities.size(); ++first) {
+            if (!entities[first]->IsCollidable()) {
+                continue;
+            }
+            for (std::size_t second = first + 1; second < entities.size(); ++second) {
+                if (entities[second]->IsCollidable() && entities[first]->IsCollidingWith(*entities[second])) {
+                    entities[first]->OnCollide(*entities[second]);
+                    entities[second]->OnCollide(*entities[first]);
+                }
+            }
+        }
+    }
+    return journal;
+}
+
+TEST(CollisionPass, MakesExactlyThePlainLoopsCallsInItsOrder)
+{
+    // 40 entities stay under the rebuild budget; 300 in the same space pass it.
+    for (int count : {40, 300}) {
+        std::size_t collisions = 0;
+        for (unsigned seed = 1; seed <= 8; ++seed) {
+            const auto expected = RunField(false, seed, count);
+            EXPECT_EQ(RunField(true, seed, count), expected)
+                << "seed " << seed << ", " << count << " entities";
+            collisions += expected.size();
+        }
+        EXPECT_GT(collisions, 8u) << count << " entities";
+    }
 }
 
 } // namespace
