@@ -38,11 +38,14 @@ MeshData MakeGrid(int side)
             data.vertices.push_back(vertex);
         }
     }
-    const auto at = [side](int row, int column) { return static_cast<std::uint32_t>(row * (side + 1) + column); };
+    const auto at = [side](int row, int column) {
+        return static_cast<std::uint32_t>(row * (side + 1) + column);
+    };
     for (int row = 0; row < side; ++row) {
         for (int column = 0; column < side; ++column) {
-            data.indices.insert(data.indices.end(), {at(row, column), at(row + 1, column), at(row + 1, column + 1),
-                                                     at(row, column), at(row + 1, column + 1), at(row, column + 1)});
+            data.indices.insert(data.indices.end(),
+                                {at(row, column), at(row + 1, column), at(row + 1, column + 1),
+                                 at(row, column), at(row + 1, column + 1), at(row, column + 1)});
         }
     }
     return data;

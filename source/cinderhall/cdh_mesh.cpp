@@ -31,12 +31,14 @@ bool HasVertexArrays()
 void SetVertexLayout()
 {
     constexpr GLsizei stride = sizeof(Vertex3D);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex3D, x)));
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(offsetof(Vertex3D, x)));
     glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
                           reinterpret_cast<const void*>(offsetof(Vertex3D, normalX)));
     glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
                           reinterpret_cast<const void*>(offsetof(Vertex3D, color)));
-    glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex3D, u)));
+    glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(offsetof(Vertex3D, u)));
     for (GLuint attribute = 0; attribute < 4; ++attribute) {
         glEnableVertexAttribArray(attribute);
     }
@@ -65,7 +67,8 @@ void DrawFixedFunction(const MeshData& data)
     glVertexPointer(3, GL_FLOAT, sizeof(Vertex3D), &vertices->x);
     glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex3D), &vertices->color);
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex3D), &vertices->u);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(data.indices.size()), GL_UNSIGNED_INT, data.indices.data());
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(data.indices.size()), GL_UNSIGNED_INT,
+                   data.indices.data());
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
@@ -103,8 +106,9 @@ void Mesh::BuildBuffers()
     }
     glGenBuffers(1, &indexBuffer_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(data_.indices.size() * sizeof(std::uint32_t)),
-                 data_.indices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(data_.indices.size() * sizeof(std::uint32_t)), data_.indices.data(),
+                 GL_STATIC_DRAW);
     ready_ = true;
 }
 
@@ -232,7 +236,8 @@ std::unique_ptr<Mesh> LoadMeshFromMemory(std::span<const std::byte> fileBytes, c
     MeshData data;
     if (encoding == MeshEncoding::kBinary) {
         // Binary meshes are drawn as stored, normals included, and a corrupt one is still a mesh.
-        return ReadBinaryMesh(fileBytes, data) ? std::make_unique<Mesh>(std::move(data)) : std::make_unique<Mesh>();
+        return ReadBinaryMesh(fileBytes, data) ? std::make_unique<Mesh>(std::move(data))
+                                               : std::make_unique<Mesh>();
     }
     if (!ReadTextMesh(fileBytes, encoding == MeshEncoding::kText, data)) {
         return std::make_unique<Mesh>();
@@ -254,7 +259,8 @@ std::unique_ptr<Mesh> LoadMeshFromFile(const std::string& path)
     }
     const std::size_t alreadyRead = contents.size();
     contents.resize(std::max<std::uint64_t>(fileSize, alreadyRead));
-    contents.resize(alreadyRead + std::fread(contents.data() + alreadyRead, 1, contents.size() - alreadyRead, file.get()));
+    contents.resize(alreadyRead +
+                    std::fread(contents.data() + alreadyRead, 1, contents.size() - alreadyRead, file.get()));
     return LoadMeshFromMemory(contents, path);
 }
 

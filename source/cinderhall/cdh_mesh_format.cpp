@@ -32,8 +32,7 @@ std::uint32_t ReadWord(std::span<const std::byte> bytes, std::size_t offset)
 
 bool StartsWith(std::span<const std::byte> bytes, std::string_view prefix)
 {
-    return bytes.size() >= prefix.size() &&
-           std::memcmp(bytes.data(), prefix.data(), prefix.size()) == 0;
+    return bytes.size() >= prefix.size() && std::memcmp(bytes.data(), prefix.data(), prefix.size()) == 0;
 }
 
 void AppendWord(std::vector<std::byte>& out, std::uint32_t value)
@@ -57,9 +56,11 @@ MeshEncoding DetectMeshEncoding(std::span<const std::byte> fileBytes, std::strin
                                                        : MeshEncoding::kNotAMesh;
 }
 
-bool ReadBinaryMeshHeader(std::span<const std::byte> fileStart, std::uint64_t fileSize, BinaryMeshHeader& header)
+bool ReadBinaryMeshHeader(std::span<const std::byte> fileStart, std::uint64_t fileSize,
+                          BinaryMeshHeader& header)
 {
-    if (fileStart.size() < kBinaryHeaderSize || fileSize < kBinaryHeaderSize || !StartsWith(fileStart, "MSHB")) {
+    if (fileStart.size() < kBinaryHeaderSize || fileSize < kBinaryHeaderSize ||
+        !StartsWith(fileStart, "MSHB")) {
         MG_ERROR("cdhDataError: Binary mesh needs a %zu-byte header starting with MSHB; got %llu bytes.",
                  kBinaryHeaderSize, static_cast<unsigned long long>(fileSize));
         return false;
@@ -78,12 +79,13 @@ bool ReadBinaryMeshHeader(std::span<const std::byte> fileStart, std::uint64_t fi
     header.vertexCount = ReadWord(fileStart, 16);
     header.flags = static_cast<std::uint8_t>(fileStart[24]);
     // 64-bit products: two 32-bit counts cannot overflow them.
-    const std::uint64_t needed =
-        std::uint64_t{header.indexCount} * kBytesPerIndex + std::uint64_t{header.vertexCount} * kBytesPerVertex;
+    const std::uint64_t needed = std::uint64_t{header.indexCount} * kBytesPerIndex +
+                                 std::uint64_t{header.vertexCount} * kBytesPerVertex;
     if (needed > fileSize - kBinaryHeaderSize) {
-        MG_ERROR("cdhDataError: Binary mesh claims %u indices and %u vertices, more than its %llu bytes of data.",
-                 header.indexCount, header.vertexCount,
-                 static_cast<unsigned long long>(fileSize - kBinaryHeaderSize));
+        MG_ERROR(
+            "cdhDataError: Binary mesh claims %u indices and %u vertices, more than its %llu bytes of data.",
+            header.indexCount, header.vertexCount,
+            static_cast<unsigned long long>(fileSize - kBinaryHeaderSize));
         return false;
     }
     return true;
@@ -127,8 +129,8 @@ bool HasIndicesInRange(const MeshData& data)
     const auto outOfRange = std::find_if(data.indices.begin(), data.indices.end(),
                                          [vertexCount](std::uint32_t index) { return index >= vertexCount; });
     if (outOfRange != data.indices.end()) {
-        MG_ERROR("cdhDataError: Mesh index %u at position %zu is not below the vertex count %zu.", *outOfRange,
-                 static_cast<std::size_t>(outOfRange - data.indices.begin()), vertexCount);
+        MG_ERROR("cdhDataError: Mesh index %u at position %zu is not below the vertex count %zu.",
+                 *outOfRange, static_cast<std::size_t>(outOfRange - data.indices.begin()), vertexCount);
         return false;
     }
     return true;
@@ -144,7 +146,8 @@ void ComputeTriangleNormals(MeshData& data)
     for (std::size_t first = 0; first + 2 < data.indices.size(); first += 3) {
         const std::uint32_t* corner = &data.indices[first];
         const Vector3 origin = position(corner[0]);
-        Vector3 normal = Marrowgate::Core::CrossProduct(position(corner[2]) - origin, position(corner[1]) - origin);
+        Vector3 normal =
+            Marrowgate::Core::CrossProduct(position(corner[2]) - origin, position(corner[1]) - origin);
         normal.Normalize();
         for (int k = 0; k < 3; ++k) {
             Vertex3D& vertex = data.vertices[corner[k]];
@@ -159,7 +162,8 @@ void ComputeTriangleNormals(MeshData& data)
 std::vector<std::byte> WriteBinaryMesh(const MeshData& data)
 {
     std::vector<std::byte> out;
-    out.reserve(kBinaryHeaderSize + data.indices.size() * kBytesPerIndex + data.vertices.size() * kBytesPerVertex);
+    out.reserve(kBinaryHeaderSize + data.indices.size() * kBytesPerIndex +
+                data.vertices.size() * kBytesPerVertex);
     for (char magic : std::string_view("MSHB")) {
         out.push_back(static_cast<std::byte>(magic));
     }

@@ -34,7 +34,8 @@ namespace Cinderhall {
 using Marrowgate::Graphics::Vertex3D;
 
 // Which vertex attributes carry data (one byte in the file).
-enum MeshFlags : std::uint8_t {
+enum MeshFlags : std::uint8_t
+{
     kPositions = 1,
     kNormals = 2,
     kTextureCoordinates = 4,
@@ -63,7 +64,8 @@ struct MeshData
     std::uint8_t flags = 0;
 };
 
-enum class MeshEncoding {
+enum class MeshEncoding
+{
     kBinary,
     kText,
     kHeaderlessText,
@@ -85,7 +87,8 @@ struct BinaryMeshHeader
 // Checks the header at the start of a binary file of fileSize bytes: magic, record sizes,
 // version, and counts that fit in the bytes after the header. Reports and returns false
 // otherwise. Lets a file reader size its arrays before reading them.
-bool ReadBinaryMeshHeader(std::span<const std::byte> fileStart, std::uint64_t fileSize, BinaryMeshHeader& header);
+bool ReadBinaryMeshHeader(std::span<const std::byte> fileStart, std::uint64_t fileSize,
+                          BinaryMeshHeader& header);
 
 // Both readers return false, after a report, when the bytes do not hold a usable mesh; the
 // result is then empty. The binary reader keeps the stored flags and normals; the text readers

@@ -22,8 +22,8 @@ constexpr float kShortestNormal = 0.00001f;
 
 bool IsSeparator(char character)
 {
-    return character == ' ' || character == '\n' || character == '\t' || character == '\r' || character == '\v' ||
-           character == '\f';
+    return character == ' ' || character == '\n' || character == '\t' || character == '\r' ||
+           character == '\v' || character == '\f';
 }
 
 // Hands out the tokens of the text one by one. A stated count is never trusted: readers take
@@ -186,8 +186,8 @@ bool ReadVertex(TokenReader& tokens, bool hasHeader, Vertex3D& vertex)
     NormalizeUnlessTiny(vertex.normalX, vertex.normalY, vertex.normalZ);
     if (hasHeader) {
         // Written alpha, red, green, blue; stored so that the bytes read R, G, B, A.
-        vertex.color = ChannelToByte(values[7]) | ChannelToByte(values[8]) << 8 | ChannelToByte(values[9]) << 16 |
-                       ChannelToByte(values[6]) << 24;
+        vertex.color = ChannelToByte(values[7]) | ChannelToByte(values[8]) << 8 |
+                       ChannelToByte(values[9]) << 16 | ChannelToByte(values[6]) << 24;
         vertex.u = values[10];
         vertex.v = values[11];
         return true;

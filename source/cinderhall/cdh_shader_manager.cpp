@@ -50,8 +50,10 @@ bool ShadersAvailable()
 
 GLuint CompileStage(const std::string& source, ShaderStage stage)
 {
-    const GLuint shader = glCreateShader(stage == ShaderStage::kVertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
-    const std::string composed = Cinderhall::ComposeShaderSource(source, stage, Renderer::IsEmbeddedProfile());
+    const GLuint shader =
+        glCreateShader(stage == ShaderStage::kVertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
+    const std::string composed =
+        Cinderhall::ComposeShaderSource(source, stage, Renderer::IsEmbeddedProfile());
     const GLchar* text = composed.c_str();
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
@@ -100,7 +102,8 @@ ShaderManager theShaderManagerInstance;
 
 ShaderManager* const theShaderManager = &theShaderManagerInstance;
 
-ShaderHandle ShaderManager::CreateShaderFromFile(const std::string& vertexPath, const std::string& fragmentPath)
+ShaderHandle ShaderManager::CreateShaderFromFile(const std::string& vertexPath,
+                                                 const std::string& fragmentPath)
 {
     ShaderTables& tables = Tables();
     const std::string key = vertexPath + fragmentPath;
@@ -113,7 +116,8 @@ ShaderHandle ShaderManager::CreateShaderFromFile(const std::string& vertexPath, 
     if (!ShadersAvailable()) {
         // Fixed-function mode has no programs by design; anywhere else this is a caller's mistake.
         MG_ERROR_IF(!Renderer::IsFixedFunctionMode(),
-                    "mgExternalError: Expected the renderer to be ready before creating shader \"%s\".", key.c_str());
+                    "mgExternalError: Expected the renderer to be ready before creating shader \"%s\".",
+                    key.c_str());
         return InvalidShader;
     }
     const std::string vertexSource = ReadShaderSource(vertexPath);

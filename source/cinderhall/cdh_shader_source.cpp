@@ -56,7 +56,8 @@ std::string ReadShaderSource(const std::string& path)
     }
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     for (char character : text) {
-        MG_ERROR_IF(static_cast<unsigned char>(character) >= 128, "Error: What follows is an unsafe casting!");
+        MG_ERROR_IF(static_cast<unsigned char>(character) >= 128,
+                    "Error: What follows is an unsafe casting!");
     }
     return text;
 }
@@ -66,7 +67,8 @@ bool HasVersionLine(std::string_view source)
     std::size_t lineStart = 0;
     while (lineStart < source.size()) {
         const std::size_t firstCharacter = source.find_first_not_of(" \t", lineStart);
-        if (firstCharacter != std::string_view::npos && source.substr(firstCharacter).starts_with("#version")) {
+        if (firstCharacter != std::string_view::npos &&
+            source.substr(firstCharacter).starts_with("#version")) {
             return true;
         }
         const std::size_t lineEnd = source.find('\n', lineStart);

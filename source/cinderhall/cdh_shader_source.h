@@ -22,7 +22,11 @@
 
 namespace Cinderhall {
 
-enum class ShaderStage { kVertex = 0, kFragment = 1 };
+enum class ShaderStage
+{
+    kVertex = 0,
+    kFragment = 1
+};
 
 // The whole file as text, or empty when it cannot be opened. Every byte of 128 or more is
 // reported as unsafe (and still kept), once per byte.

@@ -31,7 +31,8 @@ Vertex3D LineVertex(const Vector3& position, std::uint32_t vertexColor)
     return vertex;
 }
 
-void AppendVertices(std::vector<Vertex3D>& list, std::initializer_list<Vector3> positions, std::uint32_t color)
+void AppendVertices(std::vector<Vertex3D>& list, std::initializer_list<Vector3> positions,
+                    std::uint32_t color)
 {
     const std::uint32_t vertexColor = Renderer::Color(color).GetColorABGR();
     for (const Vector3& position : positions) {
@@ -75,8 +76,7 @@ namespace Cinderhall {
 
 cdhCamera::cdhCamera(const Vector3& position, const Vector3& target, const Vector3& up)
     : position_(position), forward_(DirectionTowards(position, target)), up_(up)
-{
-}
+{}
 
 void cdhCamera::SetTarget(const Vector3& target)
 {
@@ -113,8 +113,8 @@ void SceneLighting::ApplyLighting() const
     ShaderManager& shaders = *theShaderManager;
     const ShaderHandle program = shaders.GetBoundShader();
     shaders.SetShaderUniform(program, "sunLightDirection", eye[0], eye[1], eye[2], eye[3]);
-    shaders.SetShaderUniform(program, "sunLightColor", sunColor.GetRed(), sunColor.GetGreen(), sunColor.GetBlue(),
-                             sunColor.GetAlpha());
+    shaders.SetShaderUniform(program, "sunLightColor", sunColor.GetRed(), sunColor.GetGreen(),
+                             sunColor.GetBlue(), sunColor.GetAlpha());
     shaders.SetShaderUniform(program, "ambientLightColor", ambientColor.GetRed(), ambientColor.GetGreen(),
                              ambientColor.GetBlue(), ambientColor.GetAlpha());
     shaders.SetShaderUniform(program, "materialColor", 1.0f, 1.0f, 1.0f, 1.0f);

@@ -103,7 +103,8 @@ TEST_P(LitMeshGL, LitQuadLandsWhereTheMatricesSay)
     const auto [edgeX, edgeY] = Project({center.x - 0.3f, center.y, 0.0f});
     EXPECT_EQ(context_->ReadPixel(edgeX, edgeY)[0], 0) << "just left of the quad stays black";
     const auto [awayX, awayY] = Project({-1.0f, -0.5f, 0.0f});
-    EXPECT_EQ(context_->ReadPixel(awayX, awayY)[0], 0) << "counter-clockwise triangles face away and are culled";
+    EXPECT_EQ(context_->ReadPixel(awayX, awayY)[0], 0)
+        << "counter-clockwise triangles face away and are culled";
 
     theShaderManager->BindShader(InvalidShader);
     EXPECT_EQ(Renderer::GetModelViewMatrix(), view) << "the render list pops what it pushed";

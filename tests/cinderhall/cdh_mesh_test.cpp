@@ -191,11 +191,12 @@ TEST(MeshTextFile, HeaderedVerticesNormaliseNormalsAndPackColoursAsBytes)
 
 TEST(MeshTextFile, VersionTwoNodesKeepTheirHierarchyAndMarkTheRootParent)
 {
-    const std::string file = "MSHT 2\n"
-                             "2\n"
-                             "root 7 8 2 1 1  1 0 0 5 0 1 0 6 0 0 1 7 0 0 0 1\n"
-                             "wheel 0 0 0 0   1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1\n"
-                             "3 1  0 0 0 0 0 1 1 1 1 1 0 0  1 0 0 0 0 1 1 1 1 1 0 0  0 1 0 0 0 1 1 1 1 1 0 0  0 1 2\n";
+    const std::string file =
+        "MSHT 2\n"
+        "2\n"
+        "root 7 8 2 1 1  1 0 0 5 0 1 0 6 0 0 1 7 0 0 0 1\n"
+        "wheel 0 0 0 0   1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1\n"
+        "3 1  0 0 0 0 0 1 1 1 1 1 0 0  1 0 0 0 0 1 1 1 1 1 0 0  0 1 0 0 0 1 1 1 1 1 0 0  0 1 2\n";
     const auto mesh = LoadMeshFromMemory(Bytes(file), "a.msh");
     ASSERT_NE(mesh, nullptr);
     const auto& nodes = mesh->GetData().nodes;
@@ -317,8 +318,8 @@ TEST(LoadMeshFromFile, ReadsEveryEncodingFromDiskWithTheSameChecks)
     ASSERT_NE(mesh, nullptr);
     ExpectSameVertices(mesh->GetData().vertices, SampleMesh().vertices);
 
-    for (const std::string& corrupt : {binaryText.substr(0, binaryText.size() - 1), BinaryHeader(4000000000u, 0),
-                                       binaryText.substr(0, 20)}) {
+    for (const std::string& corrupt : {binaryText.substr(0, binaryText.size() - 1),
+                                       BinaryHeader(4000000000u, 0), binaryText.substr(0, 20)}) {
         QuorvaneTest::ErrorCapture errors;
         mesh = LoadMeshFromFile(write("corrupt.msh", corrupt));
         ASSERT_NE(mesh, nullptr);

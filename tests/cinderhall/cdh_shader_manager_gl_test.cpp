@@ -42,7 +42,8 @@ TEST_P(ShaderManagerGL, SamePairSharesOneProgramUntilTheLastDestroy)
     // The key is the plain concatenation: ".../lit.ve" + "rt.../lit.frag" names the same pair.
     const std::string vertex = ShaderPath("lit.vert");
     const std::string split = vertex.substr(0, vertex.size() - 2);
-    const ShaderHandle concatenated = theShaderManager->CreateShaderFromFile(split, "rt" + ShaderPath("lit.frag"));
+    const ShaderHandle concatenated =
+        theShaderManager->CreateShaderFromFile(split, "rt" + ShaderPath("lit.frag"));
     EXPECT_EQ(concatenated, first);
 
     theShaderManager->DestroyShader(first);
@@ -70,7 +71,8 @@ TEST_P(ShaderManagerGL, InvalidShaderRestoresTheProgramCurrentAtTheFirstBind)
     theShaderManager->BindShader(lit);
     EXPECT_EQ(context_->CurrentProgram(), lit);
     theShaderManager->DestroyShader(lit);
-    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_) << "destroying the bound program unbinds it";
+    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_)
+        << "destroying the bound program unbinds it";
     EXPECT_EQ(theShaderManager->GetBoundShader(), InvalidShader);
 }
 
@@ -166,7 +168,8 @@ TEST_P(ShaderManagerGL, TheGamesShaderPairsBuildWithThePrelude)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ShaderSetUps, ShaderManagerGL, testing::Values(GLSetUp::kDesktop, GLSetUp::kEmbedded),
+INSTANTIATE_TEST_SUITE_P(ShaderSetUps, ShaderManagerGL,
+                         testing::Values(GLSetUp::kDesktop, GLSetUp::kEmbedded),
                          [](const testing::TestParamInfo<GLSetUp>& info) { return SetUpName(info.param); });
 
 } // namespace

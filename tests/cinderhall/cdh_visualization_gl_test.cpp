@@ -78,7 +78,8 @@ TEST_P(VisualizationGL, AxesDrawSixLinesInTheirColours)
     const bool blueRight = Near(kCenter + kHalfLine, kCenter, 0xFF0000FFu);
     const bool blueLeft = Near(kCenter - kHalfLine, kCenter, 0xFF0000FFu);
     EXPECT_NE(blueRight, blueLeft) << "+z blue on exactly one side";
-    EXPECT_TRUE(Near(blueRight ? kCenter - kHalfLine : kCenter + kHalfLine, kCenter, 0xFF000088u)) << "-z dark blue";
+    EXPECT_TRUE(Near(blueRight ? kCenter - kHalfLine : kCenter + kHalfLine, kCenter, 0xFF000088u))
+        << "-z dark blue";
 
     EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_) << "the axes pop their shader";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

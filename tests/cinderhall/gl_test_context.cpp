@@ -12,9 +12,12 @@ namespace Renderer = Marrowgate::Graphics;
 std::string SetUpName(GLSetUp setUp)
 {
     switch (setUp) {
-    case GLSetUp::kDesktop: return "Desktop";
-    case GLSetUp::kEmbedded: return "Embedded";
-    case GLSetUp::kFixedFunction: return "FixedFunction";
+    case GLSetUp::kDesktop:
+        return "Desktop";
+    case GLSetUp::kEmbedded:
+        return "Embedded";
+    case GLSetUp::kFixedFunction:
+        return "FixedFunction";
     }
     return "Unknown";
 }
@@ -37,8 +40,8 @@ GLTestContext::GLTestContext(GLSetUp setUp, int width, int height) : width_(widt
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
     }
-    SDL_Window* window = SDL_CreateWindow("cinderhall test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                                          height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    SDL_Window* window = SDL_CreateWindow("cinderhall test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                          width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     window_ = window;
     if (window == nullptr) {
         failure_ = std::string("no window: ") + SDL_GetError();

@@ -9,7 +9,12 @@
 
 namespace CinderhallTest {
 
-enum class GLSetUp { kDesktop, kEmbedded, kFixedFunction };
+enum class GLSetUp
+{
+    kDesktop,
+    kEmbedded,
+    kFixedFunction
+};
 
 std::string SetUpName(GLSetUp setUp);
 

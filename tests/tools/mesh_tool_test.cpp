@@ -70,8 +70,11 @@ TEST(ObjImport, ComputesOutwardNormalsWhenCornersLackThem)
 
 TEST(ObjImport, RejectsFacesThatNameMissingElements)
 {
-    const char* const files[] = {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 4\n", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2\n",
-                                 "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1/1 2/1 3/1\n", "v 0 0\n", "v 0 0 0\n",
+    const char* const files[] = {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 4\n",
+                                 "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2\n",
+                                 "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1/1 2/1 3/1\n",
+                                 "v 0 0\n",
+                                 "v 0 0 0\n",
                                  "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 0 1 2\n"};
     for (const char* file : files) {
         MeshData data;

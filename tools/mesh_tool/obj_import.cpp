@@ -104,7 +104,8 @@ public:
         for (const Corner& corner : triangles_) {
             everyCornerHasNormal = everyCornerHasNormal && corner.normal >= 0;
             anyTextureCoordinates = anyTextureCoordinates || corner.textureCoordinate >= 0;
-            const auto [found, isNew] = vertexOf.try_emplace(corner, static_cast<std::uint32_t>(data.vertices.size()));
+            const auto [found, isNew] =
+                vertexOf.try_emplace(corner, static_cast<std::uint32_t>(data.vertices.size()));
             if (isNew) {
                 data.vertices.push_back(MakeVertex(corner));
             }
