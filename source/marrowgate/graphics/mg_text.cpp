@@ -11,10 +11,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-constexpr char kUnitName[] = "mg_text";
-}
-
 namespace Marrowgate::Graphics {
 
 using mgImplementation::CoverageBitmap;
