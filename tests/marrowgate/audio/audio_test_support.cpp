@@ -17,7 +17,10 @@ void PutLittleEndian(Bytes& bytes, std::uint32_t value, int byteCount)
 
 void PutIdentifier(Bytes& bytes, const char* identifier)
 {
-    bytes.insert(bytes.end(), identifier, identifier + 4);
+    // Byte by byte: GCC 12 at -O2 misreads a range insert into an empty vector as an overflow.
+    for (int index = 0; index < 4; ++index) {
+        bytes.push_back(static_cast<std::uint8_t>(identifier[index]));
+    }
 }
 
 } // namespace
