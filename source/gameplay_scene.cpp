@@ -34,25 +34,34 @@ void GameplayScene::OnOpen()
     BuildGround();
 }
 
-void GameplayScene::BuildGround()
+std::vector<GroundLine> GroundLines()
 {
-    mGroundVisualization.Clear(false);
+    std::vector<GroundLine> lines;
     // Both halves of the grid, without the two centre lines (the axes take their place).
     for (int i = 1; i <= kGridLinesPerHalf; ++i) {
         for (float offset : {kGridSpacing * static_cast<float>(i), -kGridSpacing * static_cast<float>(i)}) {
-            mGroundVisualization.AddLine(Vector3(offset, 0.0f, -kGridHalfSize),
-                                         Vector3(offset, 0.0f, kGridHalfSize), kGridColor);
-            mGroundVisualization.AddLine(Vector3(-kGridHalfSize, 0.0f, offset),
-                                         Vector3(kGridHalfSize, 0.0f, offset), kGridColor);
+            lines.push_back(
+                {Vector3(offset, 0.0f, -kGridHalfSize), Vector3(offset, 0.0f, kGridHalfSize), kGridColor});
+            lines.push_back(
+                {Vector3(-kGridHalfSize, 0.0f, offset), Vector3(kGridHalfSize, 0.0f, offset), kGridColor});
         }
     }
     const Vector3 origin;
-    mGroundVisualization.AddLine(origin, Vector3(0.0f, 0.0f, kGridHalfSize), 0xFF0000FF);
-    mGroundVisualization.AddLine(origin, Vector3(0.0f, 0.0f, -kGridHalfSize), 0xFF000088);
-    mGroundVisualization.AddLine(origin, Vector3(0.0f, kGridHalfSize, 0.0f), 0xFF00FF00);
-    mGroundVisualization.AddLine(origin, Vector3(0.0f, -kGridHalfSize, 0.0f), 0xFF008800);
-    mGroundVisualization.AddLine(origin, Vector3(kGridHalfSize, 0.0f, 0.0f), 0xFFFF0000);
-    mGroundVisualization.AddLine(origin, Vector3(-kGridHalfSize, 0.0f, 0.0f), 0xFF880000);
+    lines.push_back({origin, Vector3(0.0f, 0.0f, kGridHalfSize), 0xFF0000FF});
+    lines.push_back({origin, Vector3(0.0f, 0.0f, -kGridHalfSize), 0xFF000088});
+    lines.push_back({origin, Vector3(0.0f, kGridHalfSize, 0.0f), 0xFF00FF00});
+    lines.push_back({origin, Vector3(0.0f, -kGridHalfSize, 0.0f), 0xFF008800});
+    lines.push_back({origin, Vector3(kGridHalfSize, 0.0f, 0.0f), 0xFFFF0000});
+    lines.push_back({origin, Vector3(-kGridHalfSize, 0.0f, 0.0f), 0xFF880000});
+    return lines;
+}
+
+void GameplayScene::BuildGround()
+{
+    mGroundVisualization.Clear(false);
+    for (const GroundLine& line : GroundLines()) {
+        mGroundVisualization.AddLine(line.start, line.end, line.color);
+    }
 }
 
 void GameplayScene::OnUpdate(float deltaTime)

@@ -11,6 +11,20 @@
 #include "cinderhall/cdh_visualization.h"
 #include "perspective_scene.h"
 
+#include <cstdint>
+#include <vector>
+
+struct GroundLine
+{
+    Marrowgate::Core::Vector3 start;
+    Marrowgate::Core::Vector3 end;
+    std::uint32_t color; // 0xAARRGGBB
+};
+
+// The ground's lines in drawing order: for i = 1 to 25 the dark green lines at +10i and then at
+// -10i (along z, then along x), then the six axes from the origin (+z, -z, +y, -y, +x, -x).
+std::vector<GroundLine> GroundLines();
+
 class GameplayScene : public PerspectiveScene
 {
 public:
@@ -23,7 +37,6 @@ public:
     // grid with the line program.
     void OnPerspectiveRender() override;
 
-    const Cinderhall::Visualization& GetGroundVisualization() const { return mGroundVisualization; }
 
 private:
     void BuildGround();

@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -92,6 +93,45 @@ TEST_F(GameplaySceneTest, PlayDrivesTheCarThroughTheRealFrameLoop)
     EXPECT_GT(static_cast<CarEntity*>(cars.front())->GetVelocity().z, 4.0f);
     EXPECT_GT(cars.front()->GetPosition().z, 2.0f);
     EXPECT_FLOAT_EQ(cars.front()->GetPosition().x, 0.0f);
+}
+
+} // namespace
+
+namespace {
+
+TEST(GroundLinesTest, AHundredGridLinesTenApartWithoutCentreLinesThenSixAxes)
+{
+    const std::vector<GroundLine> lines = GroundLines();
+    ASSERT_EQ(lines.size(), 106u);
+    std::set<float> alongZ;
+    std::set<float> alongX;
+    for (std::size_t index = 0; index < 100; ++index) {
+        const GroundLine& line = lines[index];
+        EXPECT_EQ(line.color, 0xFF004000u);
+        EXPECT_EQ(line.start.y, 0.0f);
+        EXPECT_EQ(line.end.y, 0.0f);
+        if (line.start.x == line.end.x) {
+            alongZ.insert(line.start.x);
+            EXPECT_EQ(line.start.z, -250.0f);
+            EXPECT_EQ(line.end.z, 250.0f);
+        } else {
+            alongX.insert(line.start.z);
+            EXPECT_EQ(line.start.x, -250.0f);
+            EXPECT_EQ(line.end.x, 250.0f);
+        }
+    }
+    EXPECT_EQ(alongZ.size(), 50u);
+    EXPECT_EQ(alongX.size(), 50u);
+    EXPECT_FALSE(alongZ.contains(0.0f));
+    EXPECT_EQ(*alongZ.begin(), -250.0f);
+    EXPECT_EQ(*alongZ.rbegin(), 250.0f);
+    const std::uint32_t axisColors[] = {0xFF0000FF, 0xFF000088, 0xFF00FF00,
+                                        0xFF008800, 0xFFFF0000, 0xFF880000};
+    for (std::size_t axis = 0; axis < 6; ++axis) {
+        EXPECT_EQ(lines[100 + axis].start, Vector3()) << "axis " << axis;
+        EXPECT_EQ(lines[100 + axis].end.Magnitude(), 250.0f) << "axis " << axis;
+        EXPECT_EQ(lines[100 + axis].color, axisColors[axis]) << "axis " << axis;
+    }
 }
 
 } // namespace
