@@ -37,7 +37,6 @@ public:
     // grid with the line program.
     void OnPerspectiveRender() override;
 
-
 private:
     void BuildGround();
 
