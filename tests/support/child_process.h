@@ -23,9 +23,9 @@ inline int RunTestInChildProcess(const std::string& testName,
         variables.emplace_back(*entry);
     }
     for (const auto& [name, value] : environment) {
-        std::erase_if(variables,
-                      [&](const std::string& variable) { return variable.starts_with(name + "="); });
-        variables.push_back(name + "=" + value);
+        const std::string prefix = name + "=";
+        std::erase_if(variables, [&prefix](const std::string& variable) { return variable.starts_with(prefix); });
+        variables.push_back(prefix + value);
     }
     std::vector<char*> environmentPointers;
     for (std::string& variable : variables) {

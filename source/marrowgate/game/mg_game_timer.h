@@ -4,6 +4,7 @@
 // It never reads a clock, so it advances exactly as fast as the simulation does and many of
 // them cost nothing. Depends on: core (errors).
 
+#include <compare>
 #include <cstdint>
 
 namespace Marrowgate::Game {
