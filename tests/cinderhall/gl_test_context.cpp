@@ -22,7 +22,7 @@ std::string SetUpName(GLSetUp setUp)
     return "Unknown";
 }
 
-GLTestContext::GLTestContext(GLSetUp setUp, int width, int height) : width_(width), height_(height)
+GLTestContext::GLTestContext(GLSetUp setUp, int width, int height) : height_(height)
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         failure_ = std::string("no video: ") + SDL_GetError();

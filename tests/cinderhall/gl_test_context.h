@@ -41,7 +41,6 @@ public:
     std::uint32_t CurrentProgram() const;
 
 private:
-    int width_;
     int height_;
     void* window_ = nullptr;
     void* context_ = nullptr;
