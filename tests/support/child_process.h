@@ -24,7 +24,8 @@ inline int RunTestInChildProcess(const std::string& testName,
     }
     for (const auto& [name, value] : environment) {
         const std::string prefix = name + "=";
-        std::erase_if(variables, [&prefix](const std::string& variable) { return variable.starts_with(prefix); });
+        std::erase_if(variables,
+                      [&prefix](const std::string& variable) { return variable.starts_with(prefix); });
         variables.push_back(prefix + value);
     }
     std::vector<char*> environmentPointers;

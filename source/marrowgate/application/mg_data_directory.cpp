@@ -25,9 +25,8 @@ bool ChangeToDataDirectory(const std::string& installedDirectory)
     // An installed tree moved as a whole (a package, `cmake --install --prefix`) keeps its data
     // in <prefix>/share beside <prefix>/bin, whatever prefix was compiled in.
     const std::filesystem::path relocatedShare =
-        executableDirectory.empty()
-            ? std::filesystem::path()
-            : (executableDirectory / ".." / "share" / "quorvane").lexically_normal();
+        executableDirectory.empty() ? std::filesystem::path()
+                                    : (executableDirectory / ".." / "share" / "quorvane").lexically_normal();
     const std::vector<std::filesystem::path> candidates{
         std::filesystem::current_path(error),
         executableDirectory,

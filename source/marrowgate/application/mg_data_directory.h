@@ -3,8 +3,8 @@
 //
 // The game opens its assets by paths relative to the working directory ("data/..."). When the
 // working directory has no "data" folder, the program looks beside its executable, then in
-// <executable>/../share/quorvane (a relocated install), then in the installed share directory, and makes the first place that holds "data" the working directory
-// before anything is loaded.
+// <executable>/../share/quorvane (a relocated install), then in the installed share directory, and makes the
+// first place that holds "data" the working directory before anything is loaded.
 //
 // Depends on the platform layer for the executable's folder.
 
