@@ -4,7 +4,8 @@
 #      that needs no window;
 #   2. an optimised build runs the tests that need a window and OpenGL, under Xvfb when
 #      there is no display;
-#   3. a clang build runs each fuzz target for a short, bounded time.
+#   3. a clang build runs each fuzz target for a short, bounded time;
+# after checking that the sources follow the checked-in .clang-format.
 # Ends with a pass/fail line per stage and exits non-zero when any stage failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -51,6 +52,11 @@ fuzz_tests() {
     ctest --test-dir build/fuzz -L fuzz --output-on-failure
 }
 
+formatting() {
+    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+}
+
+stage "Formatting (clang-format)" formatting
 stage "Unit and device tests with sanitizers" sanitized_tests
 stage "Window and OpenGL tests" window_tests
 stage "Fuzz targets" fuzz_tests
