@@ -13,11 +13,24 @@ std::int64_t& FakeTicks()
     return ticks;
 }
 
+void InstallFakeCounter()
+{
+    Marrowgate::Core::SetCounterSource({[]() -> std::int64_t { return FakeTicks(); },
+                                        []() -> std::int64_t { return kTicksPerSecond; }});
+}
+
 } // namespace
 
 DrivenPlatform::DrivenPlatform(mgImplementation::PlatformInterface& real, double secondsPerFrame)
     : mReal(real), mSecondsPerFrame(secondsPerFrame)
 {
+}
+
+bool DrivenPlatform::Initialize(std::string& reason)
+{
+    const bool initialized = mReal.Initialize(reason);
+    InstallFakeCounter();
+    return initialized;
 }
 
 void DrivenPlatform::PressKey(Marrowgate::Application::Key key)
@@ -69,8 +82,7 @@ DrivenPlatformScope::DrivenPlatformScope(double secondsPerFrame)
     : mPlatform(mgImplementation::GetPlatform(), secondsPerFrame)
 {
     FakeTicks() = 0;
-    Marrowgate::Core::SetCounterSource({[]() -> std::int64_t { return FakeTicks(); },
-                                        []() -> std::int64_t { return kTicksPerSecond; }});
+    InstallFakeCounter();
     mgImplementation::SetPlatform(&mPlatform);
 }
 

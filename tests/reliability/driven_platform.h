@@ -31,7 +31,8 @@ public:
     // Fake seconds since the scope was installed.
     static double GetFakeSeconds();
 
-    bool Initialize(std::string& reason) override { return mReal.Initialize(reason); }
+    // The real platform installs its own frame counter here; the fake one replaces it.
+    bool Initialize(std::string& reason) override;
     void Shutdown() override { mReal.Shutdown(); }
     std::optional<mgImplementation::Resolution> GetDesktopResolution() override { return mReal.GetDesktopResolution(); }
     int ChangeDisplayResolution(mgImplementation::Resolution resolution) override

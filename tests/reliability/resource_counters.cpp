@@ -5,7 +5,8 @@
 #include <malloc.h>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// Part of the sanitizer runtime's allocator interface; GCC ships no header that declares it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace QuorvaneReliability {
