@@ -26,10 +26,11 @@ with_display() {
     else xvfb-run -a -s "-screen 0 1920x1080x24" "$@"; fi
 }
 
+# build <folder> <target> <cmake options...>
 build() {
-    local folder=$1; shift
+    local folder=$1 target=$2; shift 2
     cmake -S . -B "$folder" -G Ninja -DQUORVANE_WARNINGS_AS_ERRORS=ON "$@" &&
-    cmake --build "$folder" -j "$jobs"
+    cmake --build "$folder" -j "$jobs" --target "$target"
 }
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
@@ -37,17 +38,17 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 
 sanitized_tests() {
-    build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BUILD_BENCHMARKS=OFF &&
+    build build/sanitize all -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BUILD_BENCHMARKS=OFF &&
     with_display ctest --test-dir build/sanitize -LE gl -j "$jobs" --output-on-failure
 }
 
 window_tests() {
-    build build/optimised -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
+    build build/optimised all -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
     with_display ctest --test-dir build/optimised -L gl -j "$jobs" --output-on-failure
 }
 
 fuzz_tests() {
-    CC=clang CXX=clang++ build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_BUILD_FUZZERS=ON \
+    CC=clang CXX=clang++ build build/fuzz quorvane_fuzzers -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_BUILD_FUZZERS=ON \
         -DQUORVANE_BUILD_TESTS=ON -DQUORVANE_BUILD_BENCHMARKS=OFF &&
     ctest --test-dir build/fuzz -L fuzz --output-on-failure
 }
