@@ -9,6 +9,7 @@
 #include <csignal>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -111,6 +112,12 @@ struct BrokenFile
     // images, the event table), else the reader's complaint.
     const char* culprit;
 };
+
+// CTest lists each case by this instead of the bytes of the record.
+void PrintTo(const BrokenFile& broken, std::ostream* out)
+{
+    *out << broken.path;
+}
 
 std::string PrintName(const testing::TestParamInfo<BrokenFile>& info)
 {
