@@ -167,7 +167,8 @@ std::optional<StartUp> MeasureStartUp(const std::string& program)
     std::ifstream file(probeFile);
     long long nanoseconds = 0;
     StartUp result;
-    if (!(file >> nanoseconds >> result.peakResidentKiB >> result.cpuMicroseconds) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (!(file >> nanoseconds >> result.peakResidentKiB >> result.cpuMicroseconds) || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "game_cost_benchmark: %s did not reach its first frame\n", program.c_str());
         return std::nullopt;
     }
@@ -193,14 +194,15 @@ struct StartUpSeries
 void PrintStartUpRow(const char* name, const StartUpSeries& series)
 {
     std::printf("| %s | %.1f | %.1f | %.1f | %.1f |\n", name, Median(series.milliseconds),
-                Percentile(series.milliseconds, 0.0), Median(series.cpuMilliseconds), Median(series.peakResidentMiB));
+                Percentile(series.milliseconds, 0.0), Median(series.cpuMilliseconds),
+                Median(series.peakResidentMiB));
 }
 
 void PrintFrameRow(const char* name, const FrameCosts& costs)
 {
     std::printf("| %s | %.3f | %.3f | %.3f | %.3f | %.3f |\n", name, Median(costs.processCpu),
-                Percentile(costs.processCpu, 0.99), Median(costs.threadCpu), Percentile(costs.threadCpu, 0.99),
-                Median(costs.wall));
+                Percentile(costs.processCpu, 0.99), Median(costs.threadCpu),
+                Percentile(costs.threadCpu, 0.99), Median(costs.wall));
 }
 
 } // namespace
@@ -216,8 +218,8 @@ int main()
     StartUpSeries minimal;
     std::filesystem::current_path(QUORVANE_SOURCE_DIR);
     for (int run = 0; run < kStartUpRuns; ++run) {
-        for (auto [program, series] : {std::pair{QUORVANE_GAME_BINARY, &game},
-                                       std::pair{QUORVANE_MINIMAL_WINDOW_BINARY, &minimal}}) {
+        for (auto [program, series] :
+             {std::pair{QUORVANE_GAME_BINARY, &game}, std::pair{QUORVANE_MINIMAL_WINDOW_BINARY, &minimal}}) {
             if (const std::optional<StartUp> measured = MeasureStartUp(program)) {
                 series->Add(*measured);
             }
@@ -237,9 +239,10 @@ int main()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
 
-    std::printf("| frame (%d measured) | CPU median ms | CPU p99 ms | main thread median ms | main thread p99 ms | "
-                "wall median ms |\n|---|---|---|---|---|---|\n",
-                kMeasuredFrames);
+    std::printf(
+        "| frame (%d measured) | CPU median ms | CPU p99 ms | main thread median ms | main thread p99 ms | "
+        "wall median ms |\n|---|---|---|---|---|---|\n",
+        kMeasuredFrames);
     PrintFrameRow("empty (clear and swap)", empty);
     PrintFrameRow("gameplay", gameplay);
     std::printf("\ngameplay / empty, CPU median: %.2f (target at most 2)\n\n",

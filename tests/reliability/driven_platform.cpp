@@ -15,16 +15,15 @@ std::int64_t& FakeTicks()
 
 void InstallFakeCounter()
 {
-    Marrowgate::Core::SetCounterSource({[]() -> std::int64_t { return FakeTicks(); },
-                                        []() -> std::int64_t { return kTicksPerSecond; }});
+    Marrowgate::Core::SetCounterSource(
+        {[]() -> std::int64_t { return FakeTicks(); }, []() -> std::int64_t { return kTicksPerSecond; }});
 }
 
 } // namespace
 
 DrivenPlatform::DrivenPlatform(mgImplementation::PlatformInterface& real, double secondsPerFrame)
     : mReal(real), mSecondsPerFrame(secondsPerFrame)
-{
-}
+{}
 
 bool DrivenPlatform::Initialize(std::string& reason)
 {
@@ -45,7 +44,8 @@ void DrivenPlatform::ReleaseKey(Marrowgate::Application::Key key)
 
 void DrivenPlatform::RequestClose()
 {
-    mQueued.push_back({mgImplementation::PlatformEventType::kCloseRequested, Marrowgate::Application::Key0, false});
+    mQueued.push_back(
+        {mgImplementation::PlatformEventType::kCloseRequested, Marrowgate::Application::Key0, false});
 }
 
 double DrivenPlatform::GetFakeSeconds()

@@ -34,7 +34,10 @@ public:
     // The real platform installs its own frame counter here; the fake one replaces it.
     bool Initialize(std::string& reason) override;
     void Shutdown() override { mReal.Shutdown(); }
-    std::optional<mgImplementation::Resolution> GetDesktopResolution() override { return mReal.GetDesktopResolution(); }
+    std::optional<mgImplementation::Resolution> GetDesktopResolution() override
+    {
+        return mReal.GetDesktopResolution();
+    }
     int ChangeDisplayResolution(mgImplementation::Resolution resolution) override
     {
         return mReal.ChangeDisplayResolution(resolution);
@@ -62,7 +65,10 @@ public:
         return mReal.CreateVersionedContext(profile, major, minor);
     }
     int InitializeLoader() override { return mReal.InitializeLoader(); }
-    mgImplementation::SwapIntervalResult SetSwapInterval(int interval) override { return mReal.SetSwapInterval(interval); }
+    mgImplementation::SwapIntervalResult SetSwapInterval(int interval) override
+    {
+        return mReal.SetSwapInterval(interval);
+    }
     void SetViewport(mgImplementation::Resolution size) override { mReal.SetViewport(size); }
     void ClearFrame() override { mReal.ClearFrame(); }
     void DestroyContext() override { mReal.DestroyContext(); }

@@ -89,7 +89,8 @@ TEST(GameOnOlderOpenGL, PlaysOnAnEmbeddedProfileWhenNoVersion3ContextExists)
     const DataCopy data;
     const GameOutcome outcome = Play(data, {{"MESA_GL_VERSION_OVERRIDE", "2.1"}, {"ALSOFT_DRIVERS", "null"}});
     ExpectCleanPlay(outcome);
-    EXPECT_NE(outcome.errorOutput.find("renderer set-up: embedded shaders"), std::string::npos) << outcome.Describe();
+    EXPECT_NE(outcome.errorOutput.find("renderer set-up: embedded shaders"), std::string::npos)
+        << outcome.Describe();
 }
 
 TEST(GameOnOlderOpenGL, PlaysWithFixedFunctionsWhenNoVersionedContextExists)
@@ -99,7 +100,8 @@ TEST(GameOnOlderOpenGL, PlaysWithFixedFunctionsWhenNoVersionedContextExists)
                                             {"MESA_GLES_VERSION_OVERRIDE", "1.1"},
                                             {"ALSOFT_DRIVERS", "null"}});
     ExpectCleanPlay(outcome);
-    EXPECT_NE(outcome.errorOutput.find("renderer set-up: fixed-function"), std::string::npos) << outcome.Describe();
+    EXPECT_NE(outcome.errorOutput.find("renderer set-up: fixed-function"), std::string::npos)
+        << outcome.Describe();
 }
 
 struct BrokenFile
@@ -157,21 +159,25 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     CorruptFiles, GameWithBrokenData,
     testing::Values(
-        BrokenFile{"TruncatedMesh", "data/mesh/car.msh", [](const std::string& bytes) { return bytes.substr(0, 100); },
-                   "Binary mesh claims"},
+        BrokenFile{"TruncatedMesh", "data/mesh/car.msh",
+                   [](const std::string& bytes) { return bytes.substr(0, 100); }, "Binary mesh claims"},
         // A vertex count near 2^31 must be refused before anything is allocated for it.
         BrokenFile{"MeshWithHugeCount", "data/mesh/quor.msh",
-                   [](const std::string& bytes) { return bytes.substr(0, 8) + "\xff\xff\xff\x7f" + bytes.substr(12); },
+                   [](const std::string& bytes) {
+                       return bytes.substr(0, 8) + "\xff\xff\xff\x7f" + bytes.substr(12);
+                   },
                    "Binary mesh claims 2147483647 indices"},
         BrokenFile{"ShaderThatDoesNotCompile", "data/shaders/basic_object_shader.frag",
                    [](const std::string&) { return std::string("void main() { this is not a shader }\n"); },
                    "Failed to compile shader"},
         BrokenFile{"LogoThatIsNoImage", "data/wrenfold_logo_512.png",
-                   [](const std::string&) { return std::string("definitely not an image"); }, "wrenfold_logo_512.png"},
+                   [](const std::string&) { return std::string("definitely not an image"); },
+                   "wrenfold_logo_512.png"},
         BrokenFile{"TruncatedLogo", "data/wrenfold_logo_512.png",
                    [](const std::string& bytes) { return bytes.substr(0, 300); }, "wrenfold_logo_512.png"},
         BrokenFile{"TruncatedEventTable", "data/audio/audio_events.json",
-                   [](const std::string& bytes) { return bytes.substr(0, bytes.size() / 2); }, "audio_events.json"},
+                   [](const std::string& bytes) { return bytes.substr(0, bytes.size() / 2); },
+                   "audio_events.json"},
         BrokenFile{"SoundThatIsNoWave", "data/audio/car_reset.wav",
                    [](const std::string& bytes) { return bytes.substr(0, 12) + std::string(64, '\x7f'); },
                    "wave file"}),

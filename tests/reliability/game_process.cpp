@@ -51,9 +51,10 @@ public:
             dup2(null, STDOUT_FILENO);
             dup2(null, STDERR_FILENO);
             const std::string fd = std::to_string(fds[1]);
-            const std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
+            const std::string screen =
+                std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
+                   "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
@@ -168,8 +169,7 @@ class Driver
 public:
     Driver(const GameRun& run, PrivateDisplay& display, GameOutcome& outcome)
         : mRun(run), mDisplay(display), mOutcome(outcome)
-    {
-    }
+    {}
 
     void Tick(const std::string& errorOutput);
 
@@ -262,11 +262,12 @@ void Driver::Drive()
 std::string GameOutcome::Describe() const
 {
     std::ostringstream text;
-    text << (timedOut ? "timed out" : exitedNormally ? "exited with " + std::to_string(exitCode)
-                                                      : "killed by signal " + std::to_string(signalNumber))
+    text << (timedOut         ? "timed out"
+             : exitedNormally ? "exited with " + std::to_string(exitCode)
+                              : "killed by signal " + std::to_string(signalNumber))
          << " after " << seconds << " s; window " << (windowSeen ? "seen" : "never seen") << ", play "
-         << (playSeen ? "seen" : "not seen") << ", error box " << (errorBoxDismissed ? "dismissed" : "not shown")
-         << "\n--- game output ---\n"
+         << (playSeen ? "seen" : "not seen") << ", error box "
+         << (errorBoxDismissed ? "dismissed" : "not shown") << "\n--- game output ---\n"
          << errorOutput;
     return text.str();
 }

@@ -16,8 +16,7 @@ namespace {
 // creates them only while loading, so a fixed range covers them.
 constexpr GLuint kProgramNameRange = 4096;
 
-template <typename IsName>
-std::size_t CountNames(GLuint upperBound, IsName isName)
+template <typename IsName> std::size_t CountNames(GLuint upperBound, IsName isName)
 {
     std::size_t count = 0;
     for (GLuint name = 1; name <= upperBound; ++name) {

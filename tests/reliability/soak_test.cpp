@@ -94,8 +94,7 @@ class SoakDriver
 public:
     SoakDriver(QuorvaneReliability::DrivenPlatform& platform, std::uint64_t steps)
         : mPlatform(platform), mTargetSteps(steps), mAutopilot(20240611u)
-    {
-    }
+    {}
 
     void OnPass();
 
@@ -170,7 +169,8 @@ void SoakDriver::OnPass()
     if (gameplay == nullptr) {
         // Logo, splash and title: Space skips the splash when let go and starts from the title.
         ++framesBeforePlay;
-        HoldKeys(framesBeforePlay % 2 == 0 ? std::set<Key>{Marrowgate::Application::KeySpace} : std::set<Key>{});
+        HoldKeys(framesBeforePlay % 2 == 0 ? std::set<Key>{Marrowgate::Application::KeySpace}
+                                           : std::set<Key>{});
         return;
     }
     if (!mFirstFrameSampled) {
@@ -193,7 +193,8 @@ void SoakDriver::Play(GameplayScene& scene)
     }
     const std::uint64_t before = stepsPlayed;
     const float accumulator = scene.GetStepAccumulator();
-    stepsPlayed += static_cast<std::uint64_t>(std::lround((mAccumulator + kSecondsPerFrame - accumulator) / kSecondsPerStep));
+    stepsPlayed += static_cast<std::uint64_t>(
+        std::lround((mAccumulator + kSecondsPerFrame - accumulator) / kSecondsPerStep));
     mAccumulator = accumulator;
     if (before / kStepsPerSample != stepsPlayed / kStepsPerSample) {
         samples.push_back(TakeSample(scene));
@@ -213,8 +214,9 @@ void SoakDriver::Play(GameplayScene& scene)
 
 std::string Describe(const Sample& sample)
 {
-    return "step " + std::to_string(sample.step) + ": texture memory " + std::to_string(sample.textureMemory) +
-           " (score texts " + std::to_string(sample.scoreTextMemory) + "), " + sample.glObjects.Describe() + ", " + std::to_string(sample.players) + " players, " +
+    return "step " + std::to_string(sample.step) + ": texture memory " +
+           std::to_string(sample.textureMemory) + " (score texts " + std::to_string(sample.scoreTextMemory) +
+           "), " + sample.glObjects.Describe() + ", " + std::to_string(sample.players) + " players, " +
            std::to_string(sample.entities) + " entities, heap " + std::to_string(sample.heapBytes);
 }
 
@@ -236,7 +238,8 @@ TEST(Soak, LongPlayKeepsResourcesLevelAndCollectsChips)
     const std::uint32_t collected = GetScore() - scoreBefore;
     std::printf("soak: %llu steps of play (%.0f s of game time) after %llu frames of logo, splash and title; "
                 "%u chips collected, %llu resets\n",
-                static_cast<unsigned long long>(driver.stepsPlayed), static_cast<double>(driver.stepsPlayed) * 0.01,
+                static_cast<unsigned long long>(driver.stepsPlayed),
+                static_cast<double>(driver.stepsPlayed) * 0.01,
                 static_cast<unsigned long long>(driver.framesBeforePlay), collected,
                 static_cast<unsigned long long>(driver.GetAutopilot().GetResets()));
     std::printf("soak: first frame of play: %s\n", Describe(driver.firstFrameOfPlay).c_str());
