@@ -41,6 +41,14 @@ void AppendWord(std::vector<std::byte>& out, std::uint32_t value)
     out.insert(out.end(), bytes, bytes + sizeof(value));
 }
 
+// memcpy's pointers must be valid even for zero bytes, and an empty vector's data() may be null.
+void CopyBytes(void* destination, const std::byte* source, std::size_t byteCount)
+{
+    if (byteCount != 0) {
+        std::memcpy(destination, source, byteCount);
+    }
+}
+
 } // namespace
 
 MeshEncoding DetectMeshEncoding(std::span<const std::byte> fileBytes, std::string_view path)
@@ -104,8 +112,8 @@ bool ReadBinaryMesh(std::span<const std::byte> fileBytes, MeshData& result)
     data.vertices.resize(header.vertexCount);
     const std::size_t indexBytes = data.indices.size() * kBytesPerIndex;
     const std::byte* cursor = fileBytes.data() + kBinaryHeaderSize;
-    std::memcpy(data.indices.data(), cursor, indexBytes);
-    std::memcpy(data.vertices.data(), cursor + indexBytes, data.vertices.size() * kBytesPerVertex);
+    CopyBytes(data.indices.data(), cursor, indexBytes);
+    CopyBytes(data.vertices.data(), cursor + indexBytes, data.vertices.size() * kBytesPerVertex);
     // Binary meshes are drawn as stored: only the index range matters for safety.
     if (!HasIndicesInRange(data)) {
         return false;

@@ -3,6 +3,7 @@
 // the vertex array.
 
 #include "cinderhall/cdh_mesh.h"
+#include "cinderhall/cdh_mesh_format.h"
 
 #include "support/error_capture.h"
 
@@ -78,6 +79,20 @@ TEST(MeshBinaryFile, RoundTripsEveryByteOfVerticesIndicesAndFlags)
     ExpectSameVertices(mesh->GetData().vertices, original.vertices);
     EXPECT_EQ(mesh->GetData().indices, original.indices);
     EXPECT_EQ(mesh->GetData().flags, original.flags);
+}
+
+TEST(MeshBinaryFile, EmptyIndexOrVertexListsReadWithoutCopyingFromNowhere)
+{
+    MeshData verticesOnly = SampleMesh();
+    verticesOnly.indices.clear();
+    MeshData read;
+    ASSERT_TRUE(ReadBinaryMesh(WriteBinaryMesh(verticesOnly), read));
+    EXPECT_TRUE(read.indices.empty());
+    ExpectSameVertices(read.vertices, verticesOnly.vertices);
+
+    ASSERT_TRUE(ReadBinaryMesh(WriteBinaryMesh(MeshData{}), read));
+    EXPECT_TRUE(read.indices.empty());
+    EXPECT_TRUE(read.vertices.empty());
 }
 
 TEST(MeshBinaryFile, KeepsStoredNormalsEvenWithoutTheNormalsFlag)
