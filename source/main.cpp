@@ -62,7 +62,14 @@ int main(int argumentCount, char** arguments)
     if (!runGame) {
         return exitCode;
     }
-    if (!Marrowgate::Application::ChangeToDataDirectory(QUORVANE_DATA_INSTALL_DIR)) {
+    Marrowgate::Application::DataDirectorySearch dataSearch;
+    // Files no other program's "data" folder is likely to hold.
+    dataSearch.markers = {"audio/audio_events.json", "shaders/basic_object_shader.vert"};
+    dataSearch.programName = "quorvane";
+    dataSearch.installedDirectory = QUORVANE_DATA_INSTALL_DIR;
+    dataSearch.buildDirectory = QUORVANE_BUILD_DIR;
+    dataSearch.sourceDirectory = QUORVANE_SOURCE_DIR;
+    if (!Marrowgate::Application::ChangeToDataDirectory(dataSearch)) {
         return EXIT_FAILURE;
     }
     RunQuorvane();
