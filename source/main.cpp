@@ -2,6 +2,7 @@
 // runs it, and takes it down in the reverse order once the window has closed.
 #include "marrowgate/application/mg_data_directory.h"
 #include "marrowgate/audio/mg_audio_manager.h"
+#include "marrowgate/core/mg_standard_streams.h"
 #include "marrowgate/game/mg_game_application.h"
 #include "scene_manager.h"
 
@@ -57,6 +58,8 @@ void RunQuorvane()
 
 int main(int argumentCount, char** arguments)
 {
+    // Already done before static start-up; named here so that the guard is linked in.
+    Marrowgate::Core::GuardStandardStreams();
     bool runGame = false;
     const int exitCode = HandleArguments(argumentCount, arguments, runGame);
     if (!runGame) {

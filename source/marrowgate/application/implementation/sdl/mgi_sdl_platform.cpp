@@ -550,7 +550,8 @@ std::filesystem::path GetExecutableDirectory()
     }
     std::filesystem::path directory(basePath);
     SDL_free(basePath);
-    return directory;
+    // SDL ends the folder with a separator; reports read better without it.
+    return directory.has_filename() ? directory : directory.parent_path();
 }
 
 PlatformInterface& GetPlatform()
