@@ -3,6 +3,8 @@ find_package(SDL2 REQUIRED CONFIG)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 find_package(GLEW REQUIRED)
 find_package(OpenAL REQUIRED)
+# ALSA only to quieten its error messages when OpenAL Soft finds no sound card.
+find_package(ALSA REQUIRED)
 find_package(Threads REQUIRED)
 find_package(PkgConfig REQUIRED)
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config
-          libsdl2-dev libglew-dev libopenal-dev libstb-dev libgl-dev libgl1-mesa-dri)
+          libsdl2-dev libglew-dev libopenal-dev libasound2-dev libstb-dev libgl-dev libgl1-mesa-dri)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev
                clang clang-format libclang-rt-14-dev xvfb xauth xdotool imagemagick

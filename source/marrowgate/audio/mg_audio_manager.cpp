@@ -2,6 +2,7 @@
 
 #include "marrowgate/audio/implementation/mgi_audio_data.h"
 #include "marrowgate/audio/implementation/mgi_audio_event_table.h"
+#include "marrowgate/audio/implementation/mgi_audio_library_logs.h"
 #include "marrowgate/audio/implementation/mgi_audio_player.h"
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/core/mg_json_parser.h"
@@ -48,6 +49,7 @@ AudioManagerRecord* sLiveRecord = nullptr;
 
 void OpenDevice(AudioManagerRecord& record)
 {
+    QuietAudioLibraries();
     record.device = alcOpenDevice(nullptr);
     if (record.device == nullptr) {
         MG_ERROR("AudioManager could not create the default audio device.");
@@ -73,7 +75,9 @@ void OpenDevice(AudioManagerRecord& record)
     const ALfloat orientation[] = {0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
     alListenerfv(AL_ORIENTATION, orientation);
     MG_CHECK_OPENAL();
-    std::fprintf(stderr, "Audio device: %s\n", alcGetString(record.device, ALC_DEVICE_SPECIFIER));
+    if (IsAudioVerbose()) {
+        std::fprintf(stderr, "Audio device: %s\n", alcGetString(record.device, ALC_DEVICE_SPECIFIER));
+    }
 }
 
 // Players go first (their sources hold the sounds' buffers), then the sounds (whose buffers
