@@ -130,6 +130,16 @@ Matrix4 ViewportProjection()
 
 } // namespace
 
+std::string FindMissingOpenGLSupport()
+{
+    // Every set-up selects texture unit 0 in BeginDraw; without shaders the matrices are loaded
+    // transposed. A versioned context has both; a legacy one below 1.3 has neither.
+    if (theRendererState.isFixedFunction && !GLEW_VERSION_1_3) {
+        return "OpenGL 1.3 (glActiveTexture, glLoadTransposeMatrixf)";
+    }
+    return {};
+}
+
 void InitializeRenderer()
 {
     ClearGLErrors();

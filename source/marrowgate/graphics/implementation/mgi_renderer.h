@@ -20,6 +20,7 @@
 #include "marrowgate/math/mg_vector.h"
 
 #include <cstdint>
+#include <string>
 
 namespace Marrowgate::Graphics {
 
@@ -63,6 +64,10 @@ struct Vertex3D
 static_assert(sizeof(Vertex3D) == 36, "Vertex3D is uploaded as tightly packed 36-byte records");
 
 // Lifecycle, driven by the window layer.
+// What the chosen set-up needs from the current context and does not find there, named for the
+// user ("OpenGL 1.3 (...)"); empty when InitializeRenderer may run. Call after the set-up flags
+// are set and the entry points are loaded.
+std::string FindMissingOpenGLSupport();
 void InitializeRenderer();
 void CleanupRenderer();
 bool IsRendererReady();

@@ -176,6 +176,20 @@ void CreateContext(const WindowProperties& properties)
     platform.SwapBuffers();
 }
 
+// A context the renderer cannot draw with would crash at the first frame on a missing entry point.
+void RequireDrawingSupport()
+{
+    const std::string missing = Marrowgate::Graphics::FindMissingOpenGLSupport();
+    if (missing.empty()) {
+        return;
+    }
+    const std::string fallback = Marrowgate::Graphics::IsFixedFunctionMode()
+                                     ? "no OpenGL 3.2 or OpenGL ES 2.0 context could be created, and "
+                                     : "";
+    AbortStartup("no usable OpenGL context: " + fallback + "the context's OpenGL \"" +
+                 GetPlatform().DescribeContext().version + "\" lacks " + missing);
+}
+
 // The drawable can be larger than the client area on a scaled desktop; drawing covers it all.
 void AdoptDrawableSize()
 {
@@ -301,6 +315,7 @@ void OpenApplication(ApplicationHandlerInterface& applicationHandler)
     CreateContext(properties);
     AdoptDrawableSize();
     if (GetPlatform().DrawsWithOpenGL()) {
+        RequireDrawingSupport();
         Marrowgate::Graphics::InitializeRenderer();
     }
     std::fprintf(stderr, "%s\n", DescribeStartup().c_str());
