@@ -140,6 +140,39 @@ std::string ReadFile(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+// In the game's process, just before exec.
+void SetUpStreams(Streams streams, const std::filesystem::path& outputPath)
+{
+    // A pipe's writer is killed by a broken pipe unless it says otherwise, whatever the test's own setting.
+    signal(SIGPIPE, SIG_DFL);
+    int pipeEnds[2] = {-1, -1};
+    switch (streams) {
+    case Streams::kToFile:
+    case Streams::kErrorClosed: {
+        const int output = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(output, STDOUT_FILENO);
+        dup2(output, STDERR_FILENO);
+        close(output);
+        if (streams == Streams::kErrorClosed) {
+            close(STDERR_FILENO);
+        }
+        return;
+    }
+    case Streams::kBothClosed:
+        close(STDOUT_FILENO);
+        close(STDERR_FILENO);
+        return;
+    case Streams::kBrokenPipe:
+        if (pipe(pipeEnds) == 0) {
+            close(pipeEnds[0]);
+            dup2(pipeEnds[1], STDOUT_FILENO);
+            dup2(pipeEnds[1], STDERR_FILENO);
+            close(pipeEnds[1]);
+        }
+        return;
+    }
+}
+
 pid_t StartGame(const GameRun& run, const std::string& display, const std::filesystem::path& outputPath)
 {
     const pid_t process = fork();
@@ -156,10 +189,10 @@ pid_t StartGame(const GameRun& run, const std::string& display, const std::files
     for (const auto& [name, value] : run.environment) {
         setenv(name.c_str(), value.c_str(), 1);
     }
-    const int output = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(output, STDOUT_FILENO);
-    dup2(output, STDERR_FILENO);
-    execl(QUORVANE_GAME_BINARY, QUORVANE_GAME_BINARY, static_cast<char*>(nullptr));
+    SetUpStreams(run.streams, outputPath);
+    const std::string program =
+        run.program.empty() ? std::string(QUORVANE_GAME_BINARY) : run.program.string();
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
 }
 
@@ -280,7 +313,14 @@ GameOutcome RunGameProgram(const GameRun& run)
         outcome.errorOutput = "Xvfb did not start";
         return outcome;
     }
-    const std::filesystem::path outputPath = run.workingDirectory / "game-output.txt";
+    // Kept apart from the working folder, which need not be writable ("/").
+    char outputPattern[] = "/tmp/quorvane-output-XXXXXX";
+    const char* outputFolder = mkdtemp(outputPattern);
+    if (outputFolder == nullptr) {
+        outcome.errorOutput = "no folder for the game's output";
+        return outcome;
+    }
+    const std::filesystem::path outputPath = std::filesystem::path(outputFolder) / "game-output.txt";
     const Clock::time_point start = Clock::now();
     const pid_t game = StartGame(run, display.GetName(), outputPath);
     Driver driver(run, display, outcome);
@@ -300,6 +340,8 @@ GameOutcome RunGameProgram(const GameRun& run)
     }
     outcome.seconds = SecondsSince(start);
     outcome.errorOutput = ReadFile(outputPath);
+    std::error_code ignored;
+    std::filesystem::remove_all(outputFolder, ignored);
     if (!outcome.timedOut) {
         outcome.exitedNormally = WIFEXITED(status);
         outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -23,9 +23,24 @@ enum class Driving
     kLoseDisplay,
 };
 
+// Where the game's standard output and error go. Only kToFile lets the test read them.
+enum class Streams
+{
+    kToFile,
+    // 2>&-
+    kErrorClosed,
+    // >&- 2>&-
+    kBothClosed,
+    // 2>&1 | true: a pipe whose reader has already gone.
+    kBrokenPipe,
+};
+
 struct GameRun
 {
+    // Empty: the game built in this tree.
+    std::filesystem::path program;
     std::filesystem::path workingDirectory;
+    Streams streams = Streams::kToFile;
     std::map<std::string, std::string> environment;
     Driving driving = Driving::kQuitFromTitle;
     double timeoutSeconds = 90.0;
