@@ -175,6 +175,8 @@ void SetUpStreams(Streams streams, const std::filesystem::path& outputPath)
 
 pid_t StartGame(const GameRun& run, const std::string& display, const std::filesystem::path& outputPath)
 {
+    const std::string program =
+        run.program.empty() ? std::string(QUORVANE_GAME_BINARY) : run.program.string();
     const pid_t process = fork();
     if (process != 0) {
         return process;
@@ -190,8 +192,6 @@ pid_t StartGame(const GameRun& run, const std::string& display, const std::files
         setenv(name.c_str(), value.c_str(), 1);
     }
     SetUpStreams(run.streams, outputPath);
-    const std::string program =
-        run.program.empty() ? std::string(QUORVANE_GAME_BINARY) : run.program.string();
     execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
 }
