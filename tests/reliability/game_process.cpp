@@ -107,12 +107,23 @@ std::string RunTool(const std::string& display, const std::string& command)
     return output;
 }
 
-std::string FirstWindow(const std::string& display, const std::string& namePattern)
+// The first window titled exactly `title`. Read from xwininfo rather than `xdotool search`, which
+// cannot read a title stored as UTF-8 (SDL's message boxes store theirs so) and never finds them.
+std::string FirstWindow(const std::string& display, const std::string& title)
 {
-    std::istringstream windows(RunTool(display, "xdotool search --name '" + namePattern + "'"));
-    std::string window;
-    windows >> window;
-    return window;
+    std::istringstream tree(RunTool(display, "xwininfo -root -tree"));
+    const std::string titled = " \"" + title + "\":";
+    std::string line;
+    while (std::getline(tree, line)) {
+        // A window's line reads: 0x600002 "Error Condition Triggered": ()  604x199+338+477  +338+477
+        std::istringstream fields(line);
+        std::string window;
+        fields >> window;
+        if (window.starts_with("0x") && line.find(titled) == line.find(' ', line.find(window))) {
+            return window;
+        }
+    }
+    return {};
 }
 
 void PressKey(const std::string& display, const std::string& window, const std::string& key)
@@ -239,7 +250,7 @@ void Driver::Tick(const std::string& errorOutput)
         return;
     }
     if (mWindow.empty()) {
-        mWindow = FirstWindow(mDisplay.GetName(), "^Quorvane$");
+        mWindow = FirstWindow(mDisplay.GetName(), "Quorvane");
         mWindowFound = Clock::now();
         mOutcome.windowSeen = !mWindow.empty();
         return;
