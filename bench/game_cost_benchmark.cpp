@@ -1,6 +1,7 @@
 // What the game costs on a real window: CPU time per frame of play beside a frame that only
 // clears and swaps on the same window, the time from process start to the first drawn frame
-// beside a minimal SDL program, and peak resident memory. Prints one Markdown table.
+// beside two minimal SDL programs (one that only clears, one that also draws a textured quad
+// with one small shader), and peak resident memory. Prints Markdown tables.
 //
 // Run it on a display with vertical sync off (Xvfb has no vertical blank):
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/<dir>/bench/game_cost_benchmark
@@ -14,6 +15,7 @@
 // just before the fork. This is not a Google Benchmark program: the game's loop owns the
 // control flow, and the figures are distributions over frames and processes, not a timed loop.
 #include "driven_platform.h"
+#include "frame_statistics.h"
 #include "game_session.h"
 
 #include "marrowgate/game/mg_game_application.h"
@@ -21,7 +23,6 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,54 +36,16 @@
 
 namespace {
 
+using QuorvaneBench::FrameCosts;
+using QuorvaneBench::Instant;
+using QuorvaneBench::Median;
+using QuorvaneBench::Percentile;
+using QuorvaneBench::ReadClock;
+
 constexpr double kSecondsPerFrame = 1.0 / 60.0;
 constexpr int kWarmUpFrames = 60;
 constexpr int kMeasuredFrames = 1000;
 constexpr int kStartUpRuns = 7;
-
-double ReadClock(clockid_t clock)
-{
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-struct Instant
-{
-    double processCpu = ReadClock(CLOCK_PROCESS_CPUTIME_ID);
-    double threadCpu = ReadClock(CLOCK_THREAD_CPUTIME_ID);
-    double wall = ReadClock(CLOCK_MONOTONIC);
-};
-
-// Frame costs in milliseconds, one vector per clock.
-struct FrameCosts
-{
-    std::vector<double> processCpu;
-    std::vector<double> threadCpu;
-    std::vector<double> wall;
-
-    void Add(const Instant& from, const Instant& to)
-    {
-        processCpu.push_back((to.processCpu - from.processCpu) * 1000.0);
-        threadCpu.push_back((to.threadCpu - from.threadCpu) * 1000.0);
-        wall.push_back((to.wall - from.wall) * 1000.0);
-    }
-};
-
-double Percentile(std::vector<double> values, double fraction)
-{
-    if (values.empty()) {
-        return 0.0;
-    }
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(index, values.size() - 1)];
-}
-
-double Median(const std::vector<double>& values)
-{
-    return Percentile(values, 0.5);
-}
 
 // Clear and swap only, on the game's window, before the game has loaded anything.
 FrameCosts MeasureEmptyFrames(mgImplementation::PlatformInterface& platform)
@@ -145,8 +108,8 @@ struct StartUp
     long long cpuMicroseconds = 0;
 };
 
-// Runs a program with the probe preloaded until its first drawn frame.
-std::optional<StartUp> MeasureStartUp(const std::string& program)
+// Runs a program, with at most one argument, with the probe preloaded until its first drawn frame.
+std::optional<StartUp> MeasureStartUp(const std::string& program, const char* argument)
 {
     const std::filesystem::path probeFile =
         std::filesystem::temp_directory_path() / ("quorvane-first-frame-" + std::to_string(getpid()));
@@ -159,7 +122,7 @@ std::optional<StartUp> MeasureStartUp(const std::string& program)
         dup2(null, STDERR_FILENO);
         setenv("LD_PRELOAD", QUORVANE_FIRST_FRAME_PROBE, 1);
         setenv("QUORVANE_PROBE_FILE", probeFile.c_str(), 1);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        execl(program.c_str(), program.c_str(), argument, static_cast<char*>(nullptr));
         _exit(127);
     }
     int status = 0;
@@ -169,7 +132,8 @@ std::optional<StartUp> MeasureStartUp(const std::string& program)
     StartUp result;
     if (!(file >> nanoseconds >> result.peakResidentKiB >> result.cpuMicroseconds) || !WIFEXITED(status) ||
         WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "game_cost_benchmark: %s did not reach its first frame\n", program.c_str());
+        std::fprintf(stderr, "game_cost_benchmark: %s %s did not reach its first frame\n", program.c_str(),
+                     argument != nullptr ? argument : "");
         return std::nullopt;
     }
     std::filesystem::remove(probeFile);
@@ -213,15 +177,24 @@ int main()
         std::fprintf(stderr, "game_cost_benchmark: needs a display; run it under xvfb-run\n");
         return EXIT_FAILURE;
     }
-    // Start-up first, in fresh processes, alternating so that both see the same machine load.
+    // Start-up first, in fresh processes, in turn so that all three see the same machine load.
     StartUpSeries game;
     StartUpSeries minimal;
+    StartUpSeries texturedQuad;
+    struct Program
+    {
+        const char* path;
+        const char* argument;
+        StartUpSeries* series;
+    };
     std::filesystem::current_path(QUORVANE_SOURCE_DIR);
     for (int run = 0; run < kStartUpRuns; ++run) {
-        for (auto [program, series] :
-             {std::pair{QUORVANE_GAME_BINARY, &game}, std::pair{QUORVANE_MINIMAL_WINDOW_BINARY, &minimal}}) {
-            if (const std::optional<StartUp> measured = MeasureStartUp(program)) {
-                series->Add(*measured);
+        for (const Program& program :
+             {Program{QUORVANE_GAME_BINARY, nullptr, &game},
+              Program{QUORVANE_MINIMAL_WINDOW_BINARY, nullptr, &minimal},
+              Program{QUORVANE_MINIMAL_WINDOW_BINARY, "--textured-quad", &texturedQuad}}) {
+            if (const std::optional<StartUp> measured = MeasureStartUp(program.path, program.argument)) {
+                program.series->Add(*measured);
             }
         }
     }
@@ -251,9 +224,13 @@ int main()
     std::printf("| start-up to first drawn frame (%d runs) | median ms | fastest ms | CPU median ms | "
                 "peak resident MiB |\n|---|---|---|---|---|\n",
                 kStartUpRuns);
-    PrintStartUpRow("minimal SDL window with a GL context", minimal);
+    PrintStartUpRow("minimal SDL window with a GL context (clear only)", minimal);
+    PrintStartUpRow("minimal, plus one small shader and one textured quad", texturedQuad);
     PrintStartUpRow("quorvane", game);
-    std::printf("\nquorvane / minimal, median: %.2f (target at most 1.5); CPU median: %.2f\n\n",
+    std::printf("\nquorvane / minimal with a textured quad, median: %.2f (target at most 1.5); CPU median: "
+                "%.2f\nquorvane / minimal clear only, median: %.2f; CPU median: %.2f\n\n",
+                Median(game.milliseconds) / Median(texturedQuad.milliseconds),
+                Median(game.cpuMilliseconds) / Median(texturedQuad.cpuMilliseconds),
                 Median(game.milliseconds) / Median(minimal.milliseconds),
                 Median(game.cpuMilliseconds) / Median(minimal.cpuMilliseconds));
     std::printf("peak resident memory of the game after %d frames of play: %.1f MiB\n",

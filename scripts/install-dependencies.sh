@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
           libsdl2-dev libglew-dev libopenal-dev libasound2-dev libstb-dev libgl-dev libgl1-mesa-dri)
 if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev
+    # libsfml-dev: the bunnies benchmark's SFML programs (built only when it is found).
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev libsfml-dev
                clang clang-format libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
                alsa-utils sound-theme-freedesktop fonts-dejavu-core
                desktop-file-utils appstream valgrind)

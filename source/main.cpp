@@ -1,10 +1,10 @@
-// Program entry: brings the game up in a fixed order (window, shaders, audio events, scenes),
-// runs it, and takes it down in the reverse order once the window has closed.
+// Program entry: opens the window, runs the game from the framework's logo (the start scene
+// loads the game's shaders, audio events and scenes once the logo is on screen), and takes it
+// down in the reverse order once the window has closed.
 #include "marrowgate/application/mg_data_directory.h"
-#include "marrowgate/audio/mg_audio_manager.h"
 #include "marrowgate/core/mg_standard_streams.h"
 #include "marrowgate/game/mg_game_application.h"
-#include "scene_manager.h"
+#include "start_scene.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,13 +45,9 @@ void RunQuorvane()
 {
     Marrowgate::Game::GameApplication application(Marrowgate::Application::WindowMode::kWindowed, 0, 0, true);
     application.SetWindowTitle("Quorvane");
-    LoadShaders();
-    Marrowgate::Audio::theAudioManager.LoadEventTable("audio_events", "data/audio/audio_events.json");
-    SceneManager::Create();
-    application.RunGame(SceneManager::GetScene(kSplashScene));
-    // The scenes go before the programs they draw with, and both before the window's context.
-    SceneManager::Destroy();
-    UnloadShaders();
+    // Declared after the application, so what it loaded goes before the window's context.
+    StartScene start(kSplashScene);
+    application.RunGame(&start);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "game_session.h"
 
-#include "marrowgate/audio/mg_audio_manager.h"
 #include "marrowgate/game/mg_game_application.h"
+#include "start_scene.h"
 
 #include <filesystem>
 
@@ -16,12 +16,8 @@ void RunGameSession(const GameSessionOptions& options)
         options.afterWindowOpened();
     }
     application.SetWindowTitle("Quorvane");
-    LoadShaders();
-    Marrowgate::Audio::theAudioManager.LoadEventTable("audio_events", "data/audio/audio_events.json");
-    SceneManager::Create();
-    application.RunGame(SceneManager::GetScene(options.firstScene));
-    SceneManager::Destroy();
-    UnloadShaders();
+    StartScene start(options.firstScene);
+    application.RunGame(&start);
 }
 
 } // namespace QuorvaneReliability

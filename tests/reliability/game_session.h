@@ -1,6 +1,7 @@
 #pragma once
-// Brings the real game up as its program entry does (window, title, shaders, audio event
-// table, scenes), runs it until the window closes, and takes it down in the reverse order.
+// Brings the real game up as its program entry does (window, title, then the logo and the start
+// scene, which loads shaders, audio event table and scenes), runs it until the window closes,
+// and takes it down in the reverse order.
 // Drive it with a DrivenPlatformScope installed first.
 
 #include "scene_manager.h"

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Runs the bunnies benchmark on the current display and prints one Markdown table: for each
+# count, Marrowgate and then each SFML program, every one in its own process, one after the
+# other so that they share the machine's load alike.
+# Usage: run_bunnies.sh BUILD_DIR [COUNT...]   (counts default to 1000 10000 50000)
+# WARM_UP and FRAMES in the environment override the 30 warm-up and 300 measured frames.
+set -euo pipefail
+
+if [[ $# -lt 1 ]]; then
+    echo "usage: $0 BUILD_DIR [COUNT...]" >&2
+    exit 2
+fi
+bench="$1/bench"
+shift
+counts=("$@")
+[[ ${#counts[@]} -gt 0 ]] || counts=(1000 10000 50000)
+if [[ -z "${DISPLAY:-}" ]]; then
+    echo "$0: needs a display; run it under xvfb-run -a -s \"-screen 0 1920x1080x24\"" >&2
+    exit 2
+fi
+frames=(--warm-up "${WARM_UP:-30}" --frames "${FRAMES:-300}")
+# No sound card here; the null device keeps the audio manager from reporting a missing one.
+export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
+
+sfml_variants=("" "--vertex-array" "--default-filtering" "--vertex-array --default-filtering")
+if [[ ! -x "$bench/bunnies_sfml" ]]; then
+    echo "$0: $bench/bunnies_sfml was not built (SFML not found); Marrowgate only" >&2
+    sfml_variants=()
+fi
+
+# The programs' start-up lines stay out of the table; they are shown when one of them fails.
+messages=$(mktemp)
+trap 'rm -f "$messages"' EXIT
+trap 'echo "$0: a program failed; its messages:" >&2; cat "$messages" >&2' ERR
+
+echo "load before: $(uptime)"
+echo
+echo "| program | N | frame median ms | frame p90 ms | main thread CPU median ms | process CPU median ms |"
+echo "|---|---|---|---|---|---|"
+rows=""
+for count in "${counts[@]}"; do
+    rows+="$("$bench/bunnies_marrowgate" "$count" "${frames[@]}" 2>>"$messages")"$'\n'
+    for variant in "${sfml_variants[@]}"; do
+        # shellcheck disable=SC2086 # a variant is zero, one or two flags
+        rows+="$("$bench/bunnies_sfml" "$count" "${frames[@]}" $variant 2>>"$messages")"$'\n'
+    done
+done
+printf '%s' "$rows"
+echo
+echo "load after: $(uptime)"
+echo
+# Marrowgate against the faster SFML program with the same filtering, per count.
+printf '%s' "$rows" | awk -F '|' '
+    { program = $2; count = $3 + 0; median = $4 + 0; thread = $6 + 0 }
+    program ~ /Marrowgate/ { marrowgate[count] = median; marrowgateThread[count] = thread; order[++n] = count }
+    program ~ /mipmaps/ && (!(count in sfml) || median < sfml[count]) { sfml[count] = median }
+    program ~ /VertexArray.*mipmaps/ { vertexArrayThread[count] = thread }
+    END {
+        for (i = 1; i <= n; ++i) {
+            c = order[i]
+            if (!(c in sfml) || sfml[c] == 0 || vertexArrayThread[c] == 0) continue
+            printf "N = %d: Marrowgate / faster SFML (mipmaps + smooth), median frame %.2f (target at most %s); ", c, marrowgate[c] / sfml[c], c <= 1000 ? "1.5" : "1.25"
+            printf "main thread CPU / SFML vertex array %.2f%s\n", marrowgateThread[c] / vertexArrayThread[c], c == 10000 ? " (target at most 1.5)" : ""
+        }
+    }'
