@@ -155,8 +155,8 @@ TEST(GameControllerPlay, AVirtualControllerStartsPlayDrivesAndLetsGoWhenPulledOu
     if (std::getenv("DISPLAY") == nullptr) {
         GTEST_SKIP() << "needs a display (run under xvfb-run)";
     }
-    // Under Xvfb no window manager hands the window the focus, and SDL drops controller presses
-    // that arrive while the program is in the background.
+    // Without a window manager nothing promises the window the focus, and SDL drops controller
+    // presses that arrive while the program is in the background.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     QuorvaneReliability::DrivenPlatformScope scope(kSecondsPerFrame);
     ControllerPlayer player(scope.GetPlatform());
