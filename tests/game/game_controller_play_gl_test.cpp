@@ -24,9 +24,8 @@ constexpr int kDrivingFrames = 50;
 constexpr int kFramesAfterRemoval = 20;
 constexpr int kMostFrames = 1000;
 
-// A controller with the face buttons, Back, Start, the d-pad and both sticks and triggers.
-// With every button of the standard layout up to the d-pad in the mask, virtual button n is
-// SDL's controller button n.
+// A controller with every standard button up to the d-pad, both sticks and both triggers. With
+// all of them in the masks, virtual button n is SDL's controller button n.
 int AttachVirtualController()
 {
     SDL_VirtualJoystickDesc description{};
