@@ -1,12 +1,14 @@
 #pragma once
-// CarEntity: the player's car, driven with the arrow keys over the ground plane.
+// CarEntity: the player's car, driven with the arrow keys over the ground plane, or with a game
+// controller's d-pad or left stick.
 //
 // Once per fixed step (10 ms) a thrust of 10 along the heading (Up) or against it (Down) and a
 // drag of 0.78 times the velocity make the force; Left and Right turn the car 3.6 degrees per
 // step about its own up axis whatever its speed; then velocity and position are integrated
 // over the step. The velocity is kept in world space and is not turned with the car, so the car
 // slides after a turn until drag and thrust have swung it round. Top speed is 10 / 0.78, about
-// 12.8 units per second. Space puts the car back at the origin facing +z, once per press.
+// 12.8 units per second. Space (or the controller's south button) puts the car back at the origin
+// facing +z, once per press.
 // The car collects chips with a bounding sphere of radius 0.762 and shows its heading as a
 // 10-unit magenta line in the program-wide debug visualization.
 //
@@ -49,10 +51,19 @@ private:
     void Integrate(const Marrowgate::Core::Vector3& force);
 
     Cinderhall::MeshObject mMesh;
-    Marrowgate::Game::KeyBinding mAccelerateKey{Marrowgate::Application::KeyUp};
-    Marrowgate::Game::KeyBinding mReverseKey{Marrowgate::Application::KeyDown};
-    Marrowgate::Game::KeyBinding mTurnLeftKey{Marrowgate::Application::KeyLeft};
-    Marrowgate::Game::KeyBinding mTurnRightKey{Marrowgate::Application::KeyRight};
-    Marrowgate::Game::KeyBinding mResetKey{Marrowgate::Application::KeySpace};
+    Marrowgate::Game::KeyBinding mAccelerateKey{Marrowgate::Application::KeyUp,
+                                                Marrowgate::Application::ControllerDPadUp,
+                                                Marrowgate::Application::ControllerStickUp};
+    Marrowgate::Game::KeyBinding mReverseKey{Marrowgate::Application::KeyDown,
+                                             Marrowgate::Application::ControllerDPadDown,
+                                             Marrowgate::Application::ControllerStickDown};
+    Marrowgate::Game::KeyBinding mTurnLeftKey{Marrowgate::Application::KeyLeft,
+                                              Marrowgate::Application::ControllerDPadLeft,
+                                              Marrowgate::Application::ControllerStickLeft};
+    Marrowgate::Game::KeyBinding mTurnRightKey{Marrowgate::Application::KeyRight,
+                                               Marrowgate::Application::ControllerDPadRight,
+                                               Marrowgate::Application::ControllerStickRight};
+    Marrowgate::Game::KeyBinding mResetKey{Marrowgate::Application::KeySpace,
+                                           Marrowgate::Application::ControllerSouth};
     Marrowgate::Core::Vector3 mVelocity;
 };

@@ -67,7 +67,8 @@ void GameplayScene::BuildGround()
 void GameplayScene::OnUpdate(float deltaTime)
 {
     PerspectiveScene::OnUpdate(deltaTime);
-    if (Marrowgate::Application::IsKeyReleased(Marrowgate::Application::KeyEscape)) {
+    if (Marrowgate::Application::IsKeyReleased(Marrowgate::Application::KeyEscape) ||
+        Marrowgate::Application::IsKeyReleased(Marrowgate::Application::ControllerBack)) {
         SceneManager::QuitGame();
     }
     const std::vector<Orrery::Game::Entity*> cars = GetEntityManager().GetEntitiesByType("CarEntity");

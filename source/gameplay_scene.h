@@ -3,7 +3,7 @@
 // in its 3D entity manager (the car first), the score display among its 2D entities, and a
 // ground grid of 500 x 500 units with 10-unit spacing plus six axis lines in its own
 // visualization. Every frame it keeps the fixed camera aimed at the car and quits when Escape
-// is released. There is no game over and no way back to the title.
+// (or a game controller's Back) is released. There is no game over and no way back to the title.
 //
 // Depends on: the perspective scene, the car, the chip, the score display, the scene manager
 // (quitting and the two game programs), the 3D rendering kit.

@@ -2,7 +2,8 @@
 // SplashScene: the studio logo, faded in over the first second, shown until 3.5 s and faded out
 // by 4 s, after which the title is requested. Escape, Space or a left click (on release) jumps
 // straight to the fade-out. Times are counted in fixed steps, so the splash lasts exactly 400
-// steps when left alone. Opening the scene again starts it over.
+// steps when left alone. A game controller's south button and Back skip as Space and Escape do.
+// Opening the scene again starts it over.
 //
 // Depends on: the framework's scenes, sprites, key bindings and game timer; the scene manager.
 
@@ -27,7 +28,8 @@ private:
 
     Marrowgate::Graphics::Sprite mLogo;
     Marrowgate::Game::GameTimer mSplashTimer;
-    Marrowgate::Game::KeyBinding mSkipKeys{Marrowgate::Application::KeyEscape,
-                                           Marrowgate::Application::KeySpace,
-                                           Marrowgate::Application::MouseLeft};
+    Marrowgate::Game::KeyBinding mSkipKeys{
+        Marrowgate::Application::KeyEscape, Marrowgate::Application::KeySpace,
+        Marrowgate::Application::MouseLeft, Marrowgate::Application::ControllerSouth,
+        Marrowgate::Application::ControllerBack};
 };

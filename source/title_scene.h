@@ -1,7 +1,8 @@
 #pragma once
 // TitleScene: the game's name in the middle of the screen. It fades in over half a second; Space
 // or a left click (on press, also during the fade-in) fades it out over half a second and then
-// requests play; releasing Escape quits. Opening the scene again starts it over.
+// requests play; releasing Escape quits. On a game controller the south button and Start start,
+// Back quits. Opening the scene again starts it over.
 //
 // Depends on: the framework's scenes, text, key bindings and game timer; the scene manager.
 
@@ -27,7 +28,9 @@ private:
 
     Marrowgate::Game::GameTimer mFadeInTimer;
     Marrowgate::Game::GameTimer mFadeOutTimer;
-    Marrowgate::Game::KeyBinding mStartKeys{Marrowgate::Application::KeySpace,
-                                            Marrowgate::Application::MouseLeft};
-    Marrowgate::Game::KeyBinding mQuitKeys{Marrowgate::Application::KeyEscape};
+    Marrowgate::Game::KeyBinding mStartKeys{
+        Marrowgate::Application::KeySpace, Marrowgate::Application::MouseLeft,
+        Marrowgate::Application::ControllerSouth, Marrowgate::Application::ControllerStart};
+    Marrowgate::Game::KeyBinding mQuitKeys{Marrowgate::Application::KeyEscape,
+                                           Marrowgate::Application::ControllerBack};
 };

@@ -72,6 +72,48 @@ TEST_F(CarEntityTest, HoldingBothPedalsGivesNoThrust)
     ExpectNear(car.GetPosition(), {0.0f, 0.0f, 0.0f}, 0.0f);
 }
 
+struct Drive
+{
+    Matrix4 transform;
+    Vector3 velocity;
+};
+
+// Ten steps of a sliding car with the input held from the first (none for Key0, which the car
+// ignores).
+Drive DriveTenSteps(Marrowgate::Application::Key input)
+{
+    QuorvaneTest::ClearKeys();
+    CarEntity car;
+    car.SetVelocity({1.0f, 0.0f, 0.0f});
+    BeginStep({Press(input)});
+    for (int step = 0; step < 10; ++step) {
+        car.Simulate();
+        BeginStep();
+    }
+    BeginStep({Release(input)});
+    return {car.GetTransform(), car.GetVelocity()};
+}
+
+TEST(CarControllerTest, TheDPadAndTheLeftStickDriveAsTheArrowsDo)
+{
+    using namespace Marrowgate::Application;
+    const Drive coasting = DriveTenSteps(Key0);
+    const Key inputs[][3] = {{KeyUp, ControllerDPadUp, ControllerStickUp},
+                             {KeyDown, ControllerDPadDown, ControllerStickDown},
+                             {KeyLeft, ControllerDPadLeft, ControllerStickLeft},
+                             {KeyRight, ControllerDPadRight, ControllerStickRight}};
+    for (const auto& [arrow, dPad, stick] : inputs) {
+        const Drive byArrow = DriveTenSteps(arrow);
+        EXPECT_FALSE(byArrow.transform == coasting.transform && byArrow.velocity == coasting.velocity)
+            << "arrow " << arrow << " did nothing";
+        for (const Key input : {dPad, stick}) {
+            const Drive byController = DriveTenSteps(input);
+            EXPECT_EQ(byController.transform, byArrow.transform) << "input " << input;
+            EXPECT_EQ(byController.velocity, byArrow.velocity) << "input " << input;
+        }
+    }
+}
+
 TEST_F(CarEntityTest, ReversingDrivesAlongMinusTheHeading)
 {
     Step({Press(KeyDown)});

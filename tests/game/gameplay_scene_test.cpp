@@ -72,6 +72,19 @@ TEST_F(GameplaySceneTest, ReleasingEscapeEndsTheGameAtTheEndOfThatFrame)
     EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));
 }
 
+TEST_F(GameplaySceneTest, LettingGoOfBackOnAControllerEndsTheGameToo)
+{
+    using Marrowgate::Application::ControllerBack;
+    using QuorvaneTest::ControllerButtonEvent;
+    GameApplication::ChangeToScene(&gameplay);
+    RunPasses({{0.02, {ControllerButtonEvent(2, ControllerBack, true)}},
+               {0.02, {ControllerButtonEvent(2, ControllerBack, false)}},
+               {0.02, {}}});
+    // The window closes at the end of the second frame; the third pass finds it gone.
+    EXPECT_EQ(platform.passes, 3);
+    EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));
+}
+
 TEST_F(GameplaySceneTest, HoldingEscapeDoesNotEndTheGame)
 {
     GameApplication::ChangeToScene(&gameplay);
@@ -93,6 +106,35 @@ TEST_F(GameplaySceneTest, PlayDrivesTheCarThroughTheRealFrameLoop)
     EXPECT_GT(static_cast<CarEntity*>(cars.front())->GetVelocity().z, 4.0f);
     EXPECT_GT(cars.front()->GetPosition().z, 2.0f);
     EXPECT_FLOAT_EQ(cars.front()->GetPosition().x, 0.0f);
+}
+
+// The stick is pushed forwards for ten frames and the controller is pulled out while it is still
+// pushed: from that frame on the car only slows down.
+TEST_F(GameplaySceneTest, AControllerPulledOutWithTheStickPushedStopsDrivingTheCar)
+{
+    using mgImplementation::StickAxis;
+    using QuorvaneTest::ControllerRemovedEvent;
+    using QuorvaneTest::ControllerStickEvent;
+    GameApplication::ChangeToScene(&gameplay);
+    std::vector<QuorvaneTest::ScriptedPass> passes{
+        {0.05, {ControllerStickEvent(9, StickAxis::kVertical, -1.0f)}}};
+    passes.resize(10, {0.05, {}});
+    passes.push_back({0.05, {ControllerRemovedEvent(9)}});
+    passes.resize(15, {0.05, {}});
+    std::vector<float> speeds;
+    platform.onPass = [&] {
+        const auto cars = gameplay.GetEntityManager().GetEntitiesByType("CarEntity");
+        if (!cars.empty()) {
+            speeds.push_back(static_cast<CarEntity*>(cars.front())->GetVelocity().z);
+        }
+    };
+    RunPasses(passes);
+    // The car exists from the first pass on; speeds[n] is its speed after pass n + 1.
+    ASSERT_EQ(speeds.size(), 15u);
+    EXPECT_GT(speeds[9], speeds[8]) << "the stick drives until the controller goes";
+    for (std::size_t pass = 10; pass < speeds.size(); ++pass) {
+        EXPECT_LT(speeds[pass], speeds[pass - 1]) << "after pass " << pass + 1;
+    }
 }
 
 } // namespace

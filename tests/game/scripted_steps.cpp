@@ -16,7 +16,9 @@ void BeginStep(std::initializer_list<KeyChange> changes)
 {
     mgImplementation::BeginInputFrame();
     for (const KeyChange& change : changes) {
-        if (change.down) {
+        if (change.key >= Marrowgate::Application::kKeyCount) {
+            mgImplementation::OnControllerButton(0, change.key, change.down);
+        } else if (change.down) {
             mgImplementation::OnKeyDown(change.key, false);
         } else {
             mgImplementation::OnKeyUp(change.key);

@@ -28,6 +28,7 @@ inline KeyChange Release(Marrowgate::Application::Key key)
 void ClearKeys();
 
 // One pass of input followed by a refresh of the bindings; the caller then simulates.
+// Controller inputs come from one controller.
 void BeginStep(std::initializer_list<KeyChange> changes = {});
 
 } // namespace QuorvaneTest

@@ -67,9 +67,10 @@ TEST_P(SplashSkipTest, ReleasingASkipKeyAtTwoHundredMillisecondsJumpsToTheFadeOu
 
 INSTANTIATE_TEST_SUITE_P(Steps, SplashSkipTest, ::testing::Values(StepsCase{49, false}, StepsCase{50, true}));
 
-TEST_F(SplashSceneTest, EscapeAndALeftClickSkipToo)
+TEST_F(SplashSceneTest, EscapeALeftClickAndTheControllersSouthAndBackSkipToo)
 {
-    for (Marrowgate::Application::Key key : {KeyEscape, MouseLeft}) {
+    for (Marrowgate::Application::Key key : {KeyEscape, MouseLeft, Marrowgate::Application::ControllerSouth,
+                                             Marrowgate::Application::ControllerBack}) {
         splash.OnOpen();
         Steps(5);
         BeginStep({Press(key)});

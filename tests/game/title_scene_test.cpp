@@ -54,7 +54,9 @@ TEST_P(TitleStartTest, AStartPressDuringTheFadeInFadesOutAndRequestsPlayFiftySte
 
 INSTANTIATE_TEST_SUITE_P(Keys, TitleStartTest,
                          ::testing::Values(StartCase{KeySpace, 49, false}, StartCase{KeySpace, 50, true},
-                                           StartCase{MouseLeft, 50, true}));
+                                           StartCase{MouseLeft, 50, true},
+                                           StartCase{Marrowgate::Application::ControllerSouth, 50, true},
+                                           StartCase{Marrowgate::Application::ControllerStart, 50, true}));
 
 TEST_F(TitleSceneTest, TheFadeOutsColourWinsOverTheFadeIns)
 {
@@ -90,6 +92,18 @@ TEST_F(TitleSceneTest, HoldingEscapeDoesNotQuitLettingGoDoes)
                {0.02, {}}});
     // The release is seen in the fourth frame; the window closes at its end.
     EXPECT_EQ(platform.passes, 5);
+    EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));
+}
+
+TEST_F(TitleSceneTest, LettingGoOfBackOnAControllerQuitsAsEscapeDoes)
+{
+    using QuorvaneTest::ControllerButtonEvent;
+    GameApplication::ChangeToScene(&title);
+    RunPasses({{0.02, {ControllerButtonEvent(5, Marrowgate::Application::ControllerBack, true)}},
+               {0.02, {}},
+               {0.02, {ControllerButtonEvent(5, Marrowgate::Application::ControllerBack, false)}},
+               {0.02, {}}});
+    EXPECT_EQ(platform.passes, 4);
     EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));
 }
 

@@ -3,18 +3,33 @@
 #include "marrowgate/application/implementation/mgi_platform.h"
 
 #include <array>
+#include <bitset>
+#include <map>
 
 namespace {
 
 using Marrowgate::Application::Key;
+using Marrowgate::Application::kInputCount;
 using Marrowgate::Application::kKeyCount;
 using Marrowgate::Application::MousePosition;
 
+constexpr int kControllerInputCount = kInputCount - kKeyCount;
+using ControllerInputs = std::bitset<kControllerInputCount>;
+
+// A stick direction goes down once pushed past kStickPress and comes up only back inside
+// kStickRelease: a stick resting near a single threshold would flicker between down and up and
+// report a fresh press every few frames.
+constexpr float kStickPress = 0.5f;
+constexpr float kStickRelease = 0.4f;
+
 struct InputState
 {
-    std::array<bool, kKeyCount> current{};
-    std::array<bool, kKeyCount> previous{};
+    std::array<bool, kInputCount> current{};
+    std::array<bool, kInputCount> previous{};
     bool firstFrame = true;
+    // What each connected controller holds; the controller entries of current are their union,
+    // so one controller letting go does not release what another still holds.
+    std::map<int, ControllerInputs> controllers;
     MousePosition mouse;
     MousePosition previousMouse;
 };
@@ -28,7 +43,33 @@ InputState& State()
 // Keys come from the enumeration, but a cast integer could be anything; it must not index.
 bool IsValid(Key key)
 {
+    return key >= 0 && key < kInputCount;
+}
+
+bool IsKeyboardOrMouse(Key key)
+{
     return key >= 0 && key < kKeyCount;
+}
+
+bool IsController(Key key)
+{
+    return key >= kKeyCount && key < kInputCount;
+}
+
+void UpdateControllerInputs(InputState& state)
+{
+    ControllerInputs held;
+    for (const auto& [controller, inputs] : state.controllers) {
+        held |= inputs;
+    }
+    for (int index = 0; index < kControllerInputCount; ++index) {
+        state.current[kKeyCount + index] = held[index];
+    }
+}
+
+bool IsPushedPast(bool wasDown, float push)
+{
+    return push >= (wasDown ? kStickRelease : kStickPress);
 }
 
 } // namespace
@@ -71,6 +112,7 @@ void BeginInputFrame()
     if (state.firstFrame) {
         state.firstFrame = false;
         state.current.fill(false);
+        state.controllers.clear();
     }
     state.previous = state.current;
     state.previousMouse = state.mouse;
@@ -83,16 +125,46 @@ void RecordMousePosition(int x, int y)
 
 void OnKeyDown(Key key, bool isRepeat)
 {
-    if (IsValid(key) && !isRepeat) {
+    if (IsKeyboardOrMouse(key) && !isRepeat) {
         State().current[key] = true;
     }
 }
 
 void OnKeyUp(Key key)
 {
-    if (IsValid(key)) {
+    if (IsKeyboardOrMouse(key)) {
         State().current[key] = false;
     }
+}
+
+void OnControllerButton(int controller, Key button, bool down)
+{
+    if (!IsController(button)) {
+        return;
+    }
+    InputState& state = State();
+    state.controllers[controller][button - kKeyCount] = down;
+    UpdateControllerInputs(state);
+}
+
+void OnControllerStick(int controller, StickAxis axis, float position)
+{
+    using namespace Marrowgate::Application;
+    const bool horizontal = axis == StickAxis::kHorizontal;
+    const int towardsMinus = (horizontal ? ControllerStickLeft : ControllerStickUp) - kKeyCount;
+    const int towardsPlus = (horizontal ? ControllerStickRight : ControllerStickDown) - kKeyCount;
+    InputState& state = State();
+    ControllerInputs& held = state.controllers[controller];
+    held[towardsMinus] = IsPushedPast(held[towardsMinus], -position);
+    held[towardsPlus] = IsPushedPast(held[towardsPlus], position);
+    UpdateControllerInputs(state);
+}
+
+void OnControllerRemoved(int controller)
+{
+    InputState& state = State();
+    state.controllers.erase(controller);
+    UpdateControllerInputs(state);
 }
 
 void ResetInputState()

@@ -1,5 +1,6 @@
 #pragma once
-// Raw keyboard and mouse state, kept current by the realtime application from window events.
+// Raw keyboard, mouse and game controller state, kept current by the realtime application from
+// window events.
 //
 // There is no polling: a key is down when this pass's events say so. The state of the
 // previous pass sits beside the current one, so a release is "up now, down last pass". The
@@ -12,7 +13,10 @@
 
 namespace Marrowgate::Application {
 
-// The 46 inputs the framework knows; every other key is ignored.
+// The inputs the framework knows: 46 keyboard keys and mouse buttons, then the game controller
+// inputs. Every other key and button is ignored. A controller input is down while any connected
+// controller holds it; a stick direction is down while the left stick is pushed that way past
+// its dead zone.
 enum Key : std::int32_t
 {
     // clang-format off
@@ -30,9 +34,26 @@ enum Key : std::int32_t
     MouseLeft = 43,
     MouseRight = 44,
     MouseMiddle = 45,
+    // The face buttons by position: south is A on one layout, Cross on another.
+    ControllerSouth = 46,
+    ControllerEast = 47,
+    ControllerWest = 48,
+    ControllerNorth = 49,
+    ControllerBack = 50,
+    ControllerStart = 51,
+    ControllerDPadUp = 52,
+    ControllerDPadDown = 53,
+    ControllerDPadLeft = 54,
+    ControllerDPadRight = 55,
+    ControllerStickUp = 56,
+    ControllerStickDown = 57,
+    ControllerStickLeft = 58,
+    ControllerStickRight = 59,
 };
 
+// Keyboard keys and mouse buttons are the codes below kKeyCount; controller inputs follow them.
 inline constexpr int kKeyCount = 46;
+inline constexpr int kInputCount = 60;
 
 struct MousePosition
 {
@@ -60,6 +81,19 @@ void RecordMousePosition(int x, int y);
 // A repeat of a held key changes nothing.
 void OnKeyDown(Marrowgate::Application::Key key, bool isRepeat);
 void OnKeyUp(Marrowgate::Application::Key key);
+
+// Controllers are told apart by an id the window system gives each connected device. Buttons
+// are the controller inputs other than the stick directions.
+void OnControllerButton(int controller, Marrowgate::Application::Key button, bool down);
+enum class StickAxis
+{
+    kHorizontal,
+    kVertical,
+};
+// The left stick's position on one axis, from -1 (left or up) to 1 (right or down).
+void OnControllerStick(int controller, StickAxis axis, float position);
+// A controller that went away releases everything it held.
+void OnControllerRemoved(int controller);
 // Restores the state of a process that has seen no event yet (first frame pending).
 void ResetInputState();
 

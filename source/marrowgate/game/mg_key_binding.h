@@ -1,5 +1,6 @@
 #pragma once
-// KeyBinding: one or more keys that game code asks about as one input.
+// KeyBinding: one or more keys (keyboard keys, mouse buttons or game controller inputs) that game
+// code asks about as one input.
 //
 // Pressed and released mean a change since the previous fixed simulation step, not since the
 // previous frame: the game application refreshes the process-wide binding states before each

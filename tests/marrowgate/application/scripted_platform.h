@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -37,6 +38,30 @@ inline PlatformEvent KeyDownEvent(Marrowgate::Application::Key key, bool isRepea
 inline PlatformEvent KeyUpEvent(Marrowgate::Application::Key key)
 {
     return {PlatformEventType::kKeyUp, key, false};
+}
+
+inline PlatformEvent ControllerButtonEvent(int controller, Marrowgate::Application::Key button, bool down)
+{
+    PlatformEvent event{
+        down ? PlatformEventType::kControllerButtonDown : PlatformEventType::kControllerButtonUp, button};
+    event.controller = controller;
+    return event;
+}
+
+inline PlatformEvent ControllerStickEvent(int controller, mgImplementation::StickAxis axis, float position)
+{
+    PlatformEvent event{PlatformEventType::kControllerStick};
+    event.controller = controller;
+    event.stickAxis = axis;
+    event.stickPosition = position;
+    return event;
+}
+
+inline PlatformEvent ControllerRemovedEvent(int controller)
+{
+    PlatformEvent event{PlatformEventType::kControllerRemoved};
+    event.controller = controller;
+    return event;
 }
 
 inline PlatformEvent CloseEvent()
@@ -83,6 +108,9 @@ public:
     bool messageBoxAnswer = true;
 
     std::deque<ScriptedPass> script;
+    // Called at the start of every pass, before it reads its events: the previous pass's
+    // results are there to look at.
+    std::function<void()> onPass;
     std::vector<std::string>& log;
 
     explicit ScriptedPlatform(std::vector<std::string>& sharedLog) : log(sharedLog) {}
@@ -225,6 +253,9 @@ public:
     Marrowgate::Application::MousePosition GetCursorPosition() override
     {
         ++passes;
+        if (onPass) {
+            onPass();
+        }
         if (script.empty()) {
             // A script that ran out closes the window, so no test can loop forever.
             pending.push_back(CloseEvent());

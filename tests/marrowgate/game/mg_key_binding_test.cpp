@@ -57,6 +57,18 @@ TEST_F(KeyBindingTest, EitherOfTwoKeysHoldsAndReleasingOneIsAReleaseWhileTheOthe
     EXPECT_FALSE(binding.IsReleased());
 }
 
+TEST_F(KeyBindingTest, KeyboardAndControllerHoldOneBindingTogetherUntilBothLetGo)
+{
+    const KeyBinding binding{KeyUp, ControllerDPadUp};
+    Step([] { mgImplementation::OnKeyDown(KeyUp, false); });
+    Step([] { mgImplementation::OnControllerButton(4, ControllerDPadUp, true); });
+    Step([] { mgImplementation::OnKeyUp(KeyUp); });
+    EXPECT_TRUE(binding.IsDown());
+    Step([] { mgImplementation::OnControllerRemoved(4); });
+    EXPECT_FALSE(binding.IsDown());
+    EXPECT_TRUE(binding.IsReleased());
+}
+
 TEST_F(KeyBindingTest, AddingAKeyResetsItsState)
 {
     const KeyBinding held(KeyK);

@@ -47,14 +47,23 @@ enum class PlatformEventType
     kKeyUp,
     kButtonDown,
     kButtonUp,
+    kControllerButtonDown,
+    kControllerButtonUp,
+    kControllerStick,
+    kControllerRemoved,
 };
 
 // Keys and buttons arrive already translated; the platform drops every key it has no Key for.
+// Controller events name the controller by the platform's id for it; a stick event carries the
+// left stick's position on one axis, from -1 to 1.
 struct PlatformEvent
 {
     PlatformEventType type = PlatformEventType::kExposed;
     Marrowgate::Application::Key key = Marrowgate::Application::Key0;
     bool isRepeat = false;
+    int controller = 0;
+    StickAxis stickAxis = StickAxis::kHorizontal;
+    float stickPosition = 0.0f;
 };
 
 enum class SwapIntervalResult

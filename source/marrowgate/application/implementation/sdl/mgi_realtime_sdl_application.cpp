@@ -246,6 +246,17 @@ void HandleEvent(const PlatformEvent& event)
         OnKeyUp(event.key);
         GetPlatform().CaptureMouse(false);
         break;
+    case PlatformEventType::kControllerButtonDown:
+    case PlatformEventType::kControllerButtonUp:
+        OnControllerButton(event.controller, event.key,
+                           event.type == PlatformEventType::kControllerButtonDown);
+        break;
+    case PlatformEventType::kControllerStick:
+        OnControllerStick(event.controller, event.stickAxis, event.stickPosition);
+        break;
+    case PlatformEventType::kControllerRemoved:
+        OnControllerRemoved(event.controller);
+        break;
     }
 }
 

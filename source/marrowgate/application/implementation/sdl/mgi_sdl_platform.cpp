@@ -1,6 +1,7 @@
 #include "marrowgate/application/implementation/sdl/mgi_sdl_platform.h"
 
 #include "marrowgate/application/implementation/mgi_platform.h"
+#include "marrowgate/application/implementation/sdl/mgi_sdl_game_controllers.h"
 #include "marrowgate/core/mg_frame_timer.h"
 
 #include <GL/glew.h>
@@ -67,7 +68,7 @@ public:
     bool ShowMessageBox(const std::string& title, const std::string& message, bool withCancel) override;
 
 private:
-    bool Translate(const SDL_Event& sdlEvent, PlatformEvent& event) const;
+    bool Translate(const SDL_Event& sdlEvent, PlatformEvent& event);
     // Drawable pixels per client-area point (above 1 on a scaled desktop).
     double PixelScale();
     struct Borders
@@ -82,6 +83,7 @@ private:
     bool mInitialized = false;
     SDL_Window* mWindow = nullptr;
     SDL_GLContext mContext = nullptr;
+    SdlGameControllers mControllers;
 };
 
 bool SdlPlatform::Initialize(std::string& reason)
@@ -110,6 +112,7 @@ bool SdlPlatform::Initialize(std::string& reason)
     Marrowgate::Core::SetCounterSource(
         {[]() -> std::int64_t { return static_cast<std::int64_t>(SDL_GetPerformanceCounter()); },
          []() -> std::int64_t { return static_cast<std::int64_t>(SDL_GetPerformanceFrequency()); }});
+    mControllers.Start();
     mInitialized = true;
     return true;
 }
@@ -117,6 +120,7 @@ bool SdlPlatform::Initialize(std::string& reason)
 void SdlPlatform::Shutdown()
 {
     if (mInitialized) {
+        mControllers.Stop();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         mInitialized = false;
     }
@@ -363,7 +367,7 @@ int SdlPlatform::GetRefreshRate()
     return mode.refresh_rate;
 }
 
-bool SdlPlatform::Translate(const SDL_Event& sdlEvent, PlatformEvent& event) const
+bool SdlPlatform::Translate(const SDL_Event& sdlEvent, PlatformEvent& event)
 {
     switch (sdlEvent.type) {
     case SDL_QUIT:
@@ -412,7 +416,7 @@ bool SdlPlatform::Translate(const SDL_Event& sdlEvent, PlatformEvent& event) con
         return true;
     }
     default:
-        return false;
+        return mControllers.Translate(sdlEvent, event);
     }
 }
 
