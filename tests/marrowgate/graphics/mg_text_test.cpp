@@ -152,6 +152,71 @@ TEST(Fonts, DamagedFontDataIsRefusedWithoutReadingOutOfBounds)
     }
 }
 
+int ColumnInk(const mgImplementation::CoverageBitmap& bitmap, int column)
+{
+    int ink = 0;
+    for (int row = 0; row < bitmap.textHeight; ++row) {
+        ink += bitmap.pixels[std::size_t(row) * bitmap.textureWidth + column];
+    }
+    return ink;
+}
+
+int TotalInk(const mgImplementation::CoverageBitmap& bitmap)
+{
+    int ink = 0;
+    for (int column = 0; column < bitmap.textWidth; ++column) {
+        ink += ColumnInk(bitmap, column);
+    }
+    return ink;
+}
+
+int RightmostInkedColumn(const mgImplementation::CoverageBitmap& bitmap)
+{
+    int column = bitmap.textWidth - 1;
+    while (column >= 0 && ColumnInk(bitmap, column) == 0) {
+        --column;
+    }
+    return column;
+}
+
+// Kerning moves the second glyph of a pair before it is drawn: drawn after, every glyph behind
+// a kerned pair lands one kerning amount right of where the measured width expects it, and the
+// last one is cut at the edge of the texture.
+TEST(Fonts, KernedTextsLoseNoInkAtTheirRightEdge)
+{
+    Font* font = FindFont("");
+    ASSERT_NE(font, nullptr);
+    font->SetFontSize(25.0f);
+    for (const std::string text : {"AV", "To", "Wa", "LT", "Score: 45", "Score: 67"}) {
+        SCOPED_TRACE(text);
+        // A trailing space widens the texture without moving or adding any ink, so a text that
+        // fits its measured width has exactly the same ink with and without it.
+        const auto bare = font->RenderTextToBitmap(text);
+        const auto spaced = font->RenderTextToBitmap(text + " ");
+        ASSERT_TRUE(bare && spaced);
+        EXPECT_EQ(TotalInk(*bare), TotalInk(*spaced));
+    }
+}
+
+TEST(Fonts, TheGlyphAfterAKernedPairStartsWhereTheMeasuredAdvanceSays)
+{
+    Font* font = FindFont("");
+    ASSERT_NE(font, nullptr);
+    // Large enough that every pair's kerning is several pixels, well beyond the rounding.
+    font->SetFontSize(100.0f);
+    for (const std::string text : {"AV", "To", "Wa", "LT"}) {
+        SCOPED_TRACE(text);
+        const std::string last = text.substr(1);
+        const auto spaced = font->RenderTextToBitmap(text + " ");
+        const auto alone = font->RenderTextToBitmap(last);
+        ASSERT_TRUE(spaced && alone);
+        const int penBeforeLast =
+            static_cast<int>(font->MeasureTextWidth(text)) - static_cast<int>(font->MeasureTextWidth(last));
+        EXPECT_NEAR(RightmostInkedColumn(*spaced), RightmostInkedColumn(*alone) + penBeforeLast, 1);
+    }
+    font->SetFontSize(25.0f);
+}
+
 class TextWithoutContext : public testing::Test
 {
 protected:

@@ -101,15 +101,18 @@ int Font::GlyphFor(std::int32_t codepoint) const
     return glyph >= 0 && glyph < mGlyphCount ? glyph : 0;
 }
 
-int Font::Advance(int glyph, int previousGlyph) const
+int Font::Advance(int glyph) const
 {
     int advance = 0;
     int leftSideBearing = 0;
     stbtt_GetGlyphHMetrics(mInfo.get(), glyph, &advance, &leftSideBearing);
-    if (previousGlyph >= 0 && HasKerning()) {
-        advance += stbtt_GetGlyphKernAdvance(mInfo.get(), previousGlyph, glyph);
-    }
     return advance;
+}
+
+int Font::Kerning(int previousGlyph, int glyph) const
+{
+    return previousGlyph >= 0 && HasKerning() ? stbtt_GetGlyphKernAdvance(mInfo.get(), previousGlyph, glyph)
+                                              : 0;
 }
 
 double Font::MeasurePen(std::string_view text) const
@@ -119,7 +122,7 @@ double Font::MeasurePen(std::string_view text) const
     std::size_t position = 0;
     while (position < text.size() && text[position] != '\0') {
         const int glyph = GlyphFor(DecodeUtf8Character(text, position));
-        pen += static_cast<float>(Advance(glyph, previousGlyph)) * mScale;
+        pen += static_cast<float>(Kerning(previousGlyph, glyph) + Advance(glyph)) * mScale;
         previousGlyph = glyph;
     }
     return pen;
@@ -170,17 +173,19 @@ std::optional<CoverageBitmap> Font::RenderTextToBitmap(std::string_view text) co
         MG_ERROR("mgError: Failed to create image for TextObject.");
         return std::nullopt;
     }
+    // The pen moves exactly as in MeasurePen, and the kerning between a pair moves it before
+    // the second glyph is drawn, so the last glyph ends where the measured width does.
     float pen = 0.0f;
-    int penX = 0;
-    float fraction = 0.0f;
     int previousGlyph = -1;
     std::size_t position = 0;
     while (position < text.size() && text[position] != '\0') {
         const int glyph = GlyphFor(DecodeUtf8Character(text, position));
-        DrawGlyph(bitmap, glyph, penX, fraction);
-        pen += static_cast<float>(Advance(glyph, previousGlyph)) * mScale;
-        penX = static_cast<int>(pen);
-        fraction = pen - static_cast<float>(penX);
+        pen += static_cast<float>(Kerning(previousGlyph, glyph)) * mScale;
+        // Clamped so that a font with absurd negative advances cannot overflow the cast; a
+        // glyph that far outside is clipped away either way.
+        const int penX = static_cast<int>(std::clamp(std::floor(pen), -65536.0f, 65536.0f));
+        DrawGlyph(bitmap, glyph, penX, pen - static_cast<float>(penX));
+        pen += static_cast<float>(Advance(glyph)) * mScale;
         previousGlyph = glyph;
     }
     return bitmap;

@@ -69,7 +69,9 @@ private:
     Font(std::vector<unsigned char> bytes, std::unique_ptr<stbtt_fontinfo> info);
     double MeasurePen(std::string_view text) const;
     int GlyphFor(std::int32_t codepoint) const;
-    int Advance(int glyph, int previousGlyph) const;
+    // In font units: the glyph's own advance, and the adjustment between a pair.
+    int Advance(int glyph) const;
+    int Kerning(int previousGlyph, int glyph) const;
     void DrawGlyph(CoverageBitmap& bitmap, int glyph, int penX, float fraction) const;
 
     std::vector<unsigned char> mBytes;
