@@ -29,7 +29,7 @@ template <typename Members> auto LowerBound(Members& members, std::string_view n
 {
     return std::lower_bound(
         members.begin(), members.end(), name,
-        [](const auto& member, std::string_view wanted) { return std::string_view(member.first) < wanted; });
+        [](const auto& member, std::string_view wanted) { return std::string_view(member->first) < wanted; });
 }
 
 // What misused mutable operations hand back once the facility has returned: a value outside
@@ -75,7 +75,12 @@ DynamicStructure::DynamicStructure(const DynamicStructure& other)
           Overloaded{
               [](const std::unique_ptr<Array>& array) -> Payload { return std::make_unique<Array>(*array); },
               [](const std::unique_ptr<Structure>& structure) -> Payload {
-                  return std::make_unique<Structure>(*structure);
+                  auto copy = std::make_unique<Structure>();
+                  copy->reserve(structure->size());
+                  for (const auto& member : *structure) {
+                      copy->push_back(std::make_unique<Member>(*member));
+                  }
+                  return copy;
               },
               // Numbers, booleans and Text copy themselves (Text into a new block).
               [](const auto& value) -> Payload { return value; },
@@ -269,13 +274,13 @@ DynamicStructure& DynamicStructure::AddMember(const std::string& name, DynamicSt
     Structure& structure = *std::get<std::unique_ptr<Structure>>(mPayload);
     // Names usually arrive in order; then the member just goes at the end.
     const auto position =
-        structure.empty() || structure.back().first < name ? structure.end() : LowerBound(structure, name);
-    if (position != structure.end() && position->first == name) {
+        structure.empty() || structure.back()->first < name ? structure.end() : LowerBound(structure, name);
+    if (position != structure.end() && (*position)->first == name) {
         MG_ERROR("mgExternalError: Expected not to find a member with name \"%s\" already existing.",
                  name.c_str());
-        return position->second;
+        return (*position)->second;
     }
-    return structure.emplace(position, name, std::move(value))->second;
+    return (*structure.insert(position, std::make_unique<Member>(name, std::move(value))))->second;
 }
 
 const DynamicStructure& DynamicStructure::GetMember(const char* name) const
@@ -290,7 +295,7 @@ const DynamicStructure& DynamicStructure::GetMember(const char* name) const
     }
     const std::string_view wanted(name);
     const auto member = LowerBound(**structure, wanted);
-    return member != (*structure)->end() && member->first == wanted ? member->second : NullValue;
+    return member != (*structure)->end() && (*member)->first == wanted ? (*member)->second : NullValue;
 }
 
 std::vector<std::string> DynamicStructure::GetMemberNames() const
@@ -299,7 +304,7 @@ std::vector<std::string> DynamicStructure::GetMemberNames() const
     if (const auto* structure = std::get_if<std::unique_ptr<Structure>>(&mPayload)) {
         names.reserve((*structure)->size());
         for (const auto& member : **structure) {
-            names.push_back(member.first);
+            names.push_back(member->first);
         }
     }
     return names;

@@ -10,8 +10,9 @@
 //
 // Depends on the error facility and the string conversions. One thread at a time per value.
 // Recursive operations (copy, destruction) recurse once per nesting level. A structure is a
-// sorted array of members (one allocation, binary-searched look-ups): AddMember is cheap for
-// names that sort after the last member and otherwise shifts the members after it.
+// sorted array of pointers to members (binary-searched look-ups), each member in a box of its
+// own: AddMember is cheap for names that sort after the last member and otherwise shifts the
+// pointers after it, while the members themselves never move.
 
 #include <cstddef>
 #include <cstdint>
@@ -45,8 +46,9 @@ public:
 
     using Array = std::vector<DynamicStructure>;
     using Member = std::pair<std::string, DynamicStructure>;
-    // Sorted by name, byte-wise; names are unique.
-    using Structure = std::vector<Member>;
+    // Sorted by name, byte-wise; names are unique. Boxed so that a reference to a member stays
+    // valid while other members are added.
+    using Structure = std::vector<std::unique_ptr<Member>>;
 
     constexpr DynamicStructure() noexcept = default;
     DynamicStructure(std::int32_t value);
@@ -101,7 +103,8 @@ public:
     std::size_t size() const;
 
     // Adds a copy of `value` under `name` (a nil receiver becomes a structure) and returns the
-    // stored member; like an array element, the reference is valid until the value next changes.
+    // stored member. References to members, from here or from GetMember, stay valid while other
+    // members are added, until the structure itself is assigned, replaced or destroyed.
     // A name already present is reported and its member kept and returned; a receiver of another
     // type is reported and left unchanged (the result is scratch, as above).
     DynamicStructure& AddMember(const std::string& name, DynamicStructure value);

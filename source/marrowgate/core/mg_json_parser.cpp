@@ -92,7 +92,11 @@ public:
     static Value Boolean(bool value) { return Value(Value::Payload(value)); }
 
     std::size_t BeginObject() const { return mMembers.size(); }
-    void AddMember(std::string_view name, Value value) { mMembers.emplace_back(name, std::move(value)); }
+    // Each member is boxed as it is read, so the sort and the finished structure move pointers.
+    void AddMember(std::string_view name, Value value)
+    {
+        mMembers.push_back(std::make_unique<Value::Member>(name, std::move(value)));
+    }
     Value FinishObject(std::size_t mark);
     void DiscardObject(std::size_t mark) { mMembers.resize(mark); }
 
@@ -102,7 +106,7 @@ public:
     void DiscardArray(std::size_t mark) { mElements.resize(mark); }
 
 private:
-    using Members = std::vector<Value::Member>;
+    using Members = Value::Structure;
 
     // Fills mOrder with the indices of the members above `mark`, sorted by name, stably.
     void SortByName(std::size_t mark);
@@ -119,7 +123,7 @@ void JsonDynamicStructureBuilder::SortByName(std::size_t mark)
         mOrder[index] = static_cast<std::uint32_t>(mark + index);
     }
     const auto byName = [this](std::uint32_t a, std::uint32_t b) {
-        return mMembers[a].first < mMembers[b].first;
+        return mMembers[a]->first < mMembers[b]->first;
     };
     if (mOrder.size() > 32) {
         std::stable_sort(mOrder.begin(), mOrder.end(), byName);
@@ -146,10 +150,10 @@ JsonDynamicStructureBuilder::Value JsonDynamicStructureBuilder::FinishObject(std
     auto structure = std::make_unique<Value::Structure>();
     structure->reserve(mOrder.size());
     for (std::size_t index = 0; index < mOrder.size(); ++index) {
-        Value::Member& member = mMembers[mOrder[index]];
+        std::unique_ptr<Value::Member>& member = mMembers[mOrder[index]];
         // Of several members with one name the last one read wins; the sort kept their order.
         const bool replacedLater =
-            index + 1 < mOrder.size() && mMembers[mOrder[index + 1]].first == member.first;
+            index + 1 < mOrder.size() && mMembers[mOrder[index + 1]]->first == member->first;
         if (!replacedLater) {
             structure->push_back(std::move(member));
         }

@@ -239,6 +239,28 @@ TEST(DynamicStructure, MembersAreKeptInNameOrder)
     EXPECT_EQ(Describe(structure.GetMember("a")), R"("x")");
 }
 
+// Readers keep references to members while they fill in others; a member must not move when
+// one that sorts before it is added (AddressSanitizer reports the read otherwise).
+TEST(DynamicStructure, MemberReferencesStayValidWhileOtherMembersAreAdded)
+{
+    ErrorCapture errors;
+    DynamicStructure structure;
+    DynamicStructure& zeta = structure.AddMember("zeta", 1);
+    structure.AddMember("alpha", 2);
+    EXPECT_EQ(zeta.AsInteger(false), 1);
+
+    const DynamicStructure& found = structure.GetMember("zeta");
+    for (int index = 0; index < 100; ++index) {
+        structure.AddMember("m" + std::to_string(index), DynamicStructure(index));
+    }
+    EXPECT_EQ(&found, &zeta);
+    zeta.SetValue("changed", true);
+    EXPECT_EQ(Describe(structure.GetMember("zeta")), R"("changed")");
+    EXPECT_EQ(structure.GetMemberNames().front(), "alpha");
+    EXPECT_EQ(structure.GetMemberNames().back(), "zeta");
+    EXPECT_FALSE(errors.Fired());
+}
+
 TEST(DynamicStructure, AbsentMembersAreNullValue)
 {
     ErrorCapture errors;
