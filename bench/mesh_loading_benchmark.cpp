@@ -80,7 +80,7 @@ const MeshFiles& FilesFor(int triangles)
     const std::vector<std::byte> binary = WriteBinaryMesh(grid);
     std::ofstream(written.binaryPath, std::ios::binary)
         .write(reinterpret_cast<const char*>(binary.data()), static_cast<std::streamsize>(binary.size()));
-    std::ofstream(written.textPath, std::ios::binary) << WriteTextMesh(grid);
+    std::ofstream(written.textPath, std::ios::binary) << WriteTextMesh(grid).value();
     return files.emplace(triangles, written).first->second;
 }
 

@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -109,7 +110,10 @@ void ComputeTriangleNormals(MeshData& data);
 
 std::vector<std::byte> WriteBinaryMesh(const MeshData& data);
 // Writes version 2 when the mesh has nodes, else version 1. Floats keep every bit through a
-// read, colour bytes survive exactly.
-std::string WriteTextMesh(const MeshData& data);
+// read, colour bytes survive exactly. A node name with white space, or a position, normal,
+// texture coordinate or transform value that is infinite or NaN, cannot be read back: such a
+// mesh is reported ("cdhDataError: ", naming the node or vertex and the value) and nothing
+// is written.
+std::optional<std::string> WriteTextMesh(const MeshData& data);
 
 } // namespace Cinderhall

@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace {
 constexpr char kUnitName[] = "cdh_mesh";
@@ -243,6 +244,43 @@ float ByteToChannel(std::uint32_t byte)
     return byte == 255u ? 1.0f : (static_cast<float>(byte) + 0.5f) / 255.0f;
 }
 
+// Names are single tokens and numbers must read back, so a mesh whose names hold separators
+// or whose floats are infinite or NaN cannot be stored as text. Such a mesh is refused rather
+// than escaped: other readers of the format know no escapes and would read a changed name.
+bool IsTextWritable(const MeshData& data)
+{
+    for (std::size_t n = 0; n < data.nodes.size(); ++n) {
+        const MeshNode& node = data.nodes[n];
+        if (std::any_of(node.name.begin(), node.name.end(),
+                        [](char character) { return character == '\0' || IsSeparator(character); })) {
+            MG_ERROR("cdhDataError: Mesh node %zu, \"%s\", has white space in its name, which a text mesh "
+                     "cannot store.",
+                     n, node.name.c_str());
+            return false;
+        }
+        const auto notFinite = std::find_if(std::begin(node.transform.m), std::end(node.transform.m),
+                                            [](float value) { return !std::isfinite(value); });
+        if (notFinite != std::end(node.transform.m)) {
+            MG_ERROR("cdhDataError: Mesh node %zu, \"%s\", has the value %g in its transform, which a text "
+                     "mesh cannot store.",
+                     n, node.name.c_str(), static_cast<double>(*notFinite));
+            return false;
+        }
+    }
+    for (std::size_t v = 0; v < data.vertices.size(); ++v) {
+        const Vertex3D& vertex = data.vertices[v];
+        for (const float value : {vertex.x, vertex.y, vertex.z, vertex.normalX, vertex.normalY,
+                                  vertex.normalZ, vertex.u, vertex.v}) {
+            if (!std::isfinite(value)) {
+                MG_ERROR("cdhDataError: Mesh vertex %zu has the value %g, which a text mesh cannot store.", v,
+                         static_cast<double>(value));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool ReadTextMesh(std::span<const std::byte> fileBytes, bool hasHeader, MeshData& result)
@@ -273,8 +311,11 @@ bool ReadTextMesh(std::span<const std::byte> fileBytes, bool hasHeader, MeshData
     return true;
 }
 
-std::string WriteTextMesh(const MeshData& data)
+std::optional<std::string> WriteTextMesh(const MeshData& data)
 {
+    if (!IsTextWritable(data)) {
+        return std::nullopt;
+    }
     std::string out = "MSHT\n";
     out.reserve(data.vertices.size() * 120 + data.indices.size() * 8);
     AppendNumber(out, data.nodes.empty() ? 1 : 2, '\n');

@@ -238,7 +238,7 @@ TEST(MeshTextFile, WriterOutputReadsBackBitForBit)
     original.nodes.push_back(node);
     for (std::uint32_t byte = 0; byte < 256; byte += 51) {
         original.vertices[3].color = byte | (255 - byte) << 8 | (byte / 2) << 16 | (byte ^ 0x5A) << 24;
-        const std::string text = WriteTextMesh(original);
+        const std::string text = WriteTextMesh(original).value();
         const auto mesh = LoadMeshFromMemory(Bytes(text), "written.msh");
         ASSERT_NE(mesh, nullptr);
         ExpectSameVertices(mesh->GetData().vertices, original.vertices);
@@ -247,6 +247,53 @@ TEST(MeshTextFile, WriterOutputReadsBackBitForBit)
         EXPECT_EQ(mesh->GetData().nodes[0].name, "body");
         EXPECT_EQ(mesh->GetData().nodes[0].parentIndex, kNoParentNode);
         EXPECT_EQ(mesh->GetData().nodes[0].transform, node.transform);
+    }
+}
+
+TEST(MeshTextFile, NamesAreOneTokenSoAnyOtherBytesRoundTrip)
+{
+    MeshData original = SampleMesh();
+    MeshNode node;
+    node.name = "wheel.front-left/#2_\xC3\xA9";
+    original.nodes.push_back(node);
+    const auto mesh = LoadMeshFromMemory(Bytes(WriteTextMesh(original).value()), "written.msh");
+    ASSERT_NE(mesh, nullptr);
+    ASSERT_EQ(mesh->GetData().nodes.size(), 1u);
+    EXPECT_EQ(mesh->GetData().nodes[0].name, node.name);
+}
+
+// Written out, such a mesh would read back with shifted fields or not at all.
+TEST(MeshTextFile, WhatTheTextCannotHoldIsRefusedNamingTheNodeOrVertex)
+{
+    const auto refusal = [](const MeshData& data) {
+        QuorvaneTest::ErrorCapture errors;
+        EXPECT_FALSE(WriteTextMesh(data).has_value());
+        EXPECT_EQ(errors.messages.size(), 1u);
+        return errors.Last();
+    };
+    MeshData named = SampleMesh();
+    named.nodes.resize(2);
+    named.nodes[0].name = "body";
+    for (const std::string& name : {"left wheel"s, "tab\tname"s, "line\nbreak"s, "zero\0byte"s}) {
+        named.nodes[1].name = name;
+        EXPECT_EQ(refusal(named), "cdhDataError: Mesh node 1, \"" + std::string(name.c_str()) +
+                                      "\", has white space in its name, which a text mesh cannot store.");
+    }
+
+    MeshData transformed = SampleMesh();
+    transformed.nodes.resize(1);
+    transformed.nodes[0].name = "body";
+    transformed.nodes[0].transform.m[7] = std::nanf("");
+    EXPECT_EQ(refusal(transformed).rfind("cdhDataError: Mesh node 0, \"body\", has the value ", 0), 0u);
+
+    for (const float bad : {INFINITY, -INFINITY, NAN}) {
+        for (float Vertex3D::*field : {&Vertex3D::y, &Vertex3D::normalZ, &Vertex3D::v}) {
+            MeshData data = SampleMesh();
+            data.vertices[2].*field = bad;
+            const std::string report = refusal(data);
+            EXPECT_EQ(report.rfind("cdhDataError: Mesh vertex 2 has the value ", 0), 0u) << report;
+            EXPECT_NE(report.find(std::isnan(bad) ? "nan" : "inf"), std::string::npos) << report;
+        }
     }
 }
 
@@ -329,7 +376,7 @@ TEST(LoadMeshFromFile, ReadsEveryEncodingFromDiskWithTheSameChecks)
     auto mesh = LoadMeshFromFile(write("binary.msh", binaryText));
     ASSERT_NE(mesh, nullptr);
     ExpectSameVertices(mesh->GetData().vertices, SampleMesh().vertices);
-    mesh = LoadMeshFromFile(write("text.msh", WriteTextMesh(SampleMesh())));
+    mesh = LoadMeshFromFile(write("text.msh", WriteTextMesh(SampleMesh()).value()));
     ASSERT_NE(mesh, nullptr);
     ExpectSameVertices(mesh->GetData().vertices, SampleMesh().vertices);
 
