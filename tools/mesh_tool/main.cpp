@@ -4,16 +4,23 @@
 //   quorvane-mesh convert [--text] INPUT OUTPUT   INPUT is .obj or any .msh encoding;
 //                                                 OUTPUT is binary unless --text is given
 //   quorvane-mesh info FILE                       counts, flags and bounds of a mesh file
+//
+// The output replaces its file all at once (atomic_file.h): a failed write leaves the old file.
 
+#include "atomic_file.h"
 #include "obj_import.h"
 
 #include "cinderhall/cdh_mesh.h"
 #include "marrowgate/core/mg_error.h"
 
 #include <algorithm>
+#include <cctype>
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +40,15 @@ int Usage()
     return 2;
 }
 
+// Extensions are compared without regard to case: "model.Obj" is an OBJ file.
+bool IsObjPath(const std::string& path)
+{
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char character) { return static_cast<char>(std::tolower(character)); });
+    return extension == ".obj";
+}
+
 bool ReadFile(const std::string& path, std::string& contents)
 {
     std::ifstream file(path, std::ios::binary);
@@ -50,7 +66,7 @@ bool LoadInput(const std::string& path, Cinderhall::MeshData& data)
         std::fprintf(stderr, "cannot read %s\n", path.c_str());
         return false;
     }
-    if (path.ends_with(".obj") || path.ends_with(".OBJ")) {
+    if (IsObjPath(path)) {
         std::string error;
         if (!MeshTool::ImportObj(contents, data, error)) {
             std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
@@ -67,31 +83,55 @@ bool LoadInput(const std::string& path, Cinderhall::MeshData& data)
     return true;
 }
 
+// The file's bytes, or nothing after a report when the mesh cannot be stored in that form.
+std::optional<std::string> Encode(const Cinderhall::MeshData& data, bool asText)
+{
+    if (asText) {
+        return Cinderhall::WriteTextMesh(data);
+    }
+    const std::vector<std::byte> bytes = Cinderhall::WriteBinaryMesh(data);
+    return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
 int Convert(const std::vector<std::string>& arguments)
 {
-    const bool asText = std::find(arguments.begin(), arguments.end(), "--text") != arguments.end();
+    bool asText = false;
     std::vector<std::string> paths;
-    std::copy_if(arguments.begin(), arguments.end(), std::back_inserter(paths),
-                 [](const std::string& argument) { return !argument.starts_with("--"); });
+    for (const std::string& argument : arguments) {
+        if (argument == "--text") {
+            asText = true;
+        } else if (argument.size() > 1 && argument.front() == '-') {
+            std::fprintf(stderr, "unknown option %s\n", argument.c_str());
+            return Usage();
+        } else {
+            paths.push_back(argument);
+        }
+    }
     if (paths.size() != 2) {
+        return Usage();
+    }
+    const std::string& output = paths[1];
+    // Most likely the two paths were swapped; the OBJ file would be lost.
+    if (IsObjPath(output)) {
+        std::fprintf(stderr, "refusing to overwrite %s, an OBJ file, with a mesh: the output comes second\n",
+                     output.c_str());
         return Usage();
     }
     Cinderhall::MeshData data;
     if (!LoadInput(paths[0], data)) {
         return 1;
     }
-    std::ofstream output(paths[1], std::ios::binary | std::ios::trunc);
-    if (asText) {
-        output << Cinderhall::WriteTextMesh(data);
-    } else {
-        const std::vector<std::byte> bytes = Cinderhall::WriteBinaryMesh(data);
-        output.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    if (!output.flush()) {
-        std::fprintf(stderr, "cannot write %s\n", paths[1].c_str());
+    const std::optional<std::string> bytes = Encode(data, asText);
+    if (!bytes) {
+        std::fprintf(stderr, "%s: the mesh cannot be written in this form\n", output.c_str());
         return 1;
     }
-    std::printf("%s: %zu vertices, %zu triangles (%s)\n", paths[1].c_str(), data.vertices.size(),
+    std::string error;
+    if (!MeshTool::ReplaceFileAtomically(output, *bytes, error)) {
+        std::fprintf(stderr, "%s: %s\n", output.c_str(), error.c_str());
+        return 1;
+    }
+    std::printf("%s: %zu vertices, %zu triangles (%s)\n", output.c_str(), data.vertices.size(),
                 data.indices.size() / 3, asText ? "text" : "binary");
     return 0;
 }
@@ -122,6 +162,9 @@ int Info(const std::string& path)
 
 int main(int argumentCount, char** argumentValues)
 {
+    // Under a file-size limit a write past it then fails and is reported, instead of ending
+    // the tool before it can remove its partial file.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> arguments(argumentValues + 1, argumentValues + argumentCount);
     PrintingErrorHandler printer;
     Marrowgate::Core::Error::AddErrorHandler(&printer);

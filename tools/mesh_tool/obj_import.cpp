@@ -1,8 +1,11 @@
 #include "obj_import.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
+#include <cmath>
 #include <map>
+#include <tuple>
 #include <vector>
 
 namespace MeshTool {
@@ -15,8 +18,6 @@ struct Corner
     long position = -1;
     long textureCoordinate = -1;
     long normal = -1;
-
-    auto operator<=>(const Corner&) const = default;
 };
 
 std::vector<std::string_view> Split(std::string_view line, char separator, bool keepEmpty)
@@ -34,14 +35,17 @@ std::vector<std::string_view> Split(std::string_view line, char separator, bool 
     return parts;
 }
 
+// Infinities and NaN parse as numbers but make no geometry, so they are refused with the rest.
 bool ParseFloat(std::string_view token, float& value)
 {
     if (!token.empty() && token.front() == '+') {
         token.remove_prefix(1);
     }
     const auto result = std::from_chars(token.data(), token.data() + token.size(), value);
-    return result.ec == std::errc() && result.ptr == token.data() + token.size();
+    return result.ec == std::errc() && result.ptr == token.data() + token.size() && std::isfinite(value);
 }
+
+using Normal = std::array<float, 3>;
 
 // OBJ indices count from 1, or back from the latest element when negative.
 bool ResolveIndex(std::string_view token, std::size_t count, long& index)
@@ -69,7 +73,7 @@ public:
             std::array<float, 3> values{};
             if (tokens.size() < 4 || !ParseFloat(tokens[1], values[0]) || !ParseFloat(tokens[2], values[1]) ||
                 !ParseFloat(tokens[3], values[2])) {
-                error = "expected three numbers";
+                error = "expected three finite numbers";
                 return false;
             }
             (keyword == "v" ? positions_ : normals_).push_back(values);
@@ -79,7 +83,7 @@ public:
             std::array<float, 3> values{};
             if (tokens.size() < 2 || !ParseFloat(tokens[1], values[0]) ||
                 (tokens.size() > 2 && !ParseFloat(tokens[2], values[1]))) {
-                error = "expected texture coordinates";
+                error = "expected finite texture coordinates";
                 return false;
             }
             textureCoordinates_.push_back(values);
@@ -98,31 +102,35 @@ public:
             return false;
         }
         Cinderhall::MeshData data;
-        std::map<Corner, std::uint32_t> vertexOf;
-        bool everyCornerHasNormal = true;
+        // Corners become one vertex only where position, coordinates and normal all agree, so
+        // faces at an angle never share a corner and keep their own flat normals.
+        using VertexKey = std::tuple<long, long, std::array<std::uint32_t, 3>>;
+        std::map<VertexKey, std::uint32_t> vertexOf;
         bool anyTextureCoordinates = false;
-        for (const Corner& corner : triangles_) {
-            everyCornerHasNormal = everyCornerHasNormal && corner.normal >= 0;
-            anyTextureCoordinates = anyTextureCoordinates || corner.textureCoordinate >= 0;
-            const auto [found, isNew] =
-                vertexOf.try_emplace(corner, static_cast<std::uint32_t>(data.vertices.size()));
-            if (isNew) {
-                data.vertices.push_back(MakeVertex(corner));
+        for (std::size_t first = 0; first < triangles_.size(); first += 3) {
+            const Normal& flat = faceNormals_[first / 3];
+            for (std::size_t k = first; k < first + 3; ++k) {
+                const Corner& corner = triangles_[k];
+                anyTextureCoordinates = anyTextureCoordinates || corner.textureCoordinate >= 0;
+                const Normal normal =
+                    corner.normal >= 0 ? normals_[static_cast<std::size_t>(corner.normal)] : flat;
+                const VertexKey key{corner.position, corner.textureCoordinate,
+                                    std::bit_cast<std::array<std::uint32_t, 3>>(normal)};
+                const auto [found, isNew] =
+                    vertexOf.try_emplace(key, static_cast<std::uint32_t>(data.vertices.size()));
+                if (isNew) {
+                    data.vertices.push_back(MakeVertex(corner, normal));
+                }
+                data.indices.push_back(found->second);
             }
-            data.indices.push_back(found->second);
         }
-        data.flags = Cinderhall::kPositions | Cinderhall::kColors;
+        data.flags = Cinderhall::kPositions | Cinderhall::kNormals | Cinderhall::kColors;
         if (anyTextureCoordinates) {
             data.flags |= Cinderhall::kTextureCoordinates;
         }
         if (data.vertices.size() < 3) {
             error = "fewer than three distinct vertices";
             return false;
-        }
-        if (everyCornerHasNormal) {
-            data.flags |= Cinderhall::kNormals;
-        } else {
-            Cinderhall::ComputeTriangleNormals(data);
         }
         result = std::move(data);
         return true;
@@ -148,26 +156,47 @@ private:
             error = "a face needs at least three corners";
             return false;
         }
-        // A fan from the first corner, each triangle reversed to clockwise.
+        // A fan from the first corner, each triangle reversed to clockwise. Every triangle of
+        // the face carries the face's normal, so they share the corners along the fan.
+        const Normal normal = FaceNormal(corners);
         for (std::size_t i = 1; i + 1 < corners.size(); ++i) {
             triangles_.insert(triangles_.end(), {corners[0], corners[i + 1], corners[i]});
+            faceNormals_.push_back(normal);
         }
         return true;
     }
 
-    Cinderhall::Vertex3D MakeVertex(const Corner& corner) const
+    // The outward normal of a counter-clockwise polygon by Newell's sum over its edges, which
+    // also serves polygons that are not quite flat; in double so that large coordinates cannot
+    // overflow into a NaN. Zero for a face without area.
+    Normal FaceNormal(const std::vector<Corner>& corners) const
+    {
+        double sum[3] = {0.0, 0.0, 0.0};
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const auto& a = positions_[static_cast<std::size_t>(corners[i].position)];
+            const auto& b = positions_[static_cast<std::size_t>(corners[(i + 1) % corners.size()].position)];
+            sum[0] += (double{a[1]} - b[1]) * (double{a[2]} + b[2]);
+            sum[1] += (double{a[2]} - b[2]) * (double{a[0]} + b[0]);
+            sum[2] += (double{a[0]} - b[0]) * (double{a[1]} + b[1]);
+        }
+        const double length = std::sqrt(sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]);
+        if (!(length > 0.0) || !std::isfinite(length)) {
+            return {0.0f, 0.0f, 0.0f};
+        }
+        return {static_cast<float>(sum[0] / length), static_cast<float>(sum[1] / length),
+                static_cast<float>(sum[2] / length)};
+    }
+
+    Cinderhall::Vertex3D MakeVertex(const Corner& corner, const Normal& normal) const
     {
         Cinderhall::Vertex3D vertex;
         const auto& position = positions_[static_cast<std::size_t>(corner.position)];
         vertex.x = position[0];
         vertex.y = position[1];
         vertex.z = position[2];
-        if (corner.normal >= 0) {
-            const auto& normal = normals_[static_cast<std::size_t>(corner.normal)];
-            vertex.normalX = normal[0];
-            vertex.normalY = normal[1];
-            vertex.normalZ = normal[2];
-        }
+        vertex.normalX = normal[0];
+        vertex.normalY = normal[1];
+        vertex.normalZ = normal[2];
         if (corner.textureCoordinate >= 0) {
             const auto& coordinates = textureCoordinates_[static_cast<std::size_t>(corner.textureCoordinate)];
             vertex.u = coordinates[0];
@@ -181,6 +210,7 @@ private:
     std::vector<std::array<float, 3>> textureCoordinates_;
     std::vector<std::array<float, 3>> normals_;
     std::vector<Corner> triangles_;
+    std::vector<Normal> faceNormals_; // one per triangle
 };
 
 } // namespace
@@ -188,6 +218,11 @@ private:
 bool ImportObj(std::string_view text, Cinderhall::MeshData& result, std::string& error)
 {
     ObjReader reader;
+    // Some editors start UTF-8 files with a byte-order mark; it is no part of the first line.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark)) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
     std::size_t lineNumber = 0;
     std::size_t start = 0;
     while (start < text.size()) {

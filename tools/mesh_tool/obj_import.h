@@ -8,8 +8,10 @@
 //  - OBJ front faces are counter-clockwise; meshes wind them clockwise, so every triangle is
 //    reversed;
 //  - OBJ's v runs up from the bottom of the image, textures here start at the top: v becomes 1 - v;
-//  - corners that share position, coordinates and normal become one vertex;
-//  - without a normal on every corner, normals are computed per triangle (flat);
+//  - a corner without a normal takes its face's flat normal;
+//  - corners that share position, coordinates and normal become one vertex, so faces at an
+//    angle to each other keep separate corners (a cube comes out flat-shaded);
+//  - a UTF-8 byte-order mark at the start is skipped; infinite or NaN numbers are refused;
 //  - vertex colours are opaque white.
 //
 // Depends on: the 3D kit's mesh format.
