@@ -4,7 +4,6 @@
 #include "orrery/game_collision_broad_phase.h"
 
 #include <algorithm>
-#include <numeric>
 #include <utility>
 
 namespace {
@@ -16,28 +15,6 @@ constexpr int kMaximumBroadPhaseRebuilds = 32;
 namespace Orrery::Game {
 
 using Marrowgate::Core::Vector3;
-
-namespace {
-
-void EraseAll(std::vector<Entity*>& entities, const Entity* entity)
-{
-    std::erase(entities, entity);
-}
-
-// Marks a pass as running for its lifetime, so that removals requested inside it are deferred.
-class PassScope
-{
-public:
-    explicit PassScope(int& runningPasses) : mRunningPasses(runningPasses) { ++mRunningPasses; }
-    ~PassScope() { --mRunningPasses; }
-    PassScope(const PassScope&) = delete;
-    PassScope& operator=(const PassScope&) = delete;
-
-private:
-    int& mRunningPasses;
-};
-
-} // namespace
 
 Entity::Entity(const std::string& entityType) : mEntityTypes{entityType} {}
 
@@ -158,30 +135,22 @@ void Entity::OnCollide(Entity& other)
     mBehaviours.DeletePopped();
 }
 
+EntityManager::EntityManager() : EntityManagerBase(kUnitName) {}
+
 EntityManager::~EntityManager()
 {
-    for (Entity* entity : mEntities) {
-        entity->mManager = nullptr;
-    }
-    // Deleted here rather than leaked: nothing else can reach an owned entity once its
-    // manager is gone.
-    while (!mOwnedEntities.empty()) {
-        std::unique_ptr<Entity> owned(mOwnedEntities.back());
-        mOwnedEntities.pop_back();
-    }
+    ReleaseAllEntities();
 }
 
 void EntityManager::Simulate()
 {
-    {
-        const PassScope pass(mRunningPasses);
+    RunPassThenRemovals([this] {
         // By index: an entity may add others while it simulates.
-        for (std::size_t index = 0; index < mEntities.size(); ++index) {
-            mEntities[index]->Simulate();
+        for (std::size_t index = 0; index < GetEntities().size(); ++index) {
+            GetEntities()[index]->Simulate();
         }
         RunCollisionPass();
-    }
-    ProcessPendingRemovals();
+    });
 }
 
 // The pairs are those of the plain double loop, in its order: for each collidable A, each
@@ -192,159 +161,54 @@ void EntityManager::Simulate()
 void EntityManager::RunCollisionPass()
 {
     CollisionBroadPhase broadPhase;
-    broadPhase.Build(mEntities);
+    broadPhase.Build(GetEntities());
     int rebuildsLeft = kMaximumBroadPhaseRebuilds;
     bool useBroadPhase = true;
-    std::vector<std::size_t> partners;
-    for (std::size_t first = 0; first < mEntities.size(); ++first) {
-        if (!mEntities[first]->IsCollidable()) {
-            continue;
-        }
-        std::size_t from = first + 1;
-        bool searchAgain = true;
-        while (searchAgain) {
-            searchAgain = false;
+    ForEachCollidablePair(
+        [&](std::size_t first, std::size_t from, std::vector<std::size_t>& candidates) {
             if (useBroadPhase) {
-                broadPhase.FindPartners(first, from, partners);
+                broadPhase.FindPartners(first, from, candidates);
             } else {
-                partners.resize(from < mEntities.size() ? mEntities.size() - from : 0);
-                std::iota(partners.begin(), partners.end(), from);
+                AllCandidatesFrom(from, candidates);
             }
-            for (const std::size_t second : partners) {
-                Entity* entityA = mEntities[first];
-                Entity* entityB = mEntities[second];
-                if (!entityB->IsCollidable()) {
-                    continue;
-                }
-                MG_ERROR_IF(entityA == entityB,
-                            "Orrery Internal Error: Should never do collision against the same entity.");
-                if (entityA->IsCollidingWith(*entityB)) {
-                    entityA->OnCollide(*entityB);
-                    entityB->OnCollide(*entityA);
-                    useBroadPhase = useBroadPhase && rebuildsLeft-- > 0;
-                    if (useBroadPhase) {
-                        broadPhase.Build(mEntities);
-                    }
-                    from = second + 1;
-                    searchAgain = true;
-                    break;
-                }
+        },
+        [&](Entity& entityA, Entity& entityB) {
+            MG_ERROR_IF(&entityA == &entityB,
+                        "Orrery Internal Error: Should never do collision against the same entity.");
+            if (!entityA.IsCollidingWith(entityB)) {
+                return false;
             }
-        }
-    }
+            entityA.OnCollide(entityB);
+            entityB.OnCollide(entityA);
+            useBroadPhase = useBroadPhase && rebuildsLeft-- > 0;
+            if (useBroadPhase) {
+                broadPhase.Build(GetEntities());
+            }
+            return true;
+        });
 }
 
 void EntityManager::Update(float deltaTime)
 {
-    {
-        const PassScope pass(mRunningPasses);
-        for (std::size_t index = 0; index < mEntities.size(); ++index) {
-            mEntities[index]->Update(deltaTime);
+    RunPassThenRemovals([this, deltaTime] {
+        for (std::size_t index = 0; index < GetEntities().size(); ++index) {
+            GetEntities()[index]->Update(deltaTime);
         }
-    }
-    ProcessPendingRemovals();
+    });
 }
 
 void EntityManager::Render()
 {
     // Removals asked for while drawing wait for the next simulate or update.
-    const PassScope pass(mRunningPasses);
-    for (std::size_t index = 0; index < mEntities.size(); ++index) {
-        mEntities[index]->Render();
+    const PassScope pass(*this);
+    for (std::size_t index = 0; index < GetEntities().size(); ++index) {
+        GetEntities()[index]->Render();
     }
-}
-
-void EntityManager::AddEntity(Entity* entity, bool owned)
-{
-    MG_ERROR_IF(entity == nullptr, "mgExternalError: Expected a valid entity to add to the entity manager.");
-    if (entity == nullptr) {
-        return;
-    }
-    MG_ERROR_IF(entity->mManager != nullptr,
-                "mgExternalError: Cannot add this entity to an entity manager, it is already being managed.");
-    if (entity->mManager != nullptr) {
-        return;
-    }
-    if (owned) {
-        mOwnedEntities.push_back(entity);
-    }
-    mEntities.push_back(entity);
-    for (const std::string& entityType : entity->mEntityTypes) {
-        mEntitiesByType[entityType].push_back(entity);
-    }
-    entity->mManager = this;
-    entity->OnAdd();
-}
-
-void EntityManager::RemoveEntity(Entity* entity)
-{
-    MG_ERROR_IF(entity == nullptr || entity->mManager != this,
-                "mgExternalError: Cannot remove this entity, it is not managed by this entity manager.");
-    if (entity == nullptr || entity->mManager != this) {
-        return;
-    }
-    if (mRunningPasses > 0) {
-        mPendingRemovals.insert(entity);
-    } else {
-        RemoveNow(entity);
-    }
-}
-
-std::vector<Entity*> EntityManager::GetEntitiesByType(const std::string& entityType) const
-{
-    const auto found = mEntitiesByType.find(entityType);
-    return found == mEntitiesByType.end() ? std::vector<Entity*>() : found->second;
 }
 
 void EntityManager::UpdateEntityTypes(Entity* entity, const std::vector<std::string>& previousTypes)
 {
-    Unindex(entity, previousTypes);
-    for (const std::string& entityType : entity->mEntityTypes) {
-        mEntitiesByType[entityType].push_back(entity);
-    }
-}
-
-void EntityManager::ProcessPendingRemovals()
-{
-    // Removal runs OnRemove and destructors, which may ask for more removals: those join the
-    // set and are handled in the same loop, in address order like the rest.
-    const PassScope pass(mRunningPasses);
-    while (!mPendingRemovals.empty()) {
-        Entity* entity = *mPendingRemovals.begin();
-        mPendingRemovals.erase(mPendingRemovals.begin());
-        RemoveNow(entity);
-    }
-}
-
-void EntityManager::RemoveNow(Entity* entity)
-{
-    EraseAll(mEntities, entity);
-    Unindex(entity, entity->mEntityTypes);
-    entity->OnRemove();
-    entity->mManager = nullptr;
-    const auto owned = std::ranges::find(mOwnedEntities, entity);
-    if (owned != mOwnedEntities.end()) {
-        mOwnedEntities.erase(owned);
-        delete entity;
-    }
-}
-
-void EntityManager::Unindex(Entity* entity, const std::vector<std::string>& entityTypes)
-{
-    for (const std::string& entityType : entityTypes) {
-        const auto found = mEntitiesByType.find(entityType);
-        if (found != mEntitiesByType.end()) {
-            EraseAll(found->second, entity);
-        }
-    }
-}
-
-void EntityManager::Forget(Entity* entity)
-{
-    EraseAll(mEntities, entity);
-    EraseAll(mOwnedEntities, entity);
-    Unindex(entity, entity->mEntityTypes);
-    mPendingRemovals.erase(entity);
+    Reindex(entity, previousTypes);
 }
 
 } // namespace Orrery::Game

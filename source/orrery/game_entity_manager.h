@@ -8,14 +8,15 @@
 // touch without changing that order, so a sparse field costs about O(n log n) per step; a
 // crowded one falls back to testing every pair.
 // Removals requested while a pass runs are deferred to its end.
-// Depends on: marrowgate core (errors), math, the behaviour stack of the game framework, and
-// the bounding volumes of this kit.
+// Depends on: marrowgate core (errors), math, the behaviour stack and the entity bookkeeping
+// (shared with the 2D manager) of the game framework, and the bounding volumes of this kit.
 //
 // Ownership: entities added as owned are deleted when the manager removes them, and also when
 // the manager is destroyed while still holding them (the last added first, without OnRemove;
 // unowned entities are only released). An entity destroyed while managed leaves its manager.
 
 #include "marrowgate/game/mg_entity_behaviour.h"
+#include "marrowgate/game/mg_entity_manager_base.h"
 #include "marrowgate/math/mg_matrix.h"
 #include "marrowgate/math/mg_vector.h"
 #include "orrery/game_bounding_volumes.h"
@@ -93,6 +94,7 @@ public:
 
 private:
     friend class EntityManager;
+    template <typename, typename> friend class Marrowgate::Game::EntityManagerBase;
 
     Marrowgate::Game::BehaviourStack<Entity> mBehaviours;
     std::vector<BoundingVolume> mBoundingVolumes;
@@ -104,28 +106,17 @@ private:
     bool mIsVisible = true;
 };
 
-class EntityManager
+class EntityManager : public Marrowgate::Game::EntityManagerBase<EntityManager, Entity>
 {
 public:
-    EntityManager() = default;
+    EntityManager();
     virtual ~EntityManager();
-    EntityManager(const EntityManager&) = delete;
-    EntityManager& operator=(const EntityManager&) = delete;
 
     // Every entity's Simulate, then the collision pass, then the deferred removals.
     virtual void Simulate();
     // Every entity's Update, then the deferred removals.
     virtual void Update(float deltaTime);
     virtual void Render();
-
-    // Reports an entity that already has a manager. Owned entities are deleted on removal.
-    void AddEntity(Entity* entity, bool owned = true);
-    // Removes the entity now, or at the end of the running pass (simulate, update or render).
-    void RemoveEntity(Entity* entity);
-
-    // A copy of the entities indexed under the type, in the order they were added.
-    std::vector<Entity*> GetEntitiesByType(const std::string& entityType) const;
-    const std::vector<Entity*>& GetEntities() const { return mEntities; }
 
     // Moves the entity from the index lists of previousTypes to those of its current types.
     void UpdateEntityTypes(Entity* entity, const std::vector<std::string>& previousTypes);
@@ -134,17 +125,6 @@ private:
     friend class Entity;
 
     void RunCollisionPass();
-    void ProcessPendingRemovals();
-    void RemoveNow(Entity* entity);
-    // Drops every reference to the entity without calling it; used by Entity's destructor.
-    void Forget(Entity* entity);
-    void Unindex(Entity* entity, const std::vector<std::string>& entityTypes);
-
-    std::vector<Entity*> mEntities;
-    std::vector<Entity*> mOwnedEntities;
-    std::set<Entity*> mPendingRemovals;
-    std::map<std::string, std::vector<Entity*>> mEntitiesByType;
-    int mRunningPasses = 0;
 };
 
 } // namespace Orrery::Game

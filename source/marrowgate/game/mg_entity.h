@@ -72,6 +72,7 @@ protected:
 
 private:
     friend class EntityManager;
+    template <typename, typename> friend class EntityManagerBase;
 
     BehaviourStack<Entity> mBehaviours;
     std::vector<BoundingVolume> mBoundingVolumes;

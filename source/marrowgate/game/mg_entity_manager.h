@@ -5,36 +5,24 @@
 // Entities keep the order in which they were added; that is the order of the simulate pass and
 // of the collision pairs (for A, B, C all touching: A-B, B-A, A-C, C-A, B-C, C-B). Drawing is
 // the graphic list's, by depth. Game code derives from it (the destructor is pure).
-// Depends on: graphics (GraphicList), the entity.
+// Depends on: graphics (GraphicList), the entity, the bookkeeping shared with the 3D kit's
+// manager (mg_entity_manager_base.h).
 //
 // Ownership: owned entities are destroyed when removed, and when the manager is destroyed while
 // still holding them (the last added first, without OnRemove); unowned ones are only released.
 // An entity destroyed while managed leaves its manager. Cost: O(n^2) volume tests per step.
 
 #include "marrowgate/game/mg_entity.h"
+#include "marrowgate/game/mg_entity_manager_base.h"
 #include "marrowgate/graphics/mg_graphic_list.h"
-
-#include <map>
-#include <set>
-#include <string>
-#include <vector>
 
 namespace Marrowgate::Game {
 
-class EntityManager : public Graphics::GraphicList
+class EntityManager : public Graphics::GraphicList, public EntityManagerBase<EntityManager, Entity>
 {
 public:
-    EntityManager() = default;
+    EntityManager();
     ~EntityManager() override = 0;
-
-    // Reports an entity that already has a manager. Owned entities are destroyed on removal.
-    void AddEntity(Entity* entity, bool owned = true);
-    // Removes the entity now, or at the end of the running pass (simulate, update or render).
-    void RemoveEntity(Entity* entity);
-
-    // A copy of the entities indexed under the type, in the order they were added.
-    std::vector<Entity*> GetEntitiesByType(const std::string& entityType) const;
-    const std::vector<Entity*>& GetEntities() const { return mEntities; }
 
     // Active entities simulate, every collidable pair is tested, then removals are processed.
     virtual void OnSimulate();
@@ -47,20 +35,12 @@ protected:
 
 private:
     friend class Entity;
+    friend class EntityManagerBase<EntityManager, Entity>;
 
     void RunCollisionPass();
-    void ProcessPendingRemovals();
-    void RemoveNow(Entity* entity);
-    void Reindex(Entity* entity, const std::vector<std::string>& previousTypes);
-    void Unindex(Entity* entity, const std::vector<std::string>& entityTypes);
-    // Drops every reference to the entity without calling it; used by Entity's destructor.
-    void Forget(Entity* entity);
-
-    std::vector<Entity*> mEntities;
-    std::vector<Entity*> mOwnedEntities;
-    std::set<Entity*> mPendingRemovals;
-    std::map<std::string, std::vector<Entity*>> mEntitiesByType;
-    int mRunningPasses = 0; // safe to modify while zero
+    // Managed entities are the manager's graphic children.
+    void OnEntityListed(Entity* entity) { AddGraphic(entity); }
+    void OnEntityUnlisted(Entity* entity) { RemoveGraphic(entity); }
 };
 
 } // namespace Marrowgate::Game
