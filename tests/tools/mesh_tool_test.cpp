@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -281,6 +282,19 @@ TEST_F(MeshToolProgram, AFailedWriteLeavesTheOldFileOrNoneAndNamesIt)
     }
     ASSERT_EQ(Run({"convert", Path("square.obj"), Path("old.msh")}), 0);
     EXPECT_NE(ReadWhole(folder_ / "old.msh"), "the old file");
+}
+
+TEST_F(MeshToolProgram, AMeshTheTextCannotHoldIsNotWrittenAsText)
+{
+    MeshData data = Import(kSquareObj);
+    data.vertices[1].x = INFINITY;
+    const std::vector<std::byte> binary = Cinderhall::WriteBinaryMesh(data);
+    std::ofstream(folder_ / "infinite.msh", std::ios::binary)
+        .write(reinterpret_cast<const char*>(binary.data()), static_cast<std::streamsize>(binary.size()));
+    const Outcome outcome = RunTool({"convert", "--text", Path("infinite.msh"), Path("text.msh")});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.errors.find("Mesh vertex 1 has the value inf"), std::string::npos) << outcome.errors;
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "text.msh"));
 }
 
 TEST_F(MeshToolProgram, AnOutputThatIsNotARegularFileIsRefused)

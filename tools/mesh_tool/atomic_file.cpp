@@ -58,9 +58,7 @@ bool ReplaceFileAtomically(const std::string& path, std::span<const char> bytes,
             return Fail(error, "cannot follow the link");
         }
     }
-    struct stat existing
-    {
-    };
+    struct stat existing = {};
     const bool exists = stat(target.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode)) {
         error = "not a regular file";
@@ -72,13 +70,17 @@ bool ReplaceFileAtomically(const std::string& path, std::span<const char> bytes,
     if (descriptor < 0) {
         return Fail(error, "cannot create a file beside it");
     }
-    const bool written = WriteAll(descriptor, bytes) &&
-                         fchmod(descriptor, PermissionsFor(exists ? &existing : nullptr)) == 0 &&
-                         fsync(descriptor) == 0;
-    const int savedErrno = errno;
-    const bool closed = close(descriptor) == 0;
-    if (!written || !closed) {
-        errno = written ? errno : savedErrno;
+    bool written = WriteAll(descriptor, bytes) &&
+                   fchmod(descriptor, PermissionsFor(exists ? &existing : nullptr)) == 0 &&
+                   fsync(descriptor) == 0;
+    if (written) {
+        written = close(descriptor) == 0;
+    } else {
+        const int writeError = errno;
+        close(descriptor);
+        errno = writeError;
+    }
+    if (!written) {
         Fail(error, "cannot write");
         unlink(temporary.c_str());
         return false;
