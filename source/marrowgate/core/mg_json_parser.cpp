@@ -76,8 +76,8 @@ namespace mgImplementation {
 // Builds the DynamicStructure that converting the JsonValue would give, without the JsonValue:
 // integers widen to 64 bits, doubles narrow to float, an empty object or array becomes nil.
 // Such a nil element stays in its array (silently: reading valid text reports nothing).
-// Members and elements wait on two stacks until their object or array is complete, so each
-// structure and array is allocated once, at its final size.
+// Members (each in its box) and elements wait on two stacks until their object or array is
+// complete, so each structure and array is allocated once, at its final size.
 class JsonDynamicStructureBuilder
 {
 public:
