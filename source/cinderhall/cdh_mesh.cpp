@@ -143,6 +143,7 @@ void Mesh::Render()
     if (IsEmpty() || !Renderer::IsRendererReady()) {
         return;
     }
+    Renderer::Flush(); // gathered 2D draws come first
     if (Renderer::IsFixedFunctionMode()) {
         DrawFixedFunction(data_);
         return;

@@ -170,6 +170,8 @@ void ShaderManager::DestroyShader(ShaderHandle handle)
 
 void ShaderManager::BindShader(ShaderHandle handle)
 {
+    // 2D draws gathered under the previous program must be drawn before anything changes.
+    Renderer::Flush();
     ShaderTables& tables = Tables();
     const bool shadersAvailable = ShadersAvailable();
     if (shadersAvailable && !tables.hasFallbackProgram) {
@@ -183,7 +185,7 @@ void ShaderManager::BindShader(ShaderHandle handle)
         return;
     }
     if (handle == InvalidShader) {
-        glUseProgram(tables.fallbackProgram);
+        Renderer::UseProgramName(tables.fallbackProgram);
         return;
     }
     const ProgramRecord* record = FindRecord(handle);
@@ -191,7 +193,7 @@ void ShaderManager::BindShader(ShaderHandle handle)
         MG_ERROR("Error: Shader is being bound to invalid shader!?");
         return;
     }
-    glUseProgram(record->program);
+    Renderer::UseProgramName(record->program);
 }
 
 void ShaderManager::PushShader(ShaderHandle handle)

@@ -44,7 +44,7 @@ GLName UploadCoverage(const CoverageBitmap& bitmap)
     GLuint name = 0;
     glGenTextures(1, &name);
     GLName texture(GLNameKind::Texture, name);
-    glBindTexture(GL_TEXTURE_2D, name);
+    BindTextureName(name);
     if (!IsEmbeddedProfile()) {
         const GLfloat magenta[4] = {1.0f, 0.0f, 1.0f, 1.0f};
         glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, magenta);
@@ -85,6 +85,7 @@ void Text::DeleteTextObject()
     if (mTextObject->texture) {
         RemoveTextureMemory(TextureBytes(mTextObject->textureWidth, mTextObject->textureHeight));
         if (IsRendererReady()) {
+            Flush(); // gathered draws may still sample it
             mTextObject->texture.Delete();
         } else {
             mTextObject->texture.Abandon(); // went with its context
@@ -153,8 +154,8 @@ void Text::OnRender()
         return;
     }
     // Coverage is straight alpha; the renderer's default blending expects premultiplied colour.
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glBindTexture(GL_TEXTURE_2D, mTextObject->texture.Get());
+    SetStraightAlphaBlending(true);
+    BindTextureName(mTextObject->texture.Get());
     SetColorMatrix(true);
     const auto width = static_cast<float>(mTextObject->textWidth);
     const auto height = static_cast<float>(mTextObject->textHeight);
@@ -162,7 +163,7 @@ void Text::OnRender()
                width / static_cast<float>(mTextObject->textureWidth),
                height / static_cast<float>(mTextObject->textureHeight));
     SetColorMatrix(false);
-    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    SetStraightAlphaBlending(false);
 }
 
 void Text::CreateGraphicsResources()

@@ -73,7 +73,7 @@ void GenerateTextureFromOpenGL(const std::vector<unsigned char>& imageData, Text
     glGenTextures(1, &name);
     MG_ERROR_IF(name == 0, "mgInternalError: Failed assumption that no gl texture names can be 0.");
     record.glName = GLName(GLNameKind::Texture, name);
-    glBindTexture(GL_TEXTURE_2D, name);
+    BindTextureName(name);
     // ES 2.0 wants the internal format to repeat the pixel format; desktop GL takes the sized one.
     const GLint internalFormat = IsEmbeddedProfile() ? GL_RGBA : GL_RGBA8;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -125,6 +125,7 @@ bool IsKnownHandle(TextureHandle texture)
 void DeleteGLTexture(TextureData& record)
 {
     if (IsRendererReady()) {
+        Flush(); // gathered draws may still sample it
         record.glName.Delete();
     } else {
         // The context is gone, and its textures with it.
@@ -224,9 +225,7 @@ void BindTexture(TextureHandle texture)
         }
         name = state.textures[texture].glName.Get();
     }
-    if (IsRendererReady()) {
-        glBindTexture(GL_TEXTURE_2D, name);
-    }
+    BindTextureName(name);
 }
 
 PixelSpace GetTextureWidth(TextureHandle texture)

@@ -8,6 +8,8 @@
 #include <GL/glew.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -15,7 +17,15 @@ constexpr char kUnitName[] = "mgi_renderer";
 } // namespace
 
 namespace mgImplementation {
+
+bool BatchingFromEnvironment()
+{
+    const char* setting = std::getenv("MARROWGATE_BATCHING");
+    return setting == nullptr || std::string_view(setting) != "0";
+}
+
 RendererState theRendererState;
+
 } // namespace mgImplementation
 
 namespace Marrowgate::Graphics {
@@ -26,13 +36,6 @@ using mgImplementation::theRendererState;
 
 namespace {
 
-GLint CurrentProgram()
-{
-    GLint program = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    return program;
-}
-
 void UploadMatrix(GLint location, const Matrix4& matrix)
 {
     // OpenGL reads matrices column by column; ours are stored row by row.
@@ -40,7 +43,8 @@ void UploadMatrix(GLint location, const Matrix4& matrix)
     glUniformMatrix4fv(location, 1, GL_FALSE, transposed.m);
 }
 
-// Hands the current model-view (and with it the model-view-projection) to OpenGL.
+// Hands the current model-view (and with it the model-view-projection) to OpenGL. The built-in
+// program takes its matrix when it next draws, so moving between 2D draws costs no upload.
 void ApplyModelView()
 {
     if (!theRendererState.isReady) {
@@ -50,15 +54,19 @@ void ApplyModelView()
         glLoadTransposeMatrixf(theRendererState.modelView.m);
         return;
     }
-    // Whatever program is current receives the matrices, so the 3D programs get the same uniforms.
-    const GLint program = CurrentProgram();
-    const GLint mvpLocation = glGetUniformLocation(static_cast<GLuint>(program), "mvpMatrix");
+    if (mgImplementation::IsBuiltInProgramCurrent()) {
+        return;
+    }
+    // Whatever other program is current receives the matrices, so the 3D programs get the same
+    // uniforms.
+    const GLuint program = theRendererState.currentProgram;
+    const GLint mvpLocation = glGetUniformLocation(program, "mvpMatrix");
     if (mvpLocation == -1) {
         MG_ERROR("mgInternalError: GLSL Uniform \"mvpMatrix\" was not found in shader program.");
     } else {
         UploadMatrix(mvpLocation, theRendererState.modelViewProjection);
     }
-    const GLint modelViewLocation = glGetUniformLocation(static_cast<GLuint>(program), "modelViewMatrix");
+    const GLint modelViewLocation = glGetUniformLocation(program, "modelViewMatrix");
     if (modelViewLocation != -1) {
         UploadMatrix(modelViewLocation, theRendererState.modelView);
     }
@@ -100,7 +108,9 @@ void CreateBuiltInProgram()
     MG_ERROR_IF(!CheckProgramLinked(program.Get()),
                 "mgInternalError: Program did not link, what does log say?");
     glUseProgram(program.Get());
+    theRendererState.currentProgram = program.Get();
     theRendererState.program = std::move(program);
+    mgImplementation::FindBuiltInUniforms();
 }
 
 // Premultiplied blending, depth test that lets later equal depths win, and back faces culled
@@ -143,10 +153,15 @@ std::string FindMissingOpenGLSupport()
 void InitializeRenderer()
 {
     ClearGLErrors();
+    theRendererState.batch.vertices.clear();
+    theRendererState.currentTexture = 0;
+    theRendererState.isStraightAlpha = false;
+    theRendererState.isFontTexture = false;
     if (theRendererState.isFixedFunction) {
         glMatrixMode(GL_MODELVIEW);
     } else {
         CreateBuiltInProgram();
+        mgImplementation::CreateStreamObjects();
     }
     theRendererState.isReady = true;
 }
@@ -154,11 +169,17 @@ void InitializeRenderer()
 void CleanupRenderer()
 {
     const bool wasReady = theRendererState.isReady;
+    if (wasReady) {
+        Flush();
+    }
     theRendererState.isReady = false;
+    theRendererState.batch.vertices.clear();
     if (!theRendererState.isFixedFunction) {
         if (wasReady) {
             glUseProgram(0);
         }
+        theRendererState.currentProgram = 0;
+        mgImplementation::DeleteStreamObjects();
         theRendererState.program.Delete();
         theRendererState.fragmentShader.Delete();
         theRendererState.vertexShader.Delete();
@@ -192,12 +213,18 @@ bool IsEmbeddedProfile()
 
 void BeginDraw()
 {
+    Flush();
     SetProjectionMatrix(ViewportProjection());
     SetModelViewMatrix(Matrix4());
     if (!theRendererState.isReady) {
         return;
     }
     SetCommonDrawState();
+    theRendererState.isStraightAlpha = false;
+    // Code outside the renderer may have bound a texture since the last frame.
+    GLint texture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    theRendererState.currentTexture = static_cast<GLuint>(texture);
     if (theRendererState.isFixedFunction) {
         glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);
         glDisable(GL_LIGHTING);
@@ -206,14 +233,13 @@ void BeginDraw()
         glAlphaFunc(GL_GREATER, 0.1f);
         return;
     }
-    const GLint program = CurrentProgram();
     glActiveTexture(GL_TEXTURE0);
-    glUniform1i(glGetUniformLocation(static_cast<GLuint>(program), "diffuseTexture"), 0);
     SetColorMatrix(false);
 }
 
 void EndDraw()
 {
+    Flush();
     if (theRendererState.isReady && theRendererState.isFixedFunction) {
         glPopAttrib();
     }
@@ -274,6 +300,8 @@ const Matrix4& GetModelViewMatrix()
 
 void SetProjectionMatrix(const Matrix4& matrix)
 {
+    // Gathered draws take the projection when they are drawn.
+    Flush();
     theRendererState.projection = matrix;
     if (theRendererState.isReady && theRendererState.isFixedFunction) {
         glMatrixMode(GL_PROJECTION);
@@ -297,30 +325,60 @@ void SetColorMatrix(bool isFontTexture)
     if (!theRendererState.isReady || theRendererState.isFixedFunction) {
         return;
     }
-    // Uploaded as it stands: OpenGL reads these 16 values column by column.
-    float colorMatrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    float tint[4] = {0, 0, 0, 0};
-    if (isFontTexture) {
-        if (theRendererState.isEmbedded) {
-            // Alpha-only glyph texture: every channel gains the alpha.
-            colorMatrix[12] = colorMatrix[13] = colorMatrix[14] = colorMatrix[15] = 1.0f;
-            colorMatrix[1] = colorMatrix[6] = colorMatrix[11] = 0.0f;
-        } else {
-            // Red-only glyph texture: the red coverage goes to every channel.
-            colorMatrix[0] = colorMatrix[1] = colorMatrix[2] = colorMatrix[3] = 1.0f;
-            colorMatrix[5] = colorMatrix[10] = colorMatrix[15] = 0.0f;
-        }
-        tint[0] = tint[1] = tint[2] = 1.0f;
+    // Uploaded with the next draw that needs it; a gathered batch keeps the one it was made with.
+    theRendererState.isFontTexture = isFontTexture;
+}
+
+void UseProgramName(std::uint32_t program)
+{
+    if (!theRendererState.isReady || theRendererState.isFixedFunction) {
+        return;
     }
-    const auto program = static_cast<GLuint>(CurrentProgram());
-    const GLint matrixLocation = glGetUniformLocation(program, "colorMatrix");
-    const GLint tintLocation = glGetUniformLocation(program, "colorTint");
-    MG_ERROR_IF(matrixLocation == -1,
-                "mgInternalError: GLSL Uniform \"colorMatrix\" was not found in shader program.");
-    MG_ERROR_IF(tintLocation == -1,
-                "mgInternalError: GLSL Uniform \"colorTint\" was not found in shader program.");
-    glUniformMatrix4fv(matrixLocation, 1, GL_FALSE, colorMatrix);
-    glUniform4fv(tintLocation, 1, tint);
+    if (program != theRendererState.currentProgram) {
+        Flush();
+    }
+    glUseProgram(program);
+    theRendererState.currentProgram = program;
+}
+
+void BindTextureName(std::uint32_t texture)
+{
+    if (!theRendererState.isReady) {
+        return;
+    }
+    if (texture != theRendererState.batch.key.texture) {
+        Flush();
+    }
+    glBindTexture(GL_TEXTURE_2D, texture);
+    theRendererState.currentTexture = texture;
+}
+
+void SetStraightAlphaBlending(bool isStraightAlpha)
+{
+    if (!theRendererState.isReady) {
+        return;
+    }
+    if (isStraightAlpha != theRendererState.batch.key.isStraightAlpha) {
+        Flush();
+    }
+    glBlendFunc(isStraightAlpha ? GL_SRC_ALPHA : GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    theRendererState.isStraightAlpha = isStraightAlpha;
+}
+
+void SetBatchingEnabled(bool isBatching)
+{
+    Flush();
+    theRendererState.isBatching = isBatching;
+}
+
+bool IsBatchingEnabled()
+{
+    return theRendererState.isBatching;
+}
+
+std::uint64_t GetDrawCallCount()
+{
+    return theRendererState.drawCalls;
 }
 
 void ClearGLErrors()

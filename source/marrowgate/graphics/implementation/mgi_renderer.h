@@ -4,8 +4,16 @@
 //
 // It runs in one of three set-ups chosen by the window layer before `InitializeRenderer`:
 // desktop shaders (GLSL 1.50), embedded shaders (GLSL ES 1.00, `SetEmbeddedProfile(true)`) or the
-// fixed-function pipeline of a legacy context (`SetFixedFunctionMode(true)`). Drawing is
-// immediate: every call uploads its vertices, draws and throws the buffers away.
+// fixed-function pipeline of a legacy context (`SetFixedFunctionMode(true)`).
+//
+// 2D draws are gathered: consecutive draws with the same texture, blending, colour matrix and a
+// primitive kind that joins (triangles, strips and fans as triangles, line lists) are moved
+// through the model-view on the CPU and drawn with one call when any of those changes, at
+// `EndDraw`, or when `Flush` is called. Submission order is kept, so the pixels are those of
+// drawing each call on its own. Code that uses OpenGL directly in a 2D pass must call `Flush`
+// first, or change program, texture and blending through `UseProgramName`, `BindTextureName`
+// and `SetStraightAlphaBlending`, which flush when needed. `SetBatchingEnabled(false)` (or
+// MARROWGATE_BATCHING=0 in the environment) draws every call on its own.
 //
 // Matrices follow the math library's layout (row by row for column vectors, translation in
 // elements 3, 7, 11); they are transposed on their way to OpenGL. The model-view stack is kept
@@ -104,6 +112,20 @@ const Matrix4& GetModelViewProjectionMatrix();
 // single-channel glyph texture it turns coverage into white with that alpha, so glyphs take the
 // vertex colour. Does nothing in fixed-function mode.
 void SetColorMatrix(bool isFontTexture);
+
+// Draws what has been gathered so far; needed before OpenGL is used outside the renderer.
+void Flush();
+void SetBatchingEnabled(bool isBatching);
+bool IsBatchingEnabled();
+// Draw calls the renderer has issued since it started, for tests and measurements.
+std::uint64_t GetDrawCallCount();
+
+// Program and texture changes made through the renderer, which flushes gathered draws first.
+// Arguments are OpenGL names; 0 unbinds.
+void UseProgramName(std::uint32_t program);
+void BindTextureName(std::uint32_t texture);
+// Straight-alpha blending (SRC_ALPHA, ONE_MINUS_SRC_ALPHA) instead of the 2D pass's premultiplied.
+void SetStraightAlphaBlending(bool isStraightAlpha);
 
 void RenderVertices2D(PrimitiveType type, const Vertex2D* vertices, std::uint32_t count);
 void RenderVertices3D(PrimitiveType type, const Vertex3D* vertices, std::uint32_t count);

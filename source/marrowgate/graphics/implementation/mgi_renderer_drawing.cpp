@@ -1,5 +1,6 @@
-// Immediate drawing of the basic renderer: each call uploads its vertices into a fresh buffer,
-// draws and deletes the buffer again. Nothing is cached between calls.
+// Drawing of the basic renderer. Shader set-ups draw from one streaming buffer made with the
+// renderer's other GL resources; the fixed-function set-up draws from client arrays. A 2D draw
+// that can join the gathered batch goes there instead (mgi_renderer_batch.cpp).
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/implementation/mgi_renderer_state.h"
@@ -10,12 +11,13 @@
 #include <cmath>
 #include <cstddef>
 #include <span>
+#include <vector>
 
-namespace Marrowgate::Graphics {
+namespace mgImplementation {
 
-using mgImplementation::GLName;
-using mgImplementation::GLNameKind;
-using mgImplementation::theRendererState;
+using Marrowgate::Graphics::PrimitiveType;
+using Marrowgate::Graphics::Vertex2D;
+using Marrowgate::Graphics::Vertex3D;
 
 namespace {
 
@@ -41,6 +43,12 @@ constexpr std::array<VertexAttribute, 4> kVertex3DLayout = {{
     {3, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex3D, u)},
 }};
 
+constexpr std::array<VertexAttribute, 3> kBatchLayout = {{
+    {0, 3, GL_FLOAT, GL_FALSE, offsetof(BatchVertex, x)},
+    {1, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(BatchVertex, color)},
+    {2, 2, GL_FLOAT, GL_FALSE, offsetof(BatchVertex, u)},
+}};
+
 GLenum ToGLMode(PrimitiveType type)
 {
     switch (type) {
@@ -60,98 +68,165 @@ GLenum ToGLMode(PrimitiveType type)
     return GL_TRIANGLES;
 }
 
-template <typename Vertex>
-void DrawWithBuffer(PrimitiveType type, const Vertex* vertices, std::uint32_t count,
-                    std::span<const VertexAttribute> layout)
+bool HasVertexArrays()
 {
     // ES 2.0 contexts may lack vertex array objects; there the default state serves.
-    GLName vertexArray;
-    if (glGenVertexArrays != nullptr) {
-        GLuint name = 0;
-        glGenVertexArrays(1, &name);
-        vertexArray = GLName(GLNameKind::VertexArray, name);
-        glBindVertexArray(name);
+    return glGenVertexArrays != nullptr;
+}
+
+void DrawStreamed(GLenum mode, const void* vertices, std::size_t stride, std::uint32_t count,
+                  std::span<const VertexAttribute> layout)
+{
+    RendererState& state = theRendererState;
+    if (state.streamVertexArray) {
+        glBindVertexArray(state.streamVertexArray.Get());
     }
-    GLuint bufferName = 0;
-    glGenBuffers(1, &bufferName);
-    GLName buffer(GLNameKind::Buffer, bufferName);
-    glBindBuffer(GL_ARRAY_BUFFER, bufferName);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(Vertex) * count), vertices, GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, state.streamBuffer.Get());
+    // A fresh store for every upload (orphaning): the driver need not wait for the previous draw
+    // to finish reading the old one.
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(stride * count), vertices, GL_STREAM_DRAW);
     for (const VertexAttribute& attribute : layout) {
         glVertexAttribPointer(attribute.location, attribute.components, attribute.type,
-                              attribute.isNormalized, sizeof(Vertex),
+                              attribute.isNormalized, static_cast<GLsizei>(stride),
                               reinterpret_cast<const void*>(attribute.offset));
         glEnableVertexAttribArray(attribute.location);
     }
-    glDrawArrays(ToGLMode(type), 0, static_cast<GLsizei>(count));
+    glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+    ++state.drawCalls;
     for (const VertexAttribute& attribute : layout) {
         glDisableVertexAttribArray(attribute.location);
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    if (vertexArray) {
+    if (state.streamVertexArray) {
         glBindVertexArray(0);
     }
 }
 
-// The fixed-function pipeline does not premultiply the vertex colour the way the built-in
-// program does; doing it here keeps translucent colours alike in every set-up.
-void EmitFixedFunctionColor(std::uint32_t color)
+// Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
+void DrawClientArrays(GLenum mode, const BatchVertex* vertices, std::uint32_t count)
 {
-    const unsigned alpha = (color >> 24) & 0xFFu;
-    const auto premultiply = [alpha](unsigned channel) {
-        return static_cast<GLubyte>(channel * alpha / 255u);
-    };
-    glColor4ub(premultiply(color & 0xFFu), premultiply((color >> 8) & 0xFFu),
-               premultiply((color >> 16) & 0xFFu), static_cast<GLubyte>(alpha));
+    if (glBindBuffer != nullptr) {
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(BatchVertex), &vertices->x);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(BatchVertex), &vertices->color);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &vertices->u);
+    glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+    ++theRendererState.drawCalls;
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 // 2D positions are floored as the built-in program does, so both pipelines hit the same pixels.
-void EmitFixedFunctionPosition(const Vertex2D& vertex)
+BatchVertex ToClientVertex(const Vertex2D& vertex)
 {
-    glVertex2f(std::floor(vertex.x), std::floor(vertex.y));
+    return {
+        std::floor(vertex.x), std::floor(vertex.y), 0.0f, PremultiplyColor(vertex.color), vertex.u, vertex.v};
 }
-void EmitFixedFunctionPosition(const Vertex3D& vertex)
+BatchVertex ToClientVertex(const Vertex3D& vertex)
 {
-    glVertex3f(vertex.x, vertex.y, vertex.z);
+    return {vertex.x, vertex.y, vertex.z, PremultiplyColor(vertex.color), vertex.u, vertex.v};
 }
 
-template <typename Vertex>
-void DrawFixedFunction(PrimitiveType type, const Vertex* vertices, std::uint32_t count)
+template <typename Vertex> void DrawFixedFunction(GLenum mode, const Vertex* vertices, std::uint32_t count)
 {
-    glBegin(ToGLMode(type));
+    static std::vector<BatchVertex> converted;
+    converted.clear();
     for (std::uint32_t index = 0; index < count; ++index) {
-        const Vertex& vertex = vertices[index];
-        glTexCoord2f(vertex.u, vertex.v);
-        EmitFixedFunctionColor(vertex.color);
-        EmitFixedFunctionPosition(vertex);
+        converted.push_back(ToClientVertex(vertices[index]));
     }
-    glEnd();
+    DrawClientArrays(mode, converted.data(), count);
 }
 
 template <typename Vertex>
-void RenderVertices(PrimitiveType type, const Vertex* vertices, std::uint32_t count,
-                    std::span<const VertexAttribute> layout)
+void DrawOnItsOwn(PrimitiveType type, const Vertex* vertices, std::uint32_t count,
+                  std::span<const VertexAttribute> layout)
 {
-    if (count == 0 || vertices == nullptr || !theRendererState.isReady) {
+    FlushBatch();
+    const RendererState& state = theRendererState;
+    if (state.isFixedFunction) {
+        DrawFixedFunction(ToGLMode(type), vertices, count);
         return;
     }
-    if (theRendererState.isFixedFunction) {
-        DrawFixedFunction(type, vertices, count);
-    } else {
-        DrawWithBuffer(type, vertices, count, layout);
+    if (IsBuiltInProgramCurrent()) {
+        PrepareBuiltInProgram(state.modelViewProjection, true, state.isFontTexture);
     }
+    DrawStreamed(ToGLMode(type), vertices, sizeof(Vertex), count, layout);
 }
 
 } // namespace
 
+std::uint32_t PremultiplyColor(std::uint32_t color)
+{
+    // The fixed-function pipeline does not premultiply the vertex colour the way the built-in
+    // program does; doing it here keeps translucent colours alike in every set-up.
+    const std::uint32_t alpha = (color >> 24) & 0xFFu;
+    const auto premultiply = [alpha](std::uint32_t channel) { return channel * alpha / 255u; };
+    return (alpha << 24) | (premultiply((color >> 16) & 0xFFu) << 16) |
+           (premultiply((color >> 8) & 0xFFu) << 8) | premultiply(color & 0xFFu);
+}
+
+void CreateStreamObjects()
+{
+    if (HasVertexArrays()) {
+        GLuint name = 0;
+        glGenVertexArrays(1, &name);
+        theRendererState.streamVertexArray = GLName(GLNameKind::VertexArray, name);
+    }
+    GLuint name = 0;
+    glGenBuffers(1, &name);
+    theRendererState.streamBuffer = GLName(GLNameKind::Buffer, name);
+}
+
+void DeleteStreamObjects()
+{
+    theRendererState.streamBuffer.Delete();
+    theRendererState.streamVertexArray.Delete();
+}
+
+void DrawBatch(const Batch& batch)
+{
+    RendererState& state = theRendererState;
+    const auto count = static_cast<std::uint32_t>(batch.vertices.size());
+    if (state.isFixedFunction) {
+        // The vertices are already through the model-view.
+        glLoadIdentity();
+        DrawClientArrays(batch.key.mode, batch.vertices.data(), count);
+        glLoadTransposeMatrixf(state.modelView.m);
+        return;
+    }
+    PrepareBuiltInProgram(state.projection, false, batch.key.isFontTexture);
+    DrawStreamed(batch.key.mode, batch.vertices.data(), sizeof(BatchVertex), count, kBatchLayout);
+}
+
+} // namespace mgImplementation
+
+namespace Marrowgate::Graphics {
+
 void RenderVertices2D(PrimitiveType type, const Vertex2D* vertices, std::uint32_t count)
 {
-    RenderVertices(type, vertices, count, std::span<const VertexAttribute>(kVertex2DLayout));
+    if (count == 0 || vertices == nullptr || !mgImplementation::theRendererState.isReady) {
+        return;
+    }
+    if (!mgImplementation::TryBatch(type, vertices, count)) {
+        mgImplementation::DrawOnItsOwn(
+            type, vertices, count,
+            std::span<const mgImplementation::VertexAttribute>(mgImplementation::kVertex2DLayout));
+    }
 }
 
 void RenderVertices3D(PrimitiveType type, const Vertex3D* vertices, std::uint32_t count)
 {
-    RenderVertices(type, vertices, count, std::span<const VertexAttribute>(kVertex3DLayout));
+    if (count == 0 || vertices == nullptr || !mgImplementation::theRendererState.isReady) {
+        return;
+    }
+    mgImplementation::DrawOnItsOwn(
+        type, vertices, count,
+        std::span<const mgImplementation::VertexAttribute>(mgImplementation::kVertex3DLayout));
 }
 
 void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft,

@@ -3,23 +3,27 @@
 // GLSL 1.50 for desktop contexts and GLSL ES 1.00 for embedded ones. The two pairs differ only in
 // the keywords the dialects spell differently.
 //
-// Vertex stage: positions are floored so that 2D geometry lands on whole pixels, and the vertex
-// colour leaves premultiplied, matching the ONE / ONE_MINUS_SRC_ALPHA blending.
+// Vertex stage: positions are floored so that 2D geometry lands on whole pixels (unless
+// snapToPixel is 0: gathered draws arrive floored and already through the model-view, with a z),
+// and the vertex colour leaves premultiplied, matching the ONE / ONE_MINUS_SRC_ALPHA blending.
+// A position given with two components reads z = 0 and w = 1.
 // Fragment stage: colorTint + colorMatrix * texel, clamped, times the vertex colour; nearly
 // transparent fragments are discarded so they leave the depth buffer alone.
 
 namespace mgImplementation {
 
 inline constexpr char kDesktopVertexShader[] = R"(#version 150
-in vec2 vertexPosition;
+in vec4 vertexPosition;
 in vec4 vertexColor;
 in vec2 vertexTextureUV;
 uniform mat4 mvpMatrix;
+uniform float snapToPixel;
 out vec4 fragmentColor;
 out vec2 fragmentTextureUV;
 void main()
 {
-    gl_Position = mvpMatrix * vec4(floor(vertexPosition), 0.0, 1.0);
+    vec2 position = snapToPixel > 0.5 ? floor(vertexPosition.xy) : vertexPosition.xy;
+    gl_Position = mvpMatrix * vec4(position, vertexPosition.zw);
     fragmentColor = vec4(vertexColor.rgb * vertexColor.a, vertexColor.a);
     fragmentTextureUV = vertexTextureUV;
 }
@@ -45,15 +49,17 @@ void main()
 )";
 
 inline constexpr char kEmbeddedVertexShader[] = R"(#version 100
-attribute vec2 vertexPosition;
+attribute vec4 vertexPosition;
 attribute vec4 vertexColor;
 attribute vec2 vertexTextureUV;
 uniform mat4 mvpMatrix;
+uniform float snapToPixel;
 varying vec4 fragmentColor;
 varying vec2 fragmentTextureUV;
 void main()
 {
-    gl_Position = mvpMatrix * vec4(floor(vertexPosition), 0.0, 1.0);
+    vec2 position = snapToPixel > 0.5 ? floor(vertexPosition.xy) : vertexPosition.xy;
+    gl_Position = mvpMatrix * vec4(position, vertexPosition.zw);
     fragmentColor = vec4(vertexColor.rgb * vertexColor.a, vertexColor.a);
     fragmentTextureUV = vertexTextureUV;
 }
