@@ -31,12 +31,12 @@ Vertex3D LineVertex(const Vector3& position, std::uint32_t vertexColor)
     return vertex;
 }
 
-void AppendVertices(std::vector<Vertex3D>& list, std::initializer_list<Vector3> positions,
+void AppendVertices(Cinderhall::RetainedVertices& list, std::initializer_list<Vector3> positions,
                     std::uint32_t color)
 {
     const std::uint32_t vertexColor = Renderer::Color(color).GetColorABGR();
     for (const Vector3& position : positions) {
-        list.push_back(LineVertex(position, vertexColor));
+        list.Add(LineVertex(position, vertexColor));
     }
 }
 
@@ -60,13 +60,6 @@ void EndVisualizationDraw()
 {
     if (!Renderer::IsFixedFunctionMode()) {
         Cinderhall::theShaderManager->PopShader();
-    }
-}
-
-void DrawIfAny(Renderer::PrimitiveType type, const std::vector<Vertex3D>& vertices)
-{
-    if (!vertices.empty()) {
-        Renderer::RenderVertices3D(type, vertices.data(), static_cast<std::uint32_t>(vertices.size()));
     }
 }
 
@@ -144,11 +137,11 @@ void Visualization::AddPersistentTriangle(const Vector3& first, const Vector3& s
 
 void Visualization::Clear(bool all)
 {
-    transientLines_.clear();
-    transientTriangles_.clear();
+    transientLines_.Clear();
+    transientTriangles_.Clear();
     if (all) {
-        persistentLines_.clear();
-        persistentTriangles_.clear();
+        persistentLines_.Clear();
+        persistentTriangles_.Clear();
     }
 }
 
@@ -157,10 +150,10 @@ void Visualization::Render()
     if (!enabled_ || !BeginVisualizationDraw()) {
         return;
     }
-    DrawIfAny(Renderer::PrimitiveType::Lines, transientLines_);
-    DrawIfAny(Renderer::PrimitiveType::Triangles, transientTriangles_);
-    DrawIfAny(Renderer::PrimitiveType::Lines, persistentLines_);
-    DrawIfAny(Renderer::PrimitiveType::Triangles, persistentTriangles_);
+    transientLines_.Draw(Renderer::PrimitiveType::Lines);
+    transientTriangles_.Draw(Renderer::PrimitiveType::Triangles);
+    persistentLines_.Draw(Renderer::PrimitiveType::Lines);
+    persistentTriangles_.Draw(Renderer::PrimitiveType::Triangles);
     EndVisualizationDraw();
 }
 
@@ -191,12 +184,15 @@ void RenderAxes(float length, bool includeNegative)
     vertices.reserve(12);
     const std::size_t axisCount = includeNegative ? 6 : 3;
     for (std::size_t i = 0; i < axisCount; ++i) {
-        AppendVertices(vertices, {Vector3(), axes[i].end}, axes[i].color);
+        const std::uint32_t color = Renderer::Color(axes[i].color).GetColorABGR();
+        vertices.push_back(LineVertex(Vector3(), color));
+        vertices.push_back(LineVertex(axes[i].end, color));
     }
     if (!BeginVisualizationDraw()) {
         return;
     }
-    DrawIfAny(Renderer::PrimitiveType::Lines, vertices);
+    Renderer::RenderVertices3D(Renderer::PrimitiveType::Lines, vertices.data(),
+                               static_cast<std::uint32_t>(vertices.size()));
     EndVisualizationDraw();
 }
 

@@ -6,13 +6,15 @@
 //    ("sunLightDirection" in eye space, "sunLightColor", "ambientLightColor", "materialColor")
 //    to the program that is bound when ApplyLighting runs;
 //  - Visualization: debug lines and triangles in transient lists (emptied by Clear(false)) and
-//    persistent lists (emptied only by Clear(true)), drawn with the visualization shader;
+//    persistent lists (emptied only by Clear(true)), drawn with the visualization shader from
+//    buffers that are uploaded again only when their list changed;
 //    RenderAxes draws the coordinate axes with the same shader.
 // In the renderer's fixed-function mode there are no programs: lighting uploads nothing and
 // lines, triangles and axes are drawn unlit in their vertex colours.
 //
 // Depends on: the shader manager, the basic renderer, colours, math. Main thread only.
 
+#include "cinderhall/cdh_retained_vertices.h"
 #include "cinderhall/cdh_shader_manager.h"
 #include "marrowgate/core/mg_noncopyable.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
@@ -86,12 +88,10 @@ public:
     bool IsEnabled() const { return enabled_; }
 
 private:
-    using VertexList = std::vector<Marrowgate::Graphics::Vertex3D>;
-
-    VertexList transientLines_;
-    VertexList transientTriangles_;
-    VertexList persistentLines_;
-    VertexList persistentTriangles_;
+    RetainedVertices transientLines_;
+    RetainedVertices transientTriangles_;
+    RetainedVertices persistentLines_;
+    RetainedVertices persistentTriangles_;
     bool enabled_ = true;
 };
 

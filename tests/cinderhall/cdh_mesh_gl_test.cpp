@@ -143,8 +143,11 @@ TEST_P(LitMeshGL, LoadedFilesDrawLikeBuiltMeshesAndCorruptOnesDrawNothing)
     theShaderManager->DestroyShader(lit);
 }
 
-INSTANTIATE_TEST_SUITE_P(ShaderSetUps, LitMeshGL, testing::Values(GLSetUp::kDesktop, GLSetUp::kEmbedded),
-                         [](const testing::TestParamInfo<GLSetUp>& info) { return SetUpName(info.param); });
+INSTANTIATE_TEST_SUITE_P(ShaderSetUps, LitMeshGL,
+                         testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded),
+                         [](const testing::TestParamInfo<RendererSetUp>& info) {
+                             return SetUpName(info.param);
+                         });
 
 using FixedFunctionMeshGL = MeshGL;
 
@@ -164,7 +167,9 @@ TEST_P(FixedFunctionMeshGL, DrawsMeshesUnlitInTheirVertexColours)
     EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Legacy, FixedFunctionMeshGL, testing::Values(GLSetUp::kFixedFunction),
-                         [](const testing::TestParamInfo<GLSetUp>& info) { return SetUpName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Legacy, FixedFunctionMeshGL, testing::Values(RendererSetUp::FixedFunction),
+                         [](const testing::TestParamInfo<RendererSetUp>& info) {
+                             return SetUpName(info.param);
+                         });
 
 } // namespace

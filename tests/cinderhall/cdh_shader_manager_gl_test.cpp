@@ -169,7 +169,9 @@ TEST_P(ShaderManagerGL, TheGamesShaderPairsBuildWithThePrelude)
 }
 
 INSTANTIATE_TEST_SUITE_P(ShaderSetUps, ShaderManagerGL,
-                         testing::Values(GLSetUp::kDesktop, GLSetUp::kEmbedded),
-                         [](const testing::TestParamInfo<GLSetUp>& info) { return SetUpName(info.param); });
+                         testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded),
+                         [](const testing::TestParamInfo<RendererSetUp>& info) {
+                             return SetUpName(info.param);
+                         });
 
 } // namespace

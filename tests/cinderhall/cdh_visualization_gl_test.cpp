@@ -125,7 +125,10 @@ TEST_P(VisualizationGL, ClearKeepsPersistentListsUnlessAskedForAll)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllSetUps, VisualizationGL,
-                         testing::Values(GLSetUp::kDesktop, GLSetUp::kEmbedded, GLSetUp::kFixedFunction),
-                         [](const testing::TestParamInfo<GLSetUp>& info) { return SetUpName(info.param); });
+                         testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded,
+                                         RendererSetUp::FixedFunction),
+                         [](const testing::TestParamInfo<RendererSetUp>& info) {
+                             return SetUpName(info.param);
+                         });
 
 } // namespace

@@ -2,7 +2,7 @@
 // A test fixture that opens a 129 x 129 window of the parameter's set-up and begins a 2D frame,
 // plus the paths of the test shaders. An odd size puts the centre on a pixel centre.
 
-#include "gl_test_context.h"
+#include "support/gl_test_context.h"
 
 #include "cinderhall/cdh_shader_manager.h"
 
@@ -13,6 +13,11 @@
 
 namespace CinderhallTest {
 
+using QuorvaneTest::GLTestContext;
+using QuorvaneTest::RendererSetUp;
+using QuorvaneTest::Rgba;
+using QuorvaneTest::SetUpName;
+
 inline constexpr int kWindowSize = 129;
 
 inline std::string ShaderPath(const char* name)
@@ -20,16 +25,17 @@ inline std::string ShaderPath(const char* name)
     return std::string(QUORVANE_SOURCE_DIR) + "/tests/cinderhall/shaders/" + name;
 }
 
-class GLFixture : public testing::TestWithParam<GLSetUp>
+class GLFixture : public testing::TestWithParam<RendererSetUp>
 {
 protected:
     void SetUp() override
     {
-        context_ = std::make_unique<GLTestContext>(GetParam(), kWindowSize, kWindowSize);
-        if (!context_->IsValid()) {
-            GTEST_SKIP() << context_->GetFailure();
+        std::string failure;
+        context_ = GLTestContext::Create(GetParam(), kWindowSize, kWindowSize, failure);
+        if (!context_) {
+            GTEST_SKIP() << failure;
         }
-        if (GetParam() == GLSetUp::kEmbedded) {
+        if (GetParam() == RendererSetUp::Embedded) {
             ASSERT_EQ(context_->GetVersion().rfind("OpenGL ES", 0), 0u) << context_->GetVersion();
         }
         context_->BeginFrame();

@@ -79,6 +79,7 @@ Text::~Text()
 
 void Text::DeleteTextObject()
 {
+    mIsCurrent = false;
     if (!mTextObject) {
         return;
     }
@@ -96,14 +97,23 @@ void Text::DeleteTextObject()
 
 void Text::SetText(const std::string& text, float fontSize, const std::string& fontFileName)
 {
-    DeleteTextObject();
-    if (!fontFileName.empty()) {
-        mFontFileName = fontFileName;
+    const float size = fontSize > 0.0f ? fontSize : mFontSize;
+    const std::string& font = fontFileName.empty() ? mFontFileName : fontFileName;
+    if (mIsCurrent && mIsBuiltWithContext == IsRendererReady() && text == mText && size == mFontSize &&
+        font == mFontFileName) {
+        return;
     }
-    if (fontSize > 0.0f) {
-        mFontSize = fontSize;
-    }
+    mFontFileName = font;
+    mFontSize = size;
     mText = text;
+    Rebuild();
+}
+
+void Text::Rebuild()
+{
+    DeleteTextObject();
+    mIsCurrent = true;
+    mIsBuiltWithContext = IsRendererReady();
     if (mText.empty()) {
         return;
     }
@@ -171,7 +181,7 @@ void Text::CreateGraphicsResources()
     // A copy: SetText may report, and a report handler could in principle create texts.
     const std::vector<Text*> texts = TextRegistry();
     for (Text* text : texts) {
-        text->SetText(text->mText, text->mFontSize, text->mFontFileName);
+        text->Rebuild();
     }
 }
 

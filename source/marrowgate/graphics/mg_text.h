@@ -1,12 +1,13 @@
 #pragma once
 // Text: a graphic that shows one line of UTF-8 text in a TrueType font.
 //
-// Every SetText rasterises the whole line on the CPU into a single-channel coverage texture of
-// its own (power-of-two sides) and drawing is one quad: the coverage becomes alpha and the
-// graphic's colour shows through. Fonts are cached by file name; the empty name is the
-// built-in font (Comfortaa Bold). Every live Text is registered, so that the module can drop
-// the textures before a context goes away and rebuild them in the next one.
-// Depends on: Graphic, the texture manager (memory counter), the basic renderer, fonts.
+// SetText rasterises the whole line on the CPU into a single-channel coverage texture of its own
+// (power-of-two sides) when the string, size or font changed, or the context came or went since
+// the last time; setting the same text again costs nothing. Drawing is one quad: the coverage becomes alpha
+// and the graphic's colour shows through. Fonts are cached by file name; the empty name is the built-in font
+// (Comfortaa Bold). Every live Text is registered, so that the module can drop the textures before a context
+// goes away and rebuild them in the next one. Depends on: Graphic, the texture manager (memory counter), the
+// basic renderer, fonts.
 //
 // Limits: one line; a text wider or taller than 32768 pixels, or whose texture would exceed
 // 64 MiB, is refused and draws nothing.
@@ -56,11 +57,17 @@ private:
     struct TextObject;
 
     void DeleteTextObject();
+    // Rasterises mText and uploads it when a context exists.
+    void Rebuild();
 
     std::unique_ptr<TextObject> mTextObject;
     std::string mFontFileName;
     std::string mText;
     float mFontSize = kDefaultFontSize;
+    // Whether the text object matches mText, mFontSize and mFontFileName, and whether it was made
+    // with a context (and so has a texture).
+    bool mIsCurrent = false;
+    bool mIsBuiltWithContext = false;
 };
 
 } // namespace Marrowgate::Graphics

@@ -1,6 +1,6 @@
 // Graphics, shapes, sprites and textures drawn for real, in each of the three set-ups.
 
-#include "gl_test_context.h"
+#include "support/gl_test_context.h"
 #include "marrowgate/graphics/mg_basic_shapes.h"
 #include "marrowgate/graphics/mg_camera.h"
 #include "marrowgate/graphics/mg_graphic_list.h"

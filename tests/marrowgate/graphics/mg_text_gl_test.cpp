@@ -2,7 +2,7 @@
 // the texture memory counter follows the texts, and the module's resource hooks drop and
 // rebuild the textures.
 
-#include "gl_test_context.h"
+#include "support/gl_test_context.h"
 #include "marrowgate/graphics/mg_text.h"
 #include "marrowgate/graphics/mg_texture_manager.h"
 #include "support/error_capture.h"

@@ -1,4 +1,4 @@
-#include "gl_test_context.h"
+#include "support/gl_test_context.h"
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_texture_manager.h"

@@ -164,6 +164,7 @@ void InitializeRenderer()
         mgImplementation::CreateStreamObjects();
     }
     theRendererState.isReady = true;
+    ++theRendererState.contextGeneration;
 }
 
 void CleanupRenderer()
@@ -193,6 +194,10 @@ void CleanupRenderer()
 bool IsRendererReady()
 {
     return theRendererState.isReady;
+}
+std::uint64_t GetContextGeneration()
+{
+    return theRendererState.contextGeneration;
 }
 void SetFixedFunctionMode(bool isFixedFunction)
 {

@@ -79,6 +79,9 @@ std::string FindMissingOpenGLSupport();
 void InitializeRenderer();
 void CleanupRenderer();
 bool IsRendererReady();
+// Counts InitializeRenderer calls: OpenGL names made under another generation belong to a
+// context that is gone.
+std::uint64_t GetContextGeneration();
 
 // Set-up flags; set before InitializeRenderer and not changed afterwards.
 void SetFixedFunctionMode(bool isFixedFunction);
@@ -129,6 +132,9 @@ void SetStraightAlphaBlending(bool isStraightAlpha);
 
 void RenderVertices2D(PrimitiveType type, const Vertex2D* vertices, std::uint32_t count);
 void RenderVertices3D(PrimitiveType type, const Vertex3D* vertices, std::uint32_t count);
+// Draws `count` tightly packed Vertex3D records that the caller keeps in the OpenGL array buffer
+// `buffer`, with the current program and matrices. Shader set-ups only.
+void RenderVertexBuffer3D(PrimitiveType type, std::uint32_t buffer, std::uint32_t count);
 // A textured rectangle of one colour word, drawn as a triangle strip.
 void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft,
                 float vTop, float uRight, float vBottom);

@@ -74,17 +74,20 @@ bool HasVertexArrays()
     return glGenVertexArrays != nullptr;
 }
 
-void DrawStreamed(GLenum mode, const void* vertices, std::size_t stride, std::uint32_t count,
-                  std::span<const VertexAttribute> layout)
+// Uploads `vertices` first unless they are null (the buffer already holds them).
+void DrawFromBuffer(GLenum mode, GLuint buffer, const void* vertices, std::size_t stride, std::uint32_t count,
+                    std::span<const VertexAttribute> layout)
 {
     RendererState& state = theRendererState;
     if (state.streamVertexArray) {
         glBindVertexArray(state.streamVertexArray.Get());
     }
-    glBindBuffer(GL_ARRAY_BUFFER, state.streamBuffer.Get());
-    // A fresh store for every upload (orphaning): the driver need not wait for the previous draw
-    // to finish reading the old one.
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(stride * count), vertices, GL_STREAM_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    if (vertices != nullptr) {
+        // A fresh store for every upload (orphaning): the driver need not wait for the previous
+        // draw to finish reading the old one.
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(stride * count), vertices, GL_STREAM_DRAW);
+    }
     for (const VertexAttribute& attribute : layout) {
         glVertexAttribPointer(attribute.location, attribute.components, attribute.type,
                               attribute.isNormalized, static_cast<GLsizei>(stride),
@@ -100,6 +103,12 @@ void DrawStreamed(GLenum mode, const void* vertices, std::size_t stride, std::ui
     if (state.streamVertexArray) {
         glBindVertexArray(0);
     }
+}
+
+void DrawStreamed(GLenum mode, const void* vertices, std::size_t stride, std::uint32_t count,
+                  std::span<const VertexAttribute> layout)
+{
+    DrawFromBuffer(mode, theRendererState.streamBuffer.Get(), vertices, stride, count, layout);
 }
 
 // Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
@@ -142,19 +151,26 @@ template <typename Vertex> void DrawFixedFunction(GLenum mode, const Vertex* ver
     DrawClientArrays(mode, converted.data(), count);
 }
 
+// A draw outside the batch: whatever was gathered goes first.
+void PrepareOwnDraw()
+{
+    FlushBatch();
+    const RendererState& state = theRendererState;
+    if (IsBuiltInProgramCurrent()) {
+        PrepareBuiltInProgram(state.modelViewProjection, true, state.isFontTexture);
+    }
+}
+
 template <typename Vertex>
 void DrawOnItsOwn(PrimitiveType type, const Vertex* vertices, std::uint32_t count,
                   std::span<const VertexAttribute> layout)
 {
-    FlushBatch();
-    const RendererState& state = theRendererState;
-    if (state.isFixedFunction) {
+    if (theRendererState.isFixedFunction) {
+        FlushBatch();
         DrawFixedFunction(ToGLMode(type), vertices, count);
         return;
     }
-    if (IsBuiltInProgramCurrent()) {
-        PrepareBuiltInProgram(state.modelViewProjection, true, state.isFontTexture);
-    }
+    PrepareOwnDraw();
     DrawStreamed(ToGLMode(type), vertices, sizeof(Vertex), count, layout);
 }
 
@@ -227,6 +243,17 @@ void RenderVertices3D(PrimitiveType type, const Vertex3D* vertices, std::uint32_
     mgImplementation::DrawOnItsOwn(
         type, vertices, count,
         std::span<const mgImplementation::VertexAttribute>(mgImplementation::kVertex3DLayout));
+}
+
+void RenderVertexBuffer3D(PrimitiveType type, std::uint32_t buffer, std::uint32_t count)
+{
+    const mgImplementation::RendererState& state = mgImplementation::theRendererState;
+    if (count == 0 || buffer == 0 || !state.isReady || state.isFixedFunction) {
+        return;
+    }
+    mgImplementation::PrepareOwnDraw();
+    mgImplementation::DrawFromBuffer(mgImplementation::ToGLMode(type), buffer, nullptr, sizeof(Vertex3D),
+                                     count, mgImplementation::kVertex3DLayout);
 }
 
 void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft,

@@ -80,6 +80,7 @@ struct RendererState
     GLName streamVertexArray;
     Batch batch;
     std::uint64_t drawCalls = 0;
+    std::uint64_t contextGeneration = 0;
     Marrowgate::Core::Matrix4 projection;
     Marrowgate::Core::Matrix4 modelView;
     Marrowgate::Core::Matrix4 modelViewProjection;

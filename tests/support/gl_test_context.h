@@ -1,9 +1,12 @@
 #pragma once
 // A small window with an OpenGL context in one of the renderer's three set-ups, for tests that
 // draw and read the pixels back. It makes the context the way the window layer does for that
-// set-up, sets the renderer's flags, initialises the renderer and the texture manager's
-// resources, and undoes all of it on destruction.
+// set-up (limiting Mesa as an older driver would), sets the renderer's flags, initialises the
+// renderer and the texture manager's resources, and undoes all of it on destruction.
+// Two ways to draw: DrawFrame runs a whole 2D frame and keeps its picture for At and the
+// comparisons; BeginFrame opens a frame that the test draws into and reads with ReadPixel.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -27,6 +30,8 @@ struct Pixel
     int green = 0;
     int blue = 0;
 };
+
+using Rgba = std::array<std::uint8_t, 4>;
 
 // True when every channel differs by at most `tolerance`.
 bool IsNear(const Pixel& actual, const Pixel& expected, int tolerance = 3);
@@ -53,6 +58,15 @@ public:
     void SavePicture(const std::string& path) const;
     // Releases the window and context but keeps the last picture for comparisons.
     void Detach();
+
+    // Black, with the depth buffer cleared, then the renderer's BeginDraw.
+    void BeginFrame();
+    // The pixel at (x, y) counted from the top-left corner, as drawn so far.
+    Rgba ReadPixel(int x, int y) const;
+    // GL_VERSION of the context.
+    std::string GetVersion() const;
+    // The program that is current in GL.
+    std::uint32_t CurrentProgram() const;
 
 private:
     GLTestContext() = default;

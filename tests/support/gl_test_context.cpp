@@ -1,4 +1,4 @@
-#include "gl_test_context.h"
+#include "support/gl_test_context.h"
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_screen.h"
@@ -177,6 +177,40 @@ int GLTestContext::CountDifferentPixels(const GLTestContext& other, int toleranc
 void GLTestContext::SavePicture(const std::string& path) const
 {
     stbi_write_png(path.c_str(), mWidth, mHeight, 4, mPixels.data(), mWidth * 4);
+}
+
+} // namespace QuorvaneTest
+
+namespace QuorvaneTest {
+
+void GLTestContext::BeginFrame()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    Graphics::BeginDraw();
+}
+
+Rgba GLTestContext::ReadPixel(int x, int y) const
+{
+    // Gathered 2D draws are not in the framebuffer until they are flushed.
+    Graphics::Flush();
+    glFinish();
+    Rgba pixel{};
+    glReadPixels(x, mHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
+    return pixel;
+}
+
+std::string GLTestContext::GetVersion() const
+{
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return version != nullptr ? version : "";
+}
+
+std::uint32_t GLTestContext::CurrentProgram() const
+{
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    return static_cast<std::uint32_t>(program);
 }
 
 } // namespace QuorvaneTest
