@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -64,7 +65,7 @@ void ApplyModelView()
     if (mvpLocation == -1) {
         MG_ERROR("mgInternalError: GLSL Uniform \"mvpMatrix\" was not found in shader program.");
     } else {
-        UploadMatrix(mvpLocation, theRendererState.modelViewProjection);
+        UploadMatrix(mvpLocation, GetModelViewProjectionMatrix());
     }
     const GLint modelViewLocation = glGetUniformLocation(program, "modelViewMatrix");
     if (modelViewLocation != -1) {
@@ -72,9 +73,14 @@ void ApplyModelView()
     }
 }
 
-// Composes so that `first` applies to a vertex before the current model-view.
+// Composes so that `first` applies to a vertex before the current model-view. An identity
+// changes nothing (graphics without rotation or origin apply several), so it costs nothing.
 void MultiplyModelView(const Matrix4& first)
 {
+    static const Matrix4 identity;
+    if (std::memcmp(first.m, identity.m, sizeof(identity.m)) == 0) {
+        return;
+    }
     SetModelViewMatrix(first * theRendererState.modelView);
 }
 
@@ -283,6 +289,9 @@ void Scale(float x, float y, float z)
 
 void Rotate(float angleInDegrees, float axisX, float axisY, float axisZ)
 {
+    if (angleInDegrees == 0.0f) {
+        return; // the common unturned graphic; the rotation would be an identity
+    }
     // The angle is negated so that a positive angle turns counter-clockwise on the y-down screen.
     const float radians = -angleInDegrees * 3.1415927f / 180.0f;
     Core::Vector3 axis(axisX, axisY, axisZ);
@@ -294,7 +303,7 @@ void SetModelViewMatrix(const Matrix4& matrix)
 {
     theRendererState.modelView = matrix;
     // Projection applies last.
-    theRendererState.modelViewProjection = matrix * theRendererState.projection;
+    theRendererState.isModelViewProjectionStale = true;
     ApplyModelView();
 }
 
@@ -322,6 +331,10 @@ const Matrix4& GetProjectionMatrix()
 }
 const Matrix4& GetModelViewProjectionMatrix()
 {
+    if (theRendererState.isModelViewProjectionStale) {
+        theRendererState.modelViewProjection = theRendererState.modelView * theRendererState.projection;
+        theRendererState.isModelViewProjectionStale = false;
+    }
     return theRendererState.modelViewProjection;
 }
 

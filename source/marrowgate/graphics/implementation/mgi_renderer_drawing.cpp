@@ -157,7 +157,8 @@ void PrepareOwnDraw()
     FlushBatch();
     const RendererState& state = theRendererState;
     if (IsBuiltInProgramCurrent()) {
-        PrepareBuiltInProgram(state.modelViewProjection, true, state.isFontTexture);
+        PrepareBuiltInProgram(Marrowgate::Graphics::GetModelViewProjectionMatrix(), true,
+                              state.isFontTexture);
     }
 }
 

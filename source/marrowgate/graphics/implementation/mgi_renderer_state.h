@@ -83,7 +83,10 @@ struct RendererState
     std::uint64_t contextGeneration = 0;
     Marrowgate::Core::Matrix4 projection;
     Marrowgate::Core::Matrix4 modelView;
+    // Formed when asked for: gathered draws move through the model-view alone, so most
+    // model-view changes never need it.
     Marrowgate::Core::Matrix4 modelViewProjection;
+    bool isModelViewProjectionStale = false;
     // Saved model-view matrices; grows as needed.
     std::deque<Marrowgate::Core::Matrix4> matrixStack;
 };
