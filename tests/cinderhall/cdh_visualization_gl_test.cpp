@@ -124,6 +124,31 @@ TEST_P(VisualizationGL, ClearKeepsPersistentListsUnlessAskedForAll)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+TEST_P(VisualizationGL, ALineAddedAfterDrawingShowsInTheNextFrame)
+{
+    // The persistent list is kept on the GPU between frames; a change must reach it.
+    Visualization debug;
+    debug.AddPersistentLine({-0.8f, 0.8f, 0.0f}, {0.8f, 0.8f, 0.0f}, 0xFF0000FFu);
+    const int lineY = static_cast<int>(0.25f * kWindowSize);
+    const int topLineY = static_cast<int>(0.1f * kWindowSize);
+    const auto redraw = [&] {
+        context_->BeginFrame();
+        Renderer::SetProjectionMatrix(Matrix4());
+        glDisable(GL_DEPTH_TEST);
+        debug.Render();
+    };
+    redraw();
+    redraw();
+    EXPECT_TRUE(Near(kCenter, topLineY, 0xFF0000FFu));
+    EXPECT_TRUE(Black(kCenter, lineY));
+
+    debug.AddPersistentLine({-0.8f, 0.5f, 0.0f}, {0.8f, 0.5f, 0.0f}, 0xFFFF0000u);
+    redraw();
+    EXPECT_TRUE(Near(kCenter, topLineY, 0xFF0000FFu));
+    EXPECT_TRUE(Near(kCenter, lineY, 0xFFFF0000u));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 INSTANTIATE_TEST_SUITE_P(AllSetUps, VisualizationGL,
                          testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded,
                                          RendererSetUp::FixedFunction),

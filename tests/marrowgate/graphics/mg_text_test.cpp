@@ -268,6 +268,23 @@ TEST_F(TextWithoutContext, AFontFileLoadsByNameAndAMissingOneIsReported)
     EXPECT_EQ(missing.GetPixelWidth(), 0);
 }
 
+TEST_F(TextWithoutContext, SettingTheSameTextAgainDoesNotRasteriseAgain)
+{
+    // A missing font is looked up, and reported, on every rasterisation: the reports count them.
+    Text text("Score: 1", 25.0f, "no/such/font.ttf");
+    const std::size_t reports = errors.messages.size();
+    ASSERT_GT(reports, 0u);
+    text.SetText("Score: 1");
+    text.SetText("Score: 1", 25.0f, "no/such/font.ttf");
+    EXPECT_EQ(errors.messages.size(), reports);
+    text.SetText("Score: 2");
+    EXPECT_EQ(errors.messages.size(), reports + 1);
+    text.SetText("Score: 2", 30.0f);
+    EXPECT_EQ(errors.messages.size(), reports + 2);
+    text.SetText("Score: 2", 30.0f, "no/other/font.ttf");
+    EXPECT_EQ(errors.messages.size(), reports + 3);
+}
+
 TEST_F(TextWithoutContext, AFileThatIsNotAFontIsReported)
 {
     Text notAFont("x", 25.0f, QUORVANE_SOURCE_DIR "/CMakeLists.txt");
