@@ -1,12 +1,12 @@
 // Graphics, shapes, sprites and textures drawn for real, in each of the three set-ups.
 
-#include "support/gl_test_context.h"
 #include "marrowgate/graphics/mg_basic_shapes.h"
 #include "marrowgate/graphics/mg_camera.h"
 #include "marrowgate/graphics/mg_graphic_list.h"
 #include "marrowgate/graphics/mg_sprite.h"
 #include "marrowgate/graphics/mg_texture_manager.h"
 #include "support/error_capture.h"
+#include "support/gl_test_context.h"
 #include "test_images.h"
 
 #include <GL/glew.h>

@@ -1,10 +1,10 @@
 // One scene drawn in the desktop, embedded and fixed-function set-ups must give the same picture.
 
-#include "support/gl_test_context.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_basic_shapes.h"
 #include "marrowgate/graphics/mg_graphic_list.h"
 #include "marrowgate/graphics/mg_sprite.h"
+#include "support/gl_test_context.h"
 #include "test_images.h"
 
 #include <gtest/gtest.h>

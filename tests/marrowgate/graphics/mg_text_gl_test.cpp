@@ -2,10 +2,10 @@
 // the texture memory counter follows the texts, and the module's resource hooks drop and
 // rebuild the textures.
 
-#include "support/gl_test_context.h"
 #include "marrowgate/graphics/mg_text.h"
 #include "marrowgate/graphics/mg_texture_manager.h"
 #include "support/error_capture.h"
+#include "support/gl_test_context.h"
 
 #include <gtest/gtest.h>
 
