@@ -5,6 +5,7 @@
 #include "driven_platform.h"
 #include "game_session.h"
 #include "resource_counters.h"
+#include "scene_manager.h"
 
 #include "marrowgate/application/implementation/sdl/mgi_full_screen.h"
 #include "marrowgate/game/mg_game_application.h"
@@ -36,7 +37,9 @@ Counts Measure()
 
 bool InGameplay()
 {
-    return Marrowgate::Game::GameApplication::GetCurrentScene() == SceneManager::GetScene(kGameplayScene);
+    // The scenes exist only once the start scene has loaded them, after the logo's first frame.
+    return theSceneManager != nullptr &&
+           Marrowgate::Game::GameApplication::GetCurrentScene() == SceneManager::GetScene(kGameplayScene);
 }
 
 class SwitchingDriver
