@@ -6,25 +6,29 @@
 #include "marrowgate/game/mg_game_application.h"
 #include "start_scene.h"
 
+#include "embedded/quorvane_icon.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
 namespace {
 
-constexpr char kUsage[] = "Usage: quorvane [--help | --version]\n"
+constexpr char kUsage[] = "Usage: quorvane [--fullscreen | --help | --version]\n"
                           "\n"
                           "Drive a car over an endless grid and collect the memory chips.\n"
-                          "The game takes no options: Up and Down drive, Left and Right turn, Space\n"
-                          "puts the car back at the start, Escape quits.\n"
+                          "Up and Down drive, Left and Right turn, Space puts the car back at the\n"
+                          "start, F11 or Alt+Enter switches full screen, Escape quits.\n"
                           "\n"
-                          "  --help     show this text and exit\n"
-                          "  --version  show the version and exit\n";
+                          "  --fullscreen  start in full screen\n"
+                          "  --help        show this text and exit\n"
+                          "  --version     show the version and exit\n";
 
 // Returns the exit code when the arguments ask for something other than the game.
-int HandleArguments(int argumentCount, char** arguments, bool& runGame)
+int HandleArguments(int argumentCount, char** arguments, bool& runGame, bool& fullScreen)
 {
-    runGame = argumentCount == 1;
+    fullScreen = argumentCount == 2 && std::string_view(arguments[1]) == "--fullscreen";
+    runGame = argumentCount == 1 || fullScreen;
     if (runGame) {
         return EXIT_SUCCESS;
     }
@@ -41,10 +45,15 @@ int HandleArguments(int argumentCount, char** arguments, bool& runGame)
     return 2;
 }
 
-void RunQuorvane()
+void RunQuorvane(bool fullScreen)
 {
     Marrowgate::Game::GameApplication application(Marrowgate::Application::WindowMode::kWindowed, 0, 0, true);
     application.SetWindowTitle("Quorvane");
+    application.SetWindowIcon(quorvane_icon());
+    if (fullScreen) {
+        // A display that refuses leaves the game in its window; that is reported and play goes on.
+        application.SetFullScreen(true);
+    }
     // Declared after the application, so what it loaded goes before the window's context.
     StartScene start(kSplashScene);
     application.RunGame(&start);
@@ -57,7 +66,8 @@ int main(int argumentCount, char** arguments)
     // Already done before static start-up; named here so that the guard is linked in.
     Marrowgate::Core::GuardStandardStreams();
     bool runGame = false;
-    const int exitCode = HandleArguments(argumentCount, arguments, runGame);
+    bool fullScreen = false;
+    const int exitCode = HandleArguments(argumentCount, arguments, runGame, fullScreen);
     if (!runGame) {
         return exitCode;
     }
@@ -71,6 +81,6 @@ int main(int argumentCount, char** arguments)
     if (!Marrowgate::Application::ChangeToDataDirectory(dataSearch)) {
         return EXIT_FAILURE;
     }
-    RunQuorvane();
+    RunQuorvane(fullScreen);
     return EXIT_SUCCESS;
 }

@@ -77,7 +77,7 @@ endforeach()
 if(NOT output MATCHES "^quorvane [0-9]+\\.[0-9]+\\.[0-9]+\n$")
     message(FATAL_ERROR "unexpected version line: ${output}")
 endif()
-execute_process(COMMAND "${program}" --fullscreen RESULT_VARIABLE result OUTPUT_VARIABLE output
+execute_process(COMMAND "${program}" --no-such-option RESULT_VARIABLE result OUTPUT_VARIABLE output
                 ERROR_VARIABLE errors)
 if(result EQUAL 0)
     message(FATAL_ERROR "an unknown argument was accepted")

@@ -48,6 +48,12 @@ void DrivenPlatform::RequestClose()
         {mgImplementation::PlatformEventType::kCloseRequested, Marrowgate::Application::Key0, false});
 }
 
+void DrivenPlatform::ToggleFullScreen()
+{
+    mQueued.push_back(
+        {mgImplementation::PlatformEventType::kToggleFullScreen, Marrowgate::Application::Key0, false});
+}
+
 double DrivenPlatform::GetFakeSeconds()
 {
     return static_cast<double>(FakeTicks()) / kTicksPerSecond;

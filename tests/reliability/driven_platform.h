@@ -27,6 +27,8 @@ public:
     void ReleaseKey(Marrowgate::Application::Key key);
     // The same as the user closing the window.
     void RequestClose();
+    // The same as the user pressing F11.
+    void ToggleFullScreen();
     std::uint64_t GetPassCount() const { return mPassCount; }
     // Fake seconds since the scope was installed.
     static double GetFakeSeconds();
@@ -89,6 +91,15 @@ public:
     bool ShowMessageBox(const std::string& title, const std::string& message, bool withCancel) override
     {
         return mReal.ShowMessageBox(title, message, withCancel);
+    }
+    bool SetDesktopFullScreen(bool fullScreen, std::string& reason) override
+    {
+        return mReal.SetDesktopFullScreen(fullScreen, reason);
+    }
+    void WaitForEvent() override { mReal.WaitForEvent(); }
+    void SetWindowIcon(int width, int height, std::span<const unsigned char> rgbaPixels) override
+    {
+        mReal.SetWindowIcon(width, height, rgbaPixels);
     }
 
 private:

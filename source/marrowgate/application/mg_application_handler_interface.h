@@ -29,6 +29,10 @@ public:
     virtual void OnGraphicsContextCreated() {}
     // First thing in Close, while the context still exists.
     virtual void OnGraphicsContextDestroyed() {}
+    // When the window is minimised or hidden, and when it is back on screen; no frames run in
+    // between. Losing the keyboard focus alone is not hiding.
+    virtual void OnWindowHidden() {}
+    virtual void OnWindowShown() {}
 };
 
 } // namespace Marrowgate::Application

@@ -1,9 +1,12 @@
 #include "marrowgate/application/mg_realtime_application.h"
 
 #include "marrowgate/application/implementation/mgi_platform.h"
+#include "marrowgate/application/implementation/sdl/mgi_full_screen.h"
 #include "marrowgate/application/implementation/sdl/mgi_realtime_sdl_application.h"
+#include "marrowgate/graphics/implementation/mgi_image_decoder.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace Marrowgate::Application {
 
@@ -29,6 +32,24 @@ void RealtimeApplication::Close()
 void RealtimeApplication::SetWindowTitle(const std::string& title)
 {
     mgImplementation::SetApplicationWindowTitle(title);
+}
+
+void RealtimeApplication::SetWindowIcon(std::span<const unsigned char> imageFile)
+{
+    if (const std::optional<mgImplementation::DecodedImage> image =
+            mgImplementation::DecodeImageData(imageFile)) {
+        mgImplementation::GetPlatform().SetWindowIcon(image->width, image->height, image->pixels);
+    }
+}
+
+bool RealtimeApplication::SetFullScreen(bool fullScreen)
+{
+    return mgImplementation::SetFullScreen(fullScreen);
+}
+
+bool RealtimeApplication::IsFullScreen() const
+{
+    return mgImplementation::IsFullScreen();
 }
 
 void ClearFrame()

@@ -12,6 +12,7 @@
 #include "marrowgate/application/mg_application_handler_interface.h"
 #include "marrowgate/application/mg_window_properties.h"
 
+#include <span>
 #include <string>
 
 namespace Marrowgate::Application {
@@ -31,6 +32,16 @@ public:
     // Releases the context and destroys the window; the loop ends on its next pass.
     void Close();
     void SetWindowTitle(const std::string& title);
+    // Decodes an image file (PNG and the other formats textures read) and makes it the icon
+    // window managers show for the window. A file that does not decode is reported and the
+    // window keeps the icon it had.
+    void SetWindowIcon(std::span<const unsigned char> imageFile);
+
+    // Switches between the window and desktop full screen, keeping the context and everything
+    // made with it. F11 and Alt+Enter do the same from the keyboard. False when the display
+    // refused: the window stays as it was and stderr says why.
+    bool SetFullScreen(bool fullScreen);
+    bool IsFullScreen() const;
 
 protected:
     ApplicationHandlerInterface& GetApplicationHandler() const { return mApplicationHandler; }

@@ -25,6 +25,10 @@ struct WindowProperties
     std::int16_t y = 100;
     WindowMode mode = WindowMode::kWindowed;
     bool verticalSync = true;
+    // Asks for a 4x multisampled framebuffer (smooth edges); where the driver refuses, the
+    // window silently has none. MARROWGATE_MULTISAMPLING=0 in the environment turns it off, so
+    // pixel checks can compare exact colours.
+    bool multisampling = true;
 };
 
 } // namespace Marrowgate::Application

@@ -11,6 +11,7 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/alext.h>
 
 #include <cstdio>
 #include <list>
@@ -36,6 +37,7 @@ struct AudioManagerRecord
     std::uint32_t channelCounter = 0;
     float effectVolume = 1.0f;
     float musicVolume = 1.0f;
+    bool paused = false;
 };
 
 namespace {
@@ -117,6 +119,19 @@ void RegisterLogoSound(AudioManagerRecord& record)
         CachedAudioData{"", std::move(data), Marrowgate::Audio::theLogoSound, 0});
 }
 
+// With every source held the device would still mix silence in real time; where the driver
+// allows, it stops mixing too, so a paused game costs no CPU for sound.
+void PauseDeviceMixing(ALCdevice* device, bool paused)
+{
+    if (device == nullptr || alcIsExtensionPresent(device, "ALC_SOFT_pause_device") == ALC_FALSE) {
+        return;
+    }
+    const char* name = paused ? "alcDevicePauseSOFT" : "alcDeviceResumeSOFT";
+    if (const auto function = reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(device, name))) {
+        function(device);
+    }
+}
+
 } // namespace
 
 float LiveAudioVolume(bool music)
@@ -159,6 +174,7 @@ void AudioManager::Restart()
 {
     mgImplementation::ReleaseEverything(*mRecord);
     mRecord->channelCounter = 0;
+    mRecord->paused = false;
     theLogoSound = kInvalidAudioHandle;
     mgImplementation::OpenDevice(*mRecord);
 }
@@ -231,6 +247,35 @@ void AudioManager::Update()
         entry->player->Update();
         entry = entry->player->IsFinished() ? players.erase(entry) : std::next(entry);
     }
+}
+
+void AudioManager::SetPaused(bool paused)
+{
+    mgImplementation::AudioManagerRecord& record = *mRecord;
+    if (record.paused == paused) {
+        return;
+    }
+    record.paused = paused;
+    if (!record.usable) {
+        return;
+    }
+    // Only the players this pause stopped are started again; a finished one stays finished.
+    for (const mgImplementation::ActivePlayer& entry : record.activePlayers) {
+        const ALuint source = entry.player->GetSource();
+        ALint state = 0;
+        alGetSourcei(source, AL_SOURCE_STATE, &state);
+        if (paused && state == AL_PLAYING) {
+            alSourcePause(source);
+        } else if (!paused && state == AL_PAUSED) {
+            alSourcePlay(source);
+        }
+    }
+    mgImplementation::PauseDeviceMixing(record.device, paused);
+}
+
+bool AudioManager::IsPaused() const
+{
+    return mRecord->paused;
 }
 
 const EventTable* AudioManager::FindEventTable(const std::string& tableName) const

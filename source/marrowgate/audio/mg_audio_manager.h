@@ -95,6 +95,11 @@ public:
     // Advances every live player and drops the finished ones; once per fixed step.
     void Update();
 
+    // Holds every sounding player where it is (the window is out of sight) and lets them go
+    // on from there. Players started while paused sound at once.
+    void SetPaused(bool paused);
+    bool IsPaused() const;
+
     // Read access for tools and tests.
     const EventTable* FindEventTable(const std::string& tableName) const;
     const mgImplementation::CachedAudioData* FindSound(AudioHandle handle) const;

@@ -59,6 +59,8 @@ public:
     void CollectWindowProperties(WindowProperties& properties) override { properties = windowProperties; }
     void OnGraphicsContextCreated() override;
     void OnGraphicsContextDestroyed() override;
+    void OnWindowHidden() override;
+    void OnWindowShown() override;
 
     GameApplication* application = nullptr;
     ApplicationHandlerInterface* delegate = nullptr;
@@ -146,6 +148,19 @@ void GameApplicationHandler::OnRealtimeUpdate()
     if (state.quitRequested && application != nullptr) {
         application->Close();
     }
+}
+
+void GameApplicationHandler::OnWindowHidden()
+{
+    Marrowgate::Audio::theAudioManager.SetPaused(true);
+}
+
+void GameApplicationHandler::OnWindowShown()
+{
+    // The span out of sight is measured here and dropped, so the next frame's delta is only the
+    // time since the window came back: no burst of catch-up steps, the game goes on as it was.
+    frameTimer.Update();
+    Marrowgate::Audio::theAudioManager.SetPaused(false);
 }
 
 void GameApplicationHandler::OnNotifyA(int a, int b)

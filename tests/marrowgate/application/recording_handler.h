@@ -33,6 +33,8 @@ public:
     }
     void OnGraphicsContextCreated() override { log.push_back("OnGraphicsContextCreated"); }
     void OnGraphicsContextDestroyed() override { log.push_back("OnGraphicsContextDestroyed"); }
+    void OnWindowHidden() override { log.push_back("OnWindowHidden"); }
+    void OnWindowShown() override { log.push_back("OnWindowShown"); }
 
     std::vector<std::string>& log;
     Marrowgate::Application::WindowProperties properties;

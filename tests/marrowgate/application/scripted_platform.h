@@ -64,6 +64,11 @@ inline PlatformEvent ControllerRemovedEvent(int controller)
     return event;
 }
 
+inline PlatformEvent WindowEvent(PlatformEventType type)
+{
+    return PlatformEvent{type};
+}
+
 inline PlatformEvent CloseEvent()
 {
     return {PlatformEventType::kCloseRequested, Marrowgate::Application::Key0, false};
@@ -106,6 +111,7 @@ public:
     int titleHeight = 0;
     int pixelScale = 1;
     bool messageBoxAnswer = true;
+    bool fullScreenRefused = false;
 
     std::deque<ScriptedPass> script;
     // Called at the start of every pass, before it reads its events: the previous pass's
@@ -129,6 +135,10 @@ public:
     int clears = 0;
     std::vector<double> sleeps;
     int passes = 0;
+    bool fullScreen = false;
+    int waits = 0;
+    // Runs inside every wait for events, while the loop is idle.
+    std::function<void()> onWait;
 
     bool Initialize(std::string& reason) override
     {
@@ -173,6 +183,9 @@ public:
     }
     Resolution GetClientSize() override
     {
+        if (fullScreen) {
+            return desktop;
+        }
         return {outerWidth - Decorated() * 2 * borderWidth,
                 outerHeight - Decorated() * (titleHeight + borderWidth)};
     }
@@ -283,6 +296,23 @@ public:
         return messageBoxAnswer;
     }
     bool DrawsWithOpenGL() const override { return false; }
+    bool SetDesktopFullScreen(bool wanted, std::string& reason) override
+    {
+        log.push_back(std::string("SetDesktopFullScreen ") + (wanted ? "on" : "off"));
+        if (fullScreenRefused) {
+            reason = "scripted refusal";
+            return false;
+        }
+        fullScreen = wanted;
+        return true;
+    }
+    void WaitForEvent() override
+    {
+        ++waits;
+        if (onWait) {
+            onWait();
+        }
+    }
 
     Marrowgate::Application::MousePosition cursor;
 

@@ -91,6 +91,20 @@ TEST_F(AudioManagerTest, AFinishedPlayerIsDroppedAndALoopingOneStays)
     EXPECT_FALSE(errors.Fired());
 }
 
+TEST_F(AudioManagerTest, APausedSoundHoldsItsPlaceAndFinishesAfterTheResume)
+{
+    ErrorCapture errors;
+    const AudioHandle blip = ShortSound("paused_blip.wav", 4410); // 100 ms
+    theAudioManager.PlaySound(blip, false, false);
+    theAudioManager.SetPaused(true);
+    // Three times the sound's length: a sound that went on playing would be dropped here.
+    EXPECT_FALSE(UpdateUntilSilent(300ms));
+    EXPECT_EQ(theAudioManager.GetActivePlayerCount(), 1u);
+    theAudioManager.SetPaused(false);
+    EXPECT_TRUE(UpdateUntilSilent(3s));
+    EXPECT_FALSE(errors.Fired());
+}
+
 TEST_F(AudioManagerTest, AtMostThirtyTwoPlayersSoundAtOnce)
 {
     ErrorCapture errors;

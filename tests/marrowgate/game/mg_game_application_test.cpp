@@ -2,6 +2,7 @@
 
 #include "marrowgate/application/mg_input.h"
 #include "marrowgate/application/scripted_platform.h"
+#include "marrowgate/audio/mg_audio_manager.h"
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_game_timer.h"
 #include "marrowgate/game/mg_key_binding.h"
@@ -211,6 +212,23 @@ TEST_F(GameApplicationTest, WindowActivityFollowsTheWindowEvents)
     EXPECT_TRUE(GameApplication::IsWindowActive());
     RunPasses({{0.02, {{QuorvaneTest::PlatformEventType::kBecomeInactive}}}});
     EXPECT_FALSE(GameApplication::IsWindowActive());
+}
+
+TEST_F(GameApplicationTest, AMinimisedGameStopsStepsAndSoundsAndGoesOnWithoutCatchingUp)
+{
+    using QuorvaneTest::PlatformEventType;
+    using QuorvaneTest::WindowEvent;
+    std::vector<bool> pausedAtEachWait;
+    platform.onWait = [&] { pausedAtEachWait.push_back(Marrowgate::Audio::theAudioManager.IsPaused()); };
+    RunPasses({{0.035, {}},
+               {0.02, {WindowEvent(PlatformEventType::kHidden)}},
+               {30.0, {}},
+               {30.0, {WindowEvent(PlatformEventType::kShown)}},
+               {0.02, {}}});
+    // A minute away runs no step at all: neither while hidden nor as catch-up on the way back.
+    EXPECT_THAT(scene.stepsPerFrame, ElementsAre(3, 0, 2));
+    EXPECT_THAT(pausedAtEachWait, ElementsAre(true, true));
+    EXPECT_FALSE(Marrowgate::Audio::theAudioManager.IsPaused());
 }
 
 TEST_F(GameApplicationTest, ADestroyedSceneStopsBeingCurrent)

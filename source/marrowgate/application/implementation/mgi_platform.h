@@ -10,6 +10,7 @@
 #include "marrowgate/application/mg_window_properties.h"
 
 #include <optional>
+#include <span>
 #include <string>
 
 namespace mgImplementation {
@@ -51,6 +52,13 @@ enum class PlatformEventType
     kControllerButtonUp,
     kControllerStick,
     kControllerRemoved,
+    // Minimised or otherwise not on screen, and back again.
+    kHidden,
+    kShown,
+    // The window's size changed (the window manager, or a switch to or from full screen).
+    kResized,
+    // The user's shortcut for switching between the window and full screen.
+    kToggleFullScreen,
 };
 
 // Keys and buttons arrive already translated; the platform drops every key it has no Key for.
@@ -137,6 +145,21 @@ public:
 
     // True for OK. False only when the user chose Cancel.
     virtual bool ShowMessageBox(const std::string& title, const std::string& message, bool withCancel) = 0;
+
+    // Switches between the window and desktop full screen: the window covers the whole desktop
+    // without changing the display mode, and the cursor is hidden over it. False, with the
+    // window left as it was and reason saying why, when the window system refuses.
+    virtual bool SetDesktopFullScreen(bool /*fullScreen*/, std::string& reason)
+    {
+        reason = "this window system has no full screen";
+        return false;
+    }
+    // Blocks until an event is waiting, leaving it queued; for a loop with nothing to draw.
+    virtual void WaitForEvent() {}
+    // The icon window managers show for the window; rgbaPixels holds width * height premultiplied
+    // RGBA pixels, rows from the top.
+    virtual void SetWindowIcon(int /*width*/, int /*height*/, std::span<const unsigned char> /*rgbaPixels*/)
+    {}
 
     // False for a platform with no OpenGL behind its contexts (a scripted test platform): the
     // renderer then stays uninitialised and frames run without drawing.

@@ -1,6 +1,7 @@
 #include "marrowgate/application/implementation/sdl/mgi_realtime_sdl_application.h"
 
 #include "marrowgate/application/implementation/mgi_platform.h"
+#include "marrowgate/application/implementation/sdl/mgi_full_screen.h"
 #include "marrowgate/application/mg_input.h"
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 
 namespace mgImplementation {
 namespace {
@@ -28,6 +30,8 @@ struct ApplicationState
     bool windowCreated = false;
     // Set when the window is destroyed; the loop ends when it sees it, as with a quit message.
     bool quitPosted = false;
+    // Minimised or unmapped: nothing is drawn or simulated until the window is back.
+    bool hidden = false;
     std::optional<mgImplementation::Resolution> initialDesktop;
     // Vertical sync was asked for but refused: the loop sleeps out the rest of each frame.
     bool pacing = false;
@@ -190,16 +194,6 @@ void RequireDrawingSupport()
                  GetPlatform().DescribeContext().version + "\" lacks " + missing);
 }
 
-// The drawable can be larger than the client area on a scaled desktop; drawing covers it all.
-void AdoptDrawableSize()
-{
-    PlatformInterface& platform = GetPlatform();
-    const Resolution drawable = platform.GetDrawableSize();
-    platform.SetViewport(drawable);
-    Marrowgate::Graphics::SetScreenSize(static_cast<std::uint16_t>(drawable.width),
-                                        static_cast<std::uint16_t>(drawable.height));
-}
-
 void CreateWindow(const WindowProperties& properties)
 {
     ApplicationState& state = State();
@@ -208,6 +202,22 @@ void CreateWindow(const WindowProperties& properties)
     if (!state.windowCreated) {
         MG_ERROR("mgInternalError, Expected window handle to be valid.");
         AbortStartup("the window could not be created");
+    }
+}
+
+// Hiding and showing arrive more than once for one change (minimised and unmapped); the handler
+// hears of each change once.
+void SetHidden(ApplicationHandlerInterface& handler, bool hidden)
+{
+    ApplicationState& state = State();
+    if (state.hidden == hidden) {
+        return;
+    }
+    state.hidden = hidden;
+    if (hidden) {
+        handler.OnWindowHidden();
+    } else {
+        handler.OnWindowShown();
     }
 }
 
@@ -256,6 +266,16 @@ void HandleEvent(const PlatformEvent& event)
         break;
     case PlatformEventType::kControllerRemoved:
         OnControllerRemoved(event.controller);
+        break;
+    case PlatformEventType::kHidden:
+    case PlatformEventType::kShown:
+        SetHidden(*state.handler, event.type == PlatformEventType::kHidden);
+        break;
+    case PlatformEventType::kResized:
+        AdoptDrawableSize();
+        break;
+    case PlatformEventType::kToggleFullScreen:
+        SetFullScreen(!IsFullScreen());
         break;
     }
 }
@@ -310,9 +330,13 @@ void OpenApplication(ApplicationHandlerInterface& applicationHandler)
     state.applicationOpen = true;
     state.handler = &applicationHandler;
     state.quitPosted = false;
+    state.hidden = false;
 
     WindowProperties properties;
     applicationHandler.CollectWindowProperties(properties);
+    if (const char* multisampling = std::getenv("MARROWGATE_MULTISAMPLING")) {
+        properties.multisampling = std::string_view(multisampling) != "0";
+    }
 
     std::string reason;
     if (!GetPlatform().Initialize(reason)) {
@@ -351,6 +375,11 @@ void RunApplication(ApplicationHandlerInterface& applicationHandler)
         if (!state.running) {
             break;
         }
+        if (state.hidden) {
+            // Nobody can see a frame: sleep in the window system until something happens.
+            platform.WaitForEvent();
+            continue;
+        }
         if (state.handler != nullptr) {
             state.handler->OnRealtimeUpdate();
         }
@@ -375,6 +404,7 @@ void CloseApplication(ApplicationHandlerInterface& applicationHandler)
         Marrowgate::Graphics::CleanupRenderer();
     }
     platform.DestroyContext();
+    ForgetFullScreen();
     platform.DestroyWindow();
     state.windowCreated = false;
     applicationHandler.OnWindowClose();
@@ -394,6 +424,16 @@ void SetApplicationWindowTitle(const std::string& title)
 bool IsApplicationOpen()
 {
     return State().applicationOpen;
+}
+
+// The drawable can be larger than the client area on a scaled desktop; drawing covers it all.
+void AdoptDrawableSize()
+{
+    PlatformInterface& platform = GetPlatform();
+    const Resolution drawable = platform.GetDrawableSize();
+    platform.SetViewport(drawable);
+    Marrowgate::Graphics::SetScreenSize(static_cast<std::uint16_t>(drawable.width),
+                                        static_cast<std::uint16_t>(drawable.height));
 }
 
 std::string DescribeStartup()

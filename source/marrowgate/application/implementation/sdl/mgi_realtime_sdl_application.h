@@ -15,6 +15,9 @@ void CloseApplication(Marrowgate::Application::ApplicationHandlerInterface& appl
 void SetApplicationWindowTitle(const std::string& title);
 bool IsApplicationOpen();
 
+// Sizes the viewport and the screen metrics to the window's drawable (after any size change).
+void AdoptDrawableSize();
+
 // The line written to stderr once the context is up: driver, context and renderer set-up.
 std::string DescribeStartup();
 

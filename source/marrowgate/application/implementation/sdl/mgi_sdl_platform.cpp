@@ -2,6 +2,7 @@
 
 #include "marrowgate/application/implementation/mgi_platform.h"
 #include "marrowgate/application/implementation/sdl/mgi_sdl_game_controllers.h"
+#include "marrowgate/application/implementation/sdl/mgi_sdl_window_state.h"
 #include "marrowgate/core/mg_frame_timer.h"
 
 #include <GL/glew.h>
@@ -66,6 +67,16 @@ public:
     void Sleep(double seconds) override;
 
     bool ShowMessageBox(const std::string& title, const std::string& message, bool withCancel) override;
+
+    bool SetDesktopFullScreen(bool fullScreen, std::string& reason) override
+    {
+        return SetSdlDesktopFullScreen(mWindow, fullScreen, reason);
+    }
+    void WaitForEvent() override;
+    void SetWindowIcon(int width, int height, std::span<const unsigned char> rgbaPixels) override
+    {
+        SetSdlWindowIcon(mWindow, width, height, rgbaPixels);
+    }
 
 private:
     bool Translate(const SDL_Event& sdlEvent, PlatformEvent& event);
@@ -169,9 +180,19 @@ bool SdlPlatform::CreateWindow(const WindowProperties& properties)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    mWindow =
-        SDL_CreateWindow("Marrowgate Project", properties.x, properties.y, properties.width,
-                         properties.height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    const auto create = [&properties]() {
+        return SDL_CreateWindow("Marrowgate Project", properties.x, properties.y, properties.width,
+                                properties.height,
+                                SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    };
+    // The window's visual fixes the framebuffer for every context made on it, so a driver that
+    // has no multisampled visual refuses here; the window then goes without, silently.
+    RequestMultisampling(properties.multisampling);
+    mWindow = create();
+    if (mWindow == nullptr && properties.multisampling) {
+        RequestMultisampling(false);
+        mWindow = create();
+    }
     return mWindow != nullptr;
 }
 
@@ -388,10 +409,21 @@ bool SdlPlatform::Translate(const SDL_Event& sdlEvent, PlatformEvent& event)
             event.type = PlatformEventType::kExposed;
             return true;
         default:
+            if (const std::optional<PlatformEventType> change =
+                    TranslateWindowChange(sdlEvent.window.event)) {
+                event.type = *change;
+                return true;
+            }
             return false;
         }
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
+        if (sdlEvent.type == SDL_KEYDOWN &&
+            IsFullScreenShortcut(sdlEvent.key.keysym.sym, sdlEvent.key.keysym.mod,
+                                 sdlEvent.key.repeat != 0)) {
+            event.type = PlatformEventType::kToggleFullScreen;
+            return true;
+        }
         const std::optional<Key> key = TranslateKey(sdlEvent.key.keysym.sym, sdlEvent.key.keysym.scancode);
         if (!key) {
             return false;
@@ -432,6 +464,14 @@ bool SdlPlatform::PollEvent(PlatformEvent& event)
         }
     }
     return false;
+}
+
+void SdlPlatform::WaitForEvent()
+{
+    if (mInitialized) {
+        // A null event leaves the one that woke the wait in the queue for the next pass.
+        SDL_WaitEvent(nullptr);
+    }
 }
 
 double SdlPlatform::PixelScale()

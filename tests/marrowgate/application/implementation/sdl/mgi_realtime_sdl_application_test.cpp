@@ -18,6 +18,7 @@ namespace {
 using Marrowgate::Application::Key;
 using Marrowgate::Application::RealtimeApplication;
 using Marrowgate::Application::WindowMode;
+using QuorvaneTest::PlatformEventType;
 using QuorvaneTest::ScriptedPass;
 using QuorvaneTest::ScriptedPlatform;
 using ::testing::ElementsAre;
@@ -299,6 +300,88 @@ TEST_F(RealtimeApplicationTest, MessageBoxTextAlsoGoesToStandardError)
     EXPECT_FALSE(Marrowgate::Application::OpenMessageBox("Caption", "Body text", "Okay", "Cancel"));
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Caption\nBody text\n");
     EXPECT_THAT(log, ElementsAre("ShowMessageBox Caption with cancel"));
+}
+
+TEST_F(RealtimeApplicationTest, AHiddenWindowRunsNoFramesAndSleepsUntilItIsBack)
+{
+    using QuorvaneTest::WindowEvent;
+    std::vector<int> updatesAtEachWait;
+    platform.onWait = [&] { updatesAtEachWait.push_back(handler.updates); };
+    platform.script = {
+        {0.01, {}},
+        {0.01, {WindowEvent(PlatformEventType::kHidden)}},
+        // Minimising can also unmap the window: still one change for the handler.
+        {0.01, {WindowEvent(PlatformEventType::kHidden)}},
+        {5.00, {}},
+        {0.01, {WindowEvent(PlatformEventType::kShown), WindowEvent(PlatformEventType::kShown)}},
+        {0.01, {}}};
+    OpenRunToEnd();
+    EXPECT_EQ(handler.updates, 3);
+    EXPECT_THAT(updatesAtEachWait, ElementsAre(1, 1, 1));
+    EXPECT_THAT(Matching("OnWindow"),
+                ElementsAre("OnWindowOpen", "OnWindowHidden", "OnWindowShown", "OnWindowClose"));
+}
+
+TEST_F(RealtimeApplicationTest, LosingTheFocusAloneKeepsFramesRunning)
+{
+    platform.script = {{0.01, {{PlatformEventType::kBecomeInactive}}}, {0.01, {}}, {0.01, {}}};
+    OpenRunToEnd();
+    EXPECT_EQ(handler.updates, 3);
+    EXPECT_EQ(platform.waits, 0);
+}
+
+TEST_F(RealtimeApplicationTest, TheShortcutSwitchesFullScreenBackAndForthAndTheScreenFollows)
+{
+    using QuorvaneTest::WindowEvent;
+    std::vector<std::pair<int, int>> screens;
+    handler.onUpdate = [&](int) {
+        screens.emplace_back(Marrowgate::Graphics::ScreenWidth(), Marrowgate::Graphics::ScreenHeight());
+    };
+    platform.script = {{0.01, {}},
+                       {0.01, {WindowEvent(PlatformEventType::kToggleFullScreen)}},
+                       {0.01, {WindowEvent(PlatformEventType::kToggleFullScreen)}}};
+    OpenRunToEnd();
+    EXPECT_THAT(screens, ElementsAre(std::pair(1280, 720), std::pair(1920, 1080), std::pair(1280, 720)));
+    EXPECT_THAT(Matching("SetDesktopFullScreen"),
+                ElementsAre("SetDesktopFullScreen on", "SetDesktopFullScreen off"));
+}
+
+TEST_F(RealtimeApplicationTest, ARefusedSwitchKeepsTheWindowAndSaysWhyInOneLine)
+{
+    platform.fullScreenRefused = true;
+    application.Open();
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(application.SetFullScreen(true));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "marrowgate: could not switch to full screen: scripted refusal\n");
+    EXPECT_FALSE(application.IsFullScreen());
+    EXPECT_EQ(Marrowgate::Graphics::ScreenWidth(), 1280);
+    application.Close();
+}
+
+TEST_F(RealtimeApplicationTest, ANewWindowStartsWindowedAfterOneClosedInFullScreen)
+{
+    application.Open();
+    EXPECT_TRUE(application.SetFullScreen(true));
+    EXPECT_TRUE(application.SetFullScreen(true)); // already there: nothing to do
+    application.Close();
+    application.Open();
+    EXPECT_FALSE(application.IsFullScreen());
+    EXPECT_EQ(Matching("SetDesktopFullScreen").size(), 1u);
+    application.Close();
+}
+
+TEST_F(RealtimeApplicationTest, MultisamplingIsAskedForUnlessTheEnvironmentPinsItOff)
+{
+    unsetenv("MARROWGATE_MULTISAMPLING");
+    application.Open();
+    application.Close();
+    EXPECT_TRUE(platform.createdWith.multisampling);
+    setenv("MARROWGATE_MULTISAMPLING", "0", 1);
+    application.Open();
+    application.Close();
+    unsetenv("MARROWGATE_MULTISAMPLING");
+    EXPECT_FALSE(platform.createdWith.multisampling);
 }
 
 using RealtimeApplicationDeathTest = RealtimeApplicationTest;
