@@ -1,5 +1,6 @@
 #include "cinderhall/cdh_mesh.h"
 
+#include "marrowgate/core/mg_data_file.h"
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 
@@ -7,8 +8,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdio>
-#include <filesystem>
 
 namespace {
 constexpr char kUnitName[] = "cdh_mesh";
@@ -178,42 +177,31 @@ std::unique_ptr<Mesh> MakeCheckedMesh(MeshData data)
     return std::make_unique<Mesh>(std::move(data));
 }
 
-using FilePointer = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+using Marrowgate::Core::DataFile;
 
-FilePointer OpenRegularFile(const std::string& path, std::uint64_t& size)
+std::unique_ptr<Mesh> MakeBinaryMesh(MeshData data)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return {nullptr, &std::fclose}; // a directory would "open" and report a nonsense size
-    }
-    size = std::filesystem::file_size(path, error);
-    return {error ? nullptr : std::fopen(path.c_str(), "rb"), &std::fclose};
-}
-
-bool ReadInto(std::FILE* file, void* destination, std::size_t byteCount)
-{
-    return std::fread(destination, 1, byteCount, file) == byteCount;
+    return HasWholeTriangles(data) && HasIndicesInRange(data) ? std::make_unique<Mesh>(std::move(data))
+                                                              : std::make_unique<Mesh>();
 }
 
 // Binary files are read straight into the mesh's arrays once the header has proved that the
 // counts fit in the file: large meshes are never held twice.
-std::unique_ptr<Mesh> LoadBinaryFile(std::FILE* file, std::uint64_t fileSize,
-                                     std::span<const std::byte> headerBytes, const std::string& path)
+std::unique_ptr<Mesh> LoadBinaryFile(DataFile& file, std::span<const std::byte> headerBytes)
 {
     BinaryMeshHeader header;
-    if (!ReadBinaryMeshHeader(headerBytes, fileSize, header)) {
+    if (!ReadBinaryMeshHeader(headerBytes, file.GetSize(), header)) {
         return std::make_unique<Mesh>();
     }
     MeshData data;
     data.flags = header.flags;
     data.indices.resize(header.indexCount);
     data.vertices.resize(header.vertexCount);
-    if (!ReadInto(file, data.indices.data(), data.indices.size() * sizeof(std::uint32_t)) ||
-        !ReadInto(file, data.vertices.data(), data.vertices.size() * sizeof(Vertex3D))) {
-        MG_ERROR("cdhDataError: Mesh file \"%s\" ended while it was being read.", path.c_str());
+    if (!file.ReadExactly(std::as_writable_bytes(std::span(data.indices))) ||
+        !file.ReadExactly(std::as_writable_bytes(std::span(data.vertices)))) {
         return std::make_unique<Mesh>();
     }
-    return HasIndicesInRange(data) ? std::make_unique<Mesh>(std::move(data)) : std::make_unique<Mesh>();
+    return MakeBinaryMesh(std::move(data));
 }
 
 } // namespace
@@ -237,8 +225,7 @@ std::unique_ptr<Mesh> LoadMeshFromMemory(std::span<const std::byte> fileBytes, c
     MeshData data;
     if (encoding == MeshEncoding::kBinary) {
         // Binary meshes are drawn as stored, normals included, and a corrupt one is still a mesh.
-        return ReadBinaryMesh(fileBytes, data) ? std::make_unique<Mesh>(std::move(data))
-                                               : std::make_unique<Mesh>();
+        return ReadBinaryMesh(fileBytes, data) ? MakeBinaryMesh(std::move(data)) : std::make_unique<Mesh>();
     }
     if (!ReadTextMesh(fileBytes, encoding == MeshEncoding::kText, data)) {
         return std::make_unique<Mesh>();
@@ -248,20 +235,23 @@ std::unique_ptr<Mesh> LoadMeshFromMemory(std::span<const std::byte> fileBytes, c
 
 std::unique_ptr<Mesh> LoadMeshFromFile(const std::string& path)
 {
-    std::uint64_t fileSize = 0;
-    const FilePointer file = OpenRegularFile(path, fileSize);
-    if (!file) {
+    const Marrowgate::Core::Error::ReportSubject subject(path);
+    DataFile file(path, Marrowgate::Core::kMaximumMeshFileBytes);
+    if (!file.IsOpen()) {
         return nullptr;
     }
-    std::vector<std::byte> contents(std::min<std::uint64_t>(fileSize, kBinaryMeshHeaderSize));
-    contents.resize(std::fread(contents.data(), 1, contents.size(), file.get()));
+    std::vector<std::byte> contents(std::min<std::uint64_t>(file.GetSize(), kBinaryMeshHeaderSize));
+    if (!file.ReadExactly(contents)) {
+        return nullptr;
+    }
     if (DetectMeshEncoding(contents, path) == MeshEncoding::kBinary) {
-        return LoadBinaryFile(file.get(), fileSize, contents, path);
+        return LoadBinaryFile(file, contents);
     }
     const std::size_t alreadyRead = contents.size();
-    contents.resize(std::max<std::uint64_t>(fileSize, alreadyRead));
-    contents.resize(alreadyRead +
-                    std::fread(contents.data() + alreadyRead, 1, contents.size() - alreadyRead, file.get()));
+    contents.resize(file.GetSize());
+    if (!file.ReadExactly(std::span(contents).subspan(alreadyRead))) {
+        return nullptr;
+    }
     return LoadMeshFromMemory(contents, path);
 }
 

@@ -52,15 +52,16 @@ private:
     MeshData data_;
 };
 
-// Null when the file cannot be opened, or is headerless text whose path does not contain
-// ".msh". A binary file always gives a mesh, empty when it is corrupt; text goes through
-// CreateMeshFromData.
+// Null when the file cannot be read (see mg_data_file.h: only regular files up to
+// kMaximumMeshFileBytes, each refusal reported), or is headerless text whose path does not
+// contain ".msh". A binary file always gives a mesh, empty when it is corrupt (no triangles
+// counts as corrupt); text goes through CreateMeshFromData. Every report names the file.
 std::unique_ptr<Mesh> LoadMeshFromFile(const std::string& path);
 // The same for file contents already in memory; `path` only decides the headerless case.
 std::unique_ptr<Mesh> LoadMeshFromMemory(std::span<const std::byte> fileBytes, const std::string& path);
 
-// Reports fewer than 3 vertices, an index count that is not a multiple of 3 and indices out of
-// range, and then gives an empty mesh. Without kNormals in flags the normals are computed.
+// Reports fewer than 3 vertices, no triangles, an index count that is not a multiple of 3 and
+// indices out of range, and then gives an empty mesh. Without kNormals in flags the normals are computed.
 std::unique_ptr<Mesh> CreateMeshFromData(std::vector<Vertex3D> vertices, std::vector<std::uint32_t> indices,
                                          std::uint8_t flags);
 

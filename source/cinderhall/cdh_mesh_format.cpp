@@ -126,9 +126,16 @@ bool IsDrawableMeshData(const MeshData& data)
 {
     const bool enoughVertices = data.vertices.size() >= 3;
     MG_ERROR_IF(!enoughVertices, "Expected vertex data to contain at least 3 vertices.");
-    const bool wholeTriangles = data.indices.size() % 3 == 0;
-    MG_ERROR_IF(!wholeTriangles, "Expected face indices to contain sets of 3.");
+    const bool wholeTriangles = HasWholeTriangles(data);
     return enoughVertices && wholeTriangles && HasIndicesInRange(data);
+}
+
+bool HasWholeTriangles(const MeshData& data)
+{
+    // A mesh with nothing to draw, or with a piece of a triangle, can only come from damage.
+    MG_ERROR_IF(data.indices.empty(), "cdhDataError: Mesh holds no triangles.");
+    MG_ERROR_IF(data.indices.size() % 3 != 0, "Expected face indices to contain sets of 3.");
+    return !data.indices.empty() && data.indices.size() % 3 == 0;
 }
 
 bool HasIndicesInRange(const MeshData& data)

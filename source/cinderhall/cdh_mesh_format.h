@@ -100,6 +100,8 @@ bool ReadTextMesh(std::span<const std::byte> fileBytes, bool hasHeader, MeshData
 // The checks every mesh passes before it reaches the GPU, with the reports they make:
 // at least three vertices, whole triangles, and every index below the vertex count.
 bool IsDrawableMeshData(const MeshData& data);
+// The triangle check alone: at least one, and an index count that is a multiple of three.
+bool HasWholeTriangles(const MeshData& data);
 // The index check alone ("cdhDataError: " report on the first index out of range).
 bool HasIndicesInRange(const MeshData& data);
 

@@ -48,7 +48,7 @@ bool ShadersAvailable()
     return Renderer::IsRendererReady() && !Renderer::IsFixedFunctionMode();
 }
 
-GLuint CompileStage(const std::string& source, ShaderStage stage)
+GLuint CompileStage(const std::string& source, ShaderStage stage, const std::string& path)
 {
     const GLuint shader =
         glCreateShader(stage == ShaderStage::kVertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
@@ -57,8 +57,10 @@ GLuint CompileStage(const std::string& source, ShaderStage stage)
     const GLchar* text = composed.c_str();
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
-    const bool compiled = Renderer::CheckShaderCompiled(shader);
-    MG_ERROR_IF(!compiled, "ShaderManager: Failed to compile shader type(%d).\n", static_cast<int>(stage));
+    if (!Renderer::CheckShaderCompiled(shader)) {
+        MG_ERROR("ShaderManager: Failed to compile shader type(%d). File: \"%s\"\n%s",
+                 static_cast<int>(stage), path.c_str(), Renderer::GetShaderLog(shader).c_str());
+    }
     Renderer::ClearGLErrors();
     return shader;
 }
@@ -125,13 +127,14 @@ ShaderHandle ShaderManager::CreateShaderFromFile(const std::string& vertexPath,
     const std::string fragmentSource = ReadShaderSource(fragmentPath);
     MG_ERROR_IF(fragmentSource.empty(), "Failed to load fragment shader: \"%s\"", fragmentPath.c_str());
 
-    ProgramRecord record{key, 0, CompileStage(vertexSource, ShaderStage::kVertex),
-                         CompileStage(fragmentSource, ShaderStage::kFragment), 1};
+    ProgramRecord record{key, 0, CompileStage(vertexSource, ShaderStage::kVertex, vertexPath),
+                         CompileStage(fragmentSource, ShaderStage::kFragment, fragmentPath), 1};
     record.program = LinkProgram(record.vertexShader, record.fragmentShader);
     if (!Renderer::CheckProgramLinked(record.program)) {
         // A program that failed to link is never handed out: binding it would draw nothing and
         // raise GL errors far from the cause.
-        MG_ERROR("ShaderManager: Failed to link shader program.\n");
+        MG_ERROR("ShaderManager: Failed to link shader program. File: \"%s\" File: \"%s\"\n%s",
+                 vertexPath.c_str(), fragmentPath.c_str(), Renderer::GetProgramLog(record.program).c_str());
         DeleteProgram(record);
         return InvalidShader;
     }

@@ -1,9 +1,7 @@
 #include "cinderhall/cdh_shader_source.h"
 
+#include "marrowgate/core/mg_data_file.h"
 #include "marrowgate/core/mg_error.h"
-
-#include <fstream>
-#include <iterator>
 
 namespace {
 constexpr char kUnitName[] = "cdh_shader_manager";
@@ -50,11 +48,10 @@ namespace Cinderhall {
 
 std::string ReadShaderSource(const std::string& path)
 {
-    std::ifstream file(path, std::ios::in | std::ios::binary);
-    if (!file) {
-        return {};
-    }
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const Marrowgate::Core::Error::ReportSubject subject(path);
+    std::string text =
+        Marrowgate::Core::ReadDataFile<std::string>(path, Marrowgate::Core::kMaximumShaderFileBytes)
+            .value_or(std::string());
     for (char character : text) {
         MG_ERROR_IF(static_cast<unsigned char>(character) >= 128,
                     "Error: What follows is an unsafe casting!");

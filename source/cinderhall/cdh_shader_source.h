@@ -28,8 +28,9 @@ enum class ShaderStage
     kFragment = 1
 };
 
-// The whole file as text, or empty when it cannot be opened. Every byte of 128 or more is
-// reported as unsafe (and still kept), once per byte.
+// The whole file as text, or empty when it cannot be read (see mg_data_file.h: only regular
+// files up to kMaximumShaderFileBytes, each refusal reported). Every byte of 128 or more is
+// reported as unsafe (and still kept), once per byte, naming the file.
 std::string ReadShaderSource(const std::string& path);
 
 bool HasVersionLine(std::string_view source);

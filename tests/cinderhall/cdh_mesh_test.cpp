@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -151,6 +152,33 @@ TEST(MeshBinaryFile, CorruptFilesLoadAsEmptyMeshesWithADataReport)
         EXPECT_FALSE(mesh->IsReady());
         ASSERT_EQ(errors.messages.size(), 1u);
         EXPECT_EQ(errors.Last().rfind("cdhDataError: ", 0), 0u) << errors.Last();
+    }
+}
+
+TEST(MeshDamage, NoTrianglesOrAPieceOfATriangleIsAReportedEmptyMeshInEveryEncoding)
+{
+    MeshData verticesOnly = SampleMesh();
+    verticesOnly.indices.clear();
+    MeshData pieceOfATriangle = SampleMesh();
+    pieceOfATriangle.indices.resize(4);
+    const auto binary = [](const MeshData& data) {
+        const std::vector<std::byte> bytes = WriteBinaryMesh(data);
+        return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    };
+    const std::string vertices = " 0 0 0 0 0 1 0 0  1 0 0 0 0 1 0 0  0 1 0 0 0 1 0 0 ";
+    const std::pair<std::string, std::string> cases[] = {
+        {binary(verticesOnly), "cdhDataError: Mesh holds no triangles."},
+        {binary(pieceOfATriangle), "Expected face indices to contain sets of 3."},
+        {"3 0" + vertices, "cdhDataError: Mesh holds no triangles."},
+        {WriteTextMesh(verticesOnly), "cdhDataError: Mesh holds no triangles."},
+    };
+    for (const auto& [file, report] : cases) {
+        QuorvaneTest::ErrorCapture errors;
+        const auto mesh = LoadMeshFromMemory(Bytes(file), "a.msh");
+        ASSERT_NE(mesh, nullptr);
+        EXPECT_TRUE(mesh->IsEmpty());
+        ASSERT_EQ(errors.messages.size(), 1u);
+        EXPECT_EQ(errors.Last(), report);
     }
 }
 
@@ -391,10 +419,32 @@ TEST(LoadMeshFromFile, ReadsEveryEncodingFromDiskWithTheSameChecks)
     std::filesystem::remove_all(folder);
 }
 
-TEST(LoadMeshFromFile, MissingFilesAndDirectoriesGiveNoMesh)
+TEST(LoadMeshFromFile, MissingFilesAndDirectoriesGiveNoMeshAndAReportNamingThem)
 {
+    QuorvaneTest::ErrorCapture errors;
     EXPECT_EQ(LoadMeshFromFile("no/such/file.msh"), nullptr);
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_NE(errors.Last().find("File: \"no/such/file.msh\""), std::string::npos) << errors.Last();
     EXPECT_EQ(LoadMeshFromFile(QUORVANE_SOURCE_DIR "/tests"), nullptr);
+    EXPECT_NE(errors.Last().find("found a directory. File: \"" QUORVANE_SOURCE_DIR "/tests\""),
+              std::string::npos)
+        << errors.Last();
+}
+
+TEST(LoadMeshFromFile, ReportsAboutADamagedFileNameIt)
+{
+    char pattern[] = "/tmp/cdh-mesh-XXXXXX";
+    const std::filesystem::path folder = mkdtemp(pattern);
+    const std::string path = (folder / "damaged.msh").string();
+    std::ofstream(path, std::ios::binary) << "MSHT 1 3 1 0 0 0";
+    QuorvaneTest::ErrorCapture errors;
+    const auto mesh = LoadMeshFromFile(path);
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_TRUE(mesh->IsEmpty());
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_EQ(errors.Last(),
+              "cdhDataError: Mesh text states 3 vertices but ends before them. File: \"" + path + "\"");
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 
@@ -140,13 +141,23 @@ TEST_P(ShaderManagerGL, FailuresAreReportedAndNeverHandedOut)
     QuorvaneTest::ErrorCapture errors;
     EXPECT_EQ(theShaderManager->CreateShaderFromFile("missing.vert", ShaderPath("lit.frag")), InvalidShader);
     ASSERT_FALSE(errors.messages.empty());
-    EXPECT_EQ(errors.messages.front(), "Failed to load vertex shader: \"missing.vert\"");
+    EXPECT_NE(errors.messages.front().find("File: \"missing.vert\""), std::string::npos);
+    EXPECT_NE(std::find(errors.messages.begin(), errors.messages.end(),
+                        "Failed to load vertex shader: \"missing.vert\""),
+              errors.messages.end());
 
+    // The compiler's and the linker's logs come with the reports, after the files they concern.
     errors.messages.clear();
     EXPECT_EQ(CreateShader("lines.vert", "broken.frag"), InvalidShader);
     ASSERT_EQ(errors.messages.size(), 2u);
-    EXPECT_EQ(errors.messages[0], "ShaderManager: Failed to compile shader type(1).\n");
-    EXPECT_EQ(errors.messages[1], "ShaderManager: Failed to link shader program.\n");
+    const std::string compileReport =
+        "ShaderManager: Failed to compile shader type(1). File: \"" + ShaderPath("broken.frag") + "\"\n";
+    EXPECT_EQ(errors.messages[0].substr(0, compileReport.size()), compileReport);
+    EXPECT_GT(errors.messages[0].size(), compileReport.size() + 10);
+    const std::string linkReport = "ShaderManager: Failed to link shader program. File: \"" +
+                                   ShaderPath("lines.vert") + "\" File: \"" + ShaderPath("broken.frag") +
+                                   "\"\n";
+    EXPECT_EQ(errors.messages[1].substr(0, linkReport.size()), linkReport);
     EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_);
 }
 

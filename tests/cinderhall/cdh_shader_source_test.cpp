@@ -47,14 +47,17 @@ TEST(ShaderSource, ReadingReportsEveryByteAbove127AndKeepsIt)
     std::filesystem::remove(path);
     EXPECT_EQ(text.size(), 24u);
     ASSERT_EQ(errors.messages.size(), 2u);
-    EXPECT_EQ(errors.Last(), "Error: What follows is an unsafe casting!");
+    EXPECT_EQ(errors.Last(), "Error: What follows is an unsafe casting! File: \"" + path.string() + "\"");
 }
 
-TEST(ShaderSource, AMissingFileReadsAsEmptyText)
+TEST(ShaderSource, AFileThatCannotBeReadIsReportedByNameAndReadsAsEmptyText)
 {
-    QuorvaneTest::ErrorCapture errors;
-    EXPECT_TRUE(ReadShaderSource("no/such/shader.vert").empty());
-    EXPECT_FALSE(errors.Fired());
+    for (const std::string path : {"no/such/shader.vert", QUORVANE_SOURCE_DIR "/data/shaders"}) {
+        QuorvaneTest::ErrorCapture errors;
+        EXPECT_TRUE(ReadShaderSource(path).empty());
+        ASSERT_EQ(errors.messages.size(), 1u);
+        EXPECT_NE(errors.Last().find("File: \"" + path + "\""), std::string::npos) << errors.Last();
+    }
 }
 
 } // namespace

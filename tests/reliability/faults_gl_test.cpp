@@ -1,16 +1,23 @@
 // The real game program under faults: audio devices present or not, the two fallback OpenGL
-// set-ups, each kind of data file missing or corrupt, and the display going away. A fault must
-// end in the clear report (the error box's text on stderr) and termination, or in the sound
-// behaviour described with each test; no run may hang.
+// set-ups, each kind of data file missing, corrupt or replaced by a FIFO, a directory or a giant
+// sparse file, and the display going away. A fault must end in the clear report (the error box's
+// text on stderr) and termination, or in the sound behaviour described with each test; no run
+// may hang.
 #include "game_process.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -182,6 +189,92 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const std::string& bytes) { return bytes.substr(0, 12) + std::string(64, '\x7f'); },
                    "wave file"}),
     PrintName);
+
+// Something other than a readable file of a sane size where a data file should be.
+enum class SpecialFile
+{
+    kFifo,
+    kDirectory,
+    kSparseGiant,
+};
+
+struct SpecialDataFile
+{
+    const char* path;
+    SpecialFile kind;
+};
+
+std::string SpecialName(const testing::TestParamInfo<SpecialDataFile>& info)
+{
+    std::string name = std::filesystem::path(info.param.path).filename().string();
+    std::replace_if(
+        name.begin(), name.end(), [](char character) { return !std::isalnum(character); }, '_');
+    constexpr const char* kKinds[] = {"Fifo", "Directory", "SparseGiant"};
+    return kKinds[static_cast<int>(info.param.kind)] + std::string("_") + name;
+}
+
+void PrintTo(const SpecialDataFile& special, std::ostream* out)
+{
+    *out << special.path;
+}
+
+class GameWithSpecialDataFile : public testing::TestWithParam<SpecialDataFile>
+{
+};
+
+// Nothing ever writes to the FIFO, a directory opens for reading, and the sparse file claims far
+// more than any kind of data file may hold: each must be refused at once, by name, without
+// waiting and without reading it into memory.
+TEST_P(GameWithSpecialDataFile, IsRefusedQuicklyByNameWithoutGrowingMemory)
+{
+    const SpecialDataFile& special = GetParam();
+    const DataCopy data;
+    const std::filesystem::path path = data.Path(special.path);
+    data.Remove(special.path);
+    switch (special.kind) {
+    case SpecialFile::kFifo:
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        break;
+    case SpecialFile::kDirectory:
+        std::filesystem::create_directory(path);
+        break;
+    case SpecialFile::kSparseGiant:
+        std::ofstream(path, std::ios::binary).put('M');
+        std::filesystem::resize_file(path, std::uintmax_t{3} << 29); // 1.5 GiB, no blocks on disk
+        break;
+    }
+    GameRun run;
+    run.workingDirectory = data.GetRoot();
+    run.environment = {{"ALSOFT_DRIVERS", "null"}};
+    run.timeoutSeconds = 30.0;
+    const GameOutcome outcome = RunGameProgram(run);
+    ExpectReportAndTermination(outcome, std::string("File: \"") + special.path + "\"");
+    EXPECT_LT(outcome.seconds, 20.0) << outcome.Describe();
+    EXPECT_GT(outcome.peakResidentMiB, 0.0) << outcome.Describe();
+    EXPECT_LT(outcome.peakResidentMiB, 300.0) << outcome.Describe();
+}
+
+std::vector<SpecialDataFile> EveryKindOfDataFileAsEverySpecialFile()
+{
+    // One file of each kind the game reads.
+    constexpr const char* kPaths[] = {"data/mesh/car.msh",
+                                      "data/shaders/basic_object_shader.vert",
+                                      "data/shaders/visualizer_shader.frag",
+                                      "data/wrenfold_logo_512.png",
+                                      "data/audio/audio_events.json",
+                                      "data/audio/engine_loop.wav"};
+    std::vector<SpecialDataFile> cases;
+    for (const char* path : kPaths) {
+        for (const SpecialFile kind :
+             {SpecialFile::kFifo, SpecialFile::kDirectory, SpecialFile::kSparseGiant}) {
+            cases.push_back({path, kind});
+        }
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(SpecialFiles, GameWithSpecialDataFile,
+                         testing::ValuesIn(EveryKindOfDataFileAsEverySpecialFile()), SpecialName);
 
 TEST(GameLosingItsDisplay, EndsByItself)
 {

@@ -311,7 +311,8 @@ std::string GameOutcome::Describe() const
                               : "killed by signal " + std::to_string(signalNumber))
          << " after " << seconds << " s; window " << (windowSeen ? "seen" : "never seen") << ", play "
          << (playSeen ? "seen" : "not seen") << ", error box "
-         << (errorBoxDismissed ? "dismissed" : "not shown") << "\n--- game output ---\n"
+         << (errorBoxDismissed ? "dismissed" : "not shown") << ", peak memory " << peakResidentMiB
+         << " MiB\n--- game output ---\n"
          << errorOutput;
     return text.str();
 }
@@ -336,8 +337,10 @@ GameOutcome RunGameProgram(const GameRun& run)
     const pid_t game = StartGame(run, display.GetName(), outputPath);
     Driver driver(run, display, outcome);
     int status = 0;
+    rusage usage{};
     while (true) {
-        if (waitpid(game, &status, WNOHANG) == game) {
+        if (wait4(game, &status, WNOHANG, &usage) == game) {
+            outcome.peakResidentMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
             break;
         }
         if (SecondsSince(start) > run.timeoutSeconds) {

@@ -57,6 +57,8 @@ struct GameOutcome
     bool windowSeen = false;
     bool playSeen = false;
     bool errorBoxDismissed = false;
+    // The program's peak resident memory, 0 when it timed out (it is then killed).
+    double peakResidentMiB = 0.0;
 
     std::string Describe() const;
 };

@@ -11,6 +11,7 @@
 #include "obj_import.h"
 
 #include "cinderhall/cdh_mesh.h"
+#include "marrowgate/core/mg_data_file.h"
 #include "marrowgate/core/mg_error.h"
 
 #include <algorithm>
@@ -49,23 +50,17 @@ bool IsObjPath(const std::string& path)
     return extension == ".obj";
 }
 
-bool ReadFile(const std::string& path, std::string& contents)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return false;
-    }
-    contents.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return true;
-}
-
 bool LoadInput(const std::string& path, Cinderhall::MeshData& data)
 {
-    std::string contents;
-    if (!ReadFile(path, contents)) {
+    // Refusals (no such file, not a regular file, too large) are printed by the handler.
+    const std::optional<std::string> read =
+        Marrowgate::Core::ReadDataFile<std::string>(path, Marrowgate::Core::kMaximumMeshFileBytes);
+    if (!read) {
         std::fprintf(stderr, "cannot read %s\n", path.c_str());
         return false;
     }
+    const std::string& contents = *read;
+    const Marrowgate::Core::Error::ReportSubject subject(path);
     if (IsObjPath(path)) {
         std::string error;
         if (!MeshTool::ImportObj(contents, data, error)) {

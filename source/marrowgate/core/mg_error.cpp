@@ -15,6 +15,7 @@ struct ErrorFacility
     bool throwingErrors = false;
     std::string lastErrorFile;
     int lastErrorLine = 0;
+    std::vector<std::string> subjects;
 };
 
 ErrorFacility& Facility()
@@ -23,11 +24,23 @@ ErrorFacility& Facility()
     return facility;
 }
 
+// The message as written, naming the current subject at its end unless it names it already.
+std::string NameSubject(std::string message, const std::vector<std::string>& subjects)
+{
+    if (subjects.empty() || message.find(subjects.back()) != std::string::npos) {
+        return message;
+    }
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
+        message.pop_back();
+    }
+    return message + " File: \"" + subjects.back() + "\"";
+}
+
 void Dispatch(const char* file, int line, const char* format, std::va_list arguments)
 {
-    const std::string message = FormatMessage(format, arguments);
-
     ErrorFacility& facility = Facility();
+    const std::string message = NameSubject(FormatMessage(format, arguments), facility.subjects);
+
     facility.lastErrorLine = line;
     facility.lastErrorFile = file;
 
@@ -108,6 +121,16 @@ const std::string& GetLastErrorFile()
 int GetLastErrorLine()
 {
     return Facility().lastErrorLine;
+}
+
+ReportSubject::ReportSubject(std::string filePath)
+{
+    Facility().subjects.push_back(std::move(filePath));
+}
+
+ReportSubject::~ReportSubject()
+{
+    Facility().subjects.pop_back();
 }
 
 } // namespace Marrowgate::Core::Error

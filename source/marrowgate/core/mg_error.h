@@ -7,6 +7,10 @@
 // registration order; with the throw switch on it throws instead; with nobody registered it
 // is only recorded and the caller carries on. Single-threaded by design.
 //
+// While a ReportSubject is alive (a reader names the file it is reading), every report that
+// does not already name that file ends with ` File: "<path>"`: parsers see only bytes, yet a
+// user must learn which file is broken. Reports that name a file themselves use the same form.
+//
 // Depends on nothing but the standard library.
 
 #include <cstdarg>
@@ -50,6 +54,17 @@ void EnableThrowingErrors();
 
 const std::string& GetLastErrorFile();
 int GetLastErrorLine();
+
+// Names the file that reports made during its life are about. Subjects nest; the innermost one
+// is named. Create them on the stack only, so they end in the reverse order.
+class ReportSubject
+{
+public:
+    explicit ReportSubject(std::string filePath);
+    ~ReportSubject();
+    ReportSubject(const ReportSubject&) = delete;
+    ReportSubject& operator=(const ReportSubject&) = delete;
+};
 
 } // namespace Marrowgate::Core::Error
 

@@ -1,25 +1,19 @@
 #include "marrowgate/core/mg_json_parser.h"
 
+#include "marrowgate/core/mg_data_file.h"
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/core/mg_json_text_reader.h"
 #include "marrowgate/core/mg_number_conversions.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <memory>
-#include <new>
 #include <string_view>
-#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
 namespace {
 constexpr char kUnitName[] = "mg_json_parser";
-
-// Data files are small; a larger "file" is a mistake (or a device) and is refused before
-// anything is allocated for it.
-constexpr long long kMaximumFileSize = 1LL << 30;
 
 using Marrowgate::Core::JsonValue;
 
@@ -62,11 +56,6 @@ public:
 private:
     std::vector<std::pair<std::string_view, JsonValue>> mMembers;
     std::vector<JsonValue> mElements;
-};
-
-struct FileCloser
-{
-    void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
 } // namespace
@@ -191,33 +180,13 @@ DynamicStructure ParseJson(std::string_view text)
 
 DynamicStructure LoadJsonFile(const std::string& filePath)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(filePath.c_str(), "rb"));
-    struct stat status
-    {
-    };
-    // A directory opens for reading too, and reports a nonsense size.
-    if (file == nullptr || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) {
+    std::optional<std::string> text = ReadDataFile<std::string>(filePath, kMaximumJsonFileBytes);
+    if (!text) {
         MG_ERROR("Was unable to load json file: %s\n", filePath.c_str());
         return NullValue;
     }
-    std::fseek(file.get(), 0, SEEK_END);
-    const long long size = std::ftell(file.get());
-    std::fseek(file.get(), 0, SEEK_SET);
-    if (size < 0 || size > kMaximumFileSize) {
-        MG_ERROR("Was unable to allocate memory to load json file: %s", filePath.c_str());
-        return NullValue;
-    }
-    std::string text;
-    try {
-        text.resize(static_cast<std::size_t>(size));
-    } catch (const std::bad_alloc&) {
-        MG_ERROR("Was unable to allocate memory to load json file: %s", filePath.c_str());
-        return NullValue;
-    }
-    // A file that shrank since it was measured simply gives less text.
-    text.resize(std::fread(text.data(), 1, text.size(), file.get()));
-    text.resize(std::min(text.size(), text.find('\0')));
-    return ParseJson(text);
+    text->resize(std::min(text->size(), text->find('\0')));
+    return ParseJson(*text);
 }
 
 } // namespace Marrowgate::Core

@@ -21,9 +21,9 @@ namespace Marrowgate::Core {
 
 JsonValue ParseJsonText(std::string_view text);
 DynamicStructure ParseJson(std::string_view text);
-// Reports "Was unable to load json file: ..." for a file that cannot be opened or is not a
-// regular file, and "Was unable to allocate memory to load json file: ..." for one too large
-// to hold (over 1 GiB); both give nil. The text ends at the file's first zero byte.
+// Reads the file through mg_data_file.h (regular files up to kMaximumJsonFileBytes), so a
+// file it refuses is reported there, then as "Was unable to load json file: ..."; such a file
+// gives nil, as does bad text (unreported). The text ends at the file's first zero byte.
 DynamicStructure LoadJsonFile(const std::string& filePath);
 
 } // namespace Marrowgate::Core

@@ -29,9 +29,11 @@ TEST(AudioDataFromFile, AMissingFileReportsThatItFailedToLoadAndToInitialize)
 {
     ErrorCapture errors;
     const AudioData data("no/such/sound.wav", false);
-    ASSERT_EQ(errors.messages.size(), 2u);
-    EXPECT_EQ(errors.messages[0], "mgExternalError: Failed to load audio file, \"no/such/sound.wav\".");
-    EXPECT_EQ(errors.messages[1],
+    ASSERT_EQ(errors.messages.size(), 3u);
+    EXPECT_EQ(errors.messages[0], "mgDataError: Could not open the file (No such file or directory). File: "
+                                  "\"no/such/sound.wav\"");
+    EXPECT_EQ(errors.messages[1], "mgExternalError: Failed to load audio file, \"no/such/sound.wav\".");
+    EXPECT_EQ(errors.messages[2],
               "mgError: Was unable to initialize audio data for file, \"no/such/sound.wav\".");
     EXPECT_EQ(data.GetDataSize(), 0u);
     EXPECT_EQ(data.GetBuffer(), 0u);
@@ -75,7 +77,7 @@ TEST(AudioDataStreaming, AnOggFileThatCannotBeOpenedIsReported)
 {
     ErrorCapture errors;
     const AudioData data("no/such/music.ogg", true);
-    ASSERT_EQ(errors.messages.size(), 1u);
+    ASSERT_EQ(errors.messages.size(), 2u); // the reader's report, then the stream's
     EXPECT_EQ(errors.Last(),
               "mgError: Was unable to initialize audio file for streaming, \"no/such/music.ogg\".");
     EXPECT_EQ(data.GetSampleRate(), 0u);

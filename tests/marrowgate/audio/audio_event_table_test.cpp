@@ -223,7 +223,7 @@ TEST_F(EventTableLoading, AFailedLoadRegistersNothingAndKeepsItsSounds)
 
     errors.messages.clear();
     EXPECT_FALSE(theAudioManager.LoadEventTable("missing", "no/such/table.json"));
-    ASSERT_EQ(errors.messages.size(), 2u); // the reader's report, then the table's
+    ASSERT_EQ(errors.messages.size(), 3u); // the file's and the JSON reader's reports, then the table's
     EXPECT_EQ(errors.Last(), "mgDataError: Expected event table data to be a structure of information. "
                              "Table: \"no/such/table.json\"");
 }

@@ -52,6 +52,23 @@ Bytes FormatChunk(int channels, std::uint32_t sampleRate, int bitsPerSample, std
     return Chunk("fmt ", body);
 }
 
+Bytes ExtensibleFormatChunk(int channels, std::uint32_t sampleRate, int bitsPerSample,
+                            std::uint16_t subFormatCode)
+{
+    Bytes chunk = FormatChunk(channels, sampleRate, bitsPerSample);
+    chunk[4] = 40;
+    chunk[8] = 0xFE;
+    chunk[9] = 0xFF;
+    PutLittleEndian(chunk, 22, 2);
+    PutLittleEndian(chunk, static_cast<std::uint32_t>(bitsPerSample), 2);
+    PutLittleEndian(chunk, channels == 1 ? 0x4u : 0x3u, 4);
+    PutLittleEndian(chunk, subFormatCode, 2);
+    const std::uint8_t guidTail[] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                     0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    chunk.insert(chunk.end(), std::begin(guidTail), std::end(guidTail));
+    return chunk;
+}
+
 Bytes RiffWave(std::initializer_list<Bytes> chunks)
 {
     Bytes content;

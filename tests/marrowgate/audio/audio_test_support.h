@@ -15,6 +15,9 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes Chunk(const char* identifier, const Bytes& body);
 // A "fmt " chunk for integer PCM; extraBytes lengthens it the way newer writers do.
 Bytes FormatChunk(int channels, std::uint32_t sampleRate, int bitsPerSample, std::size_t extraBytes = 0);
+// A 40-byte extensible "fmt " chunk whose sub-format GUID carries subFormatCode (1 PCM, 3 float).
+Bytes ExtensibleFormatChunk(int channels, std::uint32_t sampleRate, int bitsPerSample,
+                            std::uint16_t subFormatCode);
 // "RIFF", a size, "WAVE", then the chunks in order.
 Bytes RiffWave(std::initializer_list<Bytes> chunks);
 // A plain PCM WAV image of `frames` frames of a ramp.

@@ -11,6 +11,7 @@
 
 using AudioTest::Bytes;
 using AudioTest::Chunk;
+using AudioTest::ExtensibleFormatChunk;
 using AudioTest::FormatChunk;
 using AudioTest::RiffWave;
 using mgImplementation::DecodedSound;
@@ -68,19 +69,47 @@ TEST(WaveParsing, StepsOverThePadByteOfAnOddSizedChunk)
     EXPECT_EQ(sound.samples, samples);
 }
 
-TEST(WaveParsing, ALongFormatChunkIsReportedThenReadByItsFirstSixteenBytes)
+TEST(WaveParsing, ExtendedAndExtensiblePcmFormatChunksReadWithoutAReport)
 {
-    for (const std::size_t extra : {2u, 24u}) {
+    // 18 bytes with an empty extension, and the 40-byte extensible form with the PCM sub-format.
+    for (const Bytes& format : {FormatChunk(1, 22050, 16, 2), ExtensibleFormatChunk(1, 22050, 16, 1)}) {
         ErrorCapture errors;
         DecodedSound sound;
-        ASSERT_TRUE(ParseWave(RiffWave({FormatChunk(1, 22050, 16, extra), Chunk("data", Samples(6))}),
-                              "long.wav", sound));
-        ASSERT_EQ(errors.messages.size(), 1u);
-        EXPECT_EQ(errors.Last(), "Expected \"fmt \" sub-chunk size to be 16 bytes.");
+        ASSERT_TRUE(ParseWave(RiffWave({format, Chunk("data", Samples(6))}), "long.wav", sound));
+        EXPECT_FALSE(errors.Fired()) << errors.Last();
         EXPECT_EQ(sound.channels, 1);
+        EXPECT_EQ(sound.bitsPerSample, 16);
         EXPECT_EQ(sound.sampleRate, 22050u);
-        EXPECT_EQ(sound.samples.size(), 6u);
+        EXPECT_EQ(sound.samples, Samples(6));
     }
+}
+
+TEST(WaveParsing, FormatsThePlayerCannotTakeAreReportedAsUnsupported)
+{
+    Bytes floatTag = FormatChunk(1, 22050, 32);
+    floatTag[8] = 3;
+    Bytes cutExtensible = ExtensibleFormatChunk(1, 22050, 16, 1);
+    cutExtensible.resize(8 + 30);
+    cutExtensible[4] = 30;
+    Bytes unknownGuid = ExtensibleFormatChunk(1, 22050, 16, 1);
+    unknownGuid.back() = 0;
+    Bytes muLaw = FormatChunk(1, 8000, 8);
+    muLaw[8] = 7;
+    for (const Bytes& format :
+         {floatTag, ExtensibleFormatChunk(2, 44100, 32, 3), cutExtensible, unknownGuid, muLaw}) {
+        ErrorCapture errors;
+        DecodedSound sound;
+        EXPECT_FALSE(ParseWave(RiffWave({format, Chunk("data", Samples(8))}), "odd.wav", sound));
+        ASSERT_TRUE(errors.Fired());
+        EXPECT_EQ(errors.Last(), "mgExternalError: Failed to process audio file, \"odd.wav\", audio file is "
+                                 "not a supported WAV file.");
+        EXPECT_TRUE(sound.samples.empty());
+    }
+    ErrorCapture errors;
+    DecodedSound sound;
+    ParseWave(RiffWave({floatTag, Chunk("data", Samples(8))}), "float.wav", sound);
+    ASSERT_EQ(errors.messages.size(), 2u);
+    EXPECT_NE(errors.messages[0].find("floating-point samples"), std::string::npos);
 }
 
 TEST(WaveParsing, AShortFormatChunkFails)

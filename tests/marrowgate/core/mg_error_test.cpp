@@ -102,6 +102,30 @@ TEST(ErrorReporting, OverlongMessagesAreCutAt4095Characters)
 }
 
 // The throw switch can never be turned off again, so it is exercised in a child process.
+TEST(ErrorReporting, ReportsDuringASubjectNameItsFileOnceAndOnlyWhileItLasts)
+{
+    ErrorCapture errors;
+    {
+        const ReportSubject table("data/table.json");
+        MG_ERROR("mgDataError: Table is damaged.\n");
+        {
+            const ReportSubject sound("data/sound.wav");
+            MG_ERROR("mgDataError: Sound is damaged.");
+            MG_ERROR("mgDataError: Sound \"%s\" is damaged.", "data/sound.wav");
+        }
+        MG_ERROR("mgDataError: Table again.");
+    }
+    MG_ERROR("mgDataError: No file.");
+    const std::vector<std::string> expected = {
+        "mgDataError: Table is damaged. File: \"data/table.json\"",
+        "mgDataError: Sound is damaged. File: \"data/sound.wav\"",
+        "mgDataError: Sound \"data/sound.wav\" is damaged.",
+        "mgDataError: Table again. File: \"data/table.json\"",
+        "mgDataError: No file.",
+    };
+    EXPECT_EQ(errors.messages, expected);
+}
+
 TEST(ErrorReportingDeathTest, ThrowSwitchThrowsTheMessageAndSkipsTheHandlers)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");

@@ -269,10 +269,13 @@ TEST_F(LoadJsonFileTest, ReportsFilesItCannotRead)
     QuorvaneTest::ErrorCapture errors;
     const std::string missing = (mFolder / "missing.json").string();
     EXPECT_TRUE(LoadJsonFile(missing).IsNil());
-    ASSERT_EQ(errors.messages.size(), 1u);
+    ASSERT_EQ(errors.messages.size(), 2u);
+    EXPECT_NE(errors.messages[0].find("File: \"" + missing + "\""), std::string::npos) << errors.messages[0];
     EXPECT_EQ(errors.Last(), "Was unable to load json file: " + missing + "\n");
 
     EXPECT_TRUE(LoadJsonFile(mFolder.string()).IsNil());
+    EXPECT_EQ(errors.messages[2],
+              "mgDataError: Expected a regular file, found a directory. File: \"" + mFolder.string() + "\"");
     EXPECT_EQ(errors.Last(), "Was unable to load json file: " + mFolder.string() + "\n");
 }
 

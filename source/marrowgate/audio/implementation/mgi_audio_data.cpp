@@ -1,6 +1,8 @@
 #include "marrowgate/audio/implementation/mgi_audio_data.h"
 
 #include "marrowgate/audio/implementation/mgi_sound_decoder.h"
+#include "marrowgate/audio/implementation/mgi_vorbis_stream.h"
+#include "marrowgate/core/mg_data_file.h"
 #include "marrowgate/core/mg_error.h"
 
 #include <AL/al.h>
@@ -9,10 +11,8 @@
 #define STB_VORBIS_HEADER_ONLY
 #include <stb/stb_vorbis.h>
 
-#include <array>
+#include <algorithm>
 #include <climits>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace mgImplementation {
@@ -20,38 +20,37 @@ namespace {
 
 constexpr char kUnitName[] = "mgi_audio_data";
 
-bool ReadWholeFile(const std::string& filePath, std::vector<std::uint8_t>& bytes)
-{
-    std::ifstream file(filePath, std::ios::binary);
-    if (!file.good()) {
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
-}
-
-// Streaming needs a file the Vorbis decoder can reopen later, so only Ogg files stream.
-bool IsOggVorbisFile(const std::string& filePath)
-{
-    if (IsOggVorbisPath(filePath)) {
-        return true;
-    }
-    std::array<std::uint8_t, 4> start{};
-    std::ifstream file(filePath, std::ios::binary);
-    file.read(reinterpret_cast<char*>(start.data()), start.size());
-    return file.good() && StartsWithOggCapturePattern(start);
-}
+using Marrowgate::Core::DataFile;
 
 } // namespace
 
 AudioData::AudioData(const std::string& filePath, bool streaming) : mFilePath(filePath)
 {
-    if (streaming && IsOggVorbisFile(filePath)) {
+    const Marrowgate::Core::Error::ReportSubject subject(filePath);
+    // Streaming needs a file the Vorbis decoder can reopen later, so only Ogg files stream; the
+    // name or the start of the file decides, so a streamed file is never read whole.
+    if (streaming && IsOggVorbisPath(filePath)) {
         mStreaming = true;
         ReadStreamLayout();
         return;
     }
-    LoadWhole();
+    DataFile file(filePath, Marrowgate::Core::kMaximumSoundFileBytes);
+    std::vector<std::uint8_t> fileBytes(std::min<std::uint64_t>(file.GetSize(), 4));
+    if (file.IsOpen() && file.ReadExactly(std::as_writable_bytes(std::span(fileBytes)))) {
+        if (streaming && StartsWithOggCapturePattern(fileBytes)) {
+            mStreaming = true;
+            ReadStreamLayout();
+            return;
+        }
+        const std::size_t startBytes = fileBytes.size();
+        fileBytes.resize(file.GetSize());
+        if (file.ReadExactly(std::as_writable_bytes(std::span(fileBytes).subspan(startBytes)))) {
+            LoadFromBytes(fileBytes.data(), fileBytes.size());
+            return;
+        }
+    }
+    MG_ERROR("mgExternalError: Failed to load audio file, \"%s\".", mFilePath.c_str());
+    MG_ERROR("mgError: Was unable to initialize audio data for file, \"%s\".", mFilePath.c_str());
 }
 
 AudioData::AudioData(const std::uint8_t* fileData, std::size_t byteCount)
@@ -81,8 +80,7 @@ std::int32_t AudioData::GetFormat() const
 
 void AudioData::ReadStreamLayout()
 {
-    int error = 0;
-    stb_vorbis* decoder = stb_vorbis_open_filename(mFilePath.c_str(), &error, nullptr);
+    stb_vorbis* decoder = OpenVorbisFile(mFilePath);
     if (decoder == nullptr) {
         MG_ERROR("mgError: Was unable to initialize audio file for streaming, \"%s\".", mFilePath.c_str());
         return;
@@ -94,17 +92,6 @@ void AudioData::ReadStreamLayout()
     mBitsPerSample = 16;
     MG_ERROR_IF(mChannels != 1 && mChannels != 2,
                 "mgExternalError: Audio file \"%s\" is not a mono or stereo OGG file.", mFilePath.c_str());
-}
-
-void AudioData::LoadWhole()
-{
-    std::vector<std::uint8_t> fileBytes;
-    if (!ReadWholeFile(mFilePath, fileBytes)) {
-        MG_ERROR("mgExternalError: Failed to load audio file, \"%s\".", mFilePath.c_str());
-        MG_ERROR("mgError: Was unable to initialize audio data for file, \"%s\".", mFilePath.c_str());
-        return;
-    }
-    LoadFromBytes(fileBytes.data(), fileBytes.size());
 }
 
 void AudioData::LoadFromBytes(const std::uint8_t* fileBytes, std::size_t byteCount)

@@ -22,7 +22,8 @@ namespace mgImplementation {
 class AudioData : Marrowgate::Core::Noncopyable
 {
 public:
-    // Loads the file; streaming applies to Ogg Vorbis files only, anything else loads whole.
+    // Loads the file (through mg_data_file.h: regular files up to kMaximumSoundFileBytes; every
+    // report names it); streaming applies to Ogg Vorbis files only, anything else loads whole.
     AudioData(const std::string& filePath, bool streaming);
     // Loads a file image held in memory (always whole).
     AudioData(const std::uint8_t* fileData, std::size_t byteCount);
@@ -41,7 +42,6 @@ public:
 
 private:
     void ReadStreamLayout();
-    void LoadWhole();
     void LoadFromBytes(const std::uint8_t* fileBytes, std::size_t byteCount);
 
     std::string mFilePath;

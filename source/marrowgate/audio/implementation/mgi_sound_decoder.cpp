@@ -77,6 +77,32 @@ struct FormatRecord
     std::int16_t bitsPerSample = 0;
 };
 
+constexpr std::uint16_t kFormatPcm = 1;
+constexpr std::uint16_t kFormatFloat = 3;
+constexpr std::uint16_t kFormatExtensible = 0xFFFE;
+// An extensible record: the 16-byte record, the extension size, valid bits, channel mask and
+// the 16-byte sub-format GUID, whose first two bytes are the format code.
+constexpr std::size_t kExtensibleRecordBytes = 40;
+constexpr std::size_t kSubFormatOffset = 24;
+// The rest of the GUID every standard sub-format shares.
+constexpr std::uint8_t kSubFormatGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                                 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+// The format code of the record: the tag itself, or for an extensible record the sub-format's
+// code (0 when the record is too short or its sub-format is not a standard one).
+std::uint16_t FormatCode(const std::uint8_t* record, std::uint32_t chunkSize)
+{
+    const std::uint16_t tag = ReadLittleEndian16(record);
+    if (tag != kFormatExtensible) {
+        return tag;
+    }
+    if (chunkSize < kExtensibleRecordBytes ||
+        std::memcmp(record + kSubFormatOffset + 2, kSubFormatGuidTail, sizeof kSubFormatGuidTail) != 0) {
+        return 0;
+    }
+    return ReadLittleEndian16(record + kSubFormatOffset);
+}
+
 bool ReadFormatChunk(ByteReader& reader, const std::string& filePath, FormatRecord& format)
 {
     std::uint32_t chunkSize = 0;
@@ -84,19 +110,31 @@ bool ReadFormatChunk(ByteReader& reader, const std::string& filePath, FormatReco
         MG_ERROR("mgExternalError: Was unable to find 'fmt ' chunk in wave file.");
         return false;
     }
-    MG_ERROR_IF(chunkSize != kFormatRecordBytes, "Expected \"fmt \" sub-chunk size to be 16 bytes.");
-    if (chunkSize < kFormatRecordBytes || reader.Remaining() < kFormatRecordBytes) {
+    // Writers add an extension to the 16-byte record (18 bytes with an empty one, 40 for the
+    // extensible form); it is read where it says what the samples are, and skipped otherwise.
+    const std::size_t recordBytes = std::min<std::size_t>(chunkSize, reader.Remaining());
+    if (recordBytes < kFormatRecordBytes) {
+        MG_ERROR("Expected \"fmt \" sub-chunk size to be 16 bytes.");
         MG_ERROR(
             "mgExternalError: Failed to process audio file, \"%s\", audio file is not a supported WAV file.",
             filePath.c_str());
         return false;
     }
     const std::uint8_t* record = reader.Current();
+    const std::uint16_t formatCode = FormatCode(record, static_cast<std::uint32_t>(recordBytes));
+    if (formatCode != kFormatPcm) {
+        MG_ERROR_IF(formatCode == kFormatFloat,
+                    "mgExternalError: Audio file \"%s\" holds floating-point samples; only 8bit or 16bit "
+                    "PCM WAV files are played.",
+                    filePath.c_str());
+        MG_ERROR(
+            "mgExternalError: Failed to process audio file, \"%s\", audio file is not a supported WAV file.",
+            filePath.c_str());
+        return false;
+    }
     format.channels = static_cast<std::int16_t>(ReadLittleEndian16(record + 2));
     format.sampleRate = ReadLittleEndian32(record + 4);
     format.bitsPerSample = static_cast<std::int16_t>(ReadLittleEndian16(record + 14));
-    // Only the first 16 bytes form the record; the rest of a longer chunk (the extensions of
-    // newer writers) is skipped.
     reader.Skip(static_cast<std::uint64_t>(chunkSize) + (chunkSize & 1u));
     return true;
 }

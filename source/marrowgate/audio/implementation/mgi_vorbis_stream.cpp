@@ -1,5 +1,6 @@
 #include "marrowgate/audio/implementation/mgi_vorbis_stream.h"
 
+#include "marrowgate/core/mg_data_file.h"
 #include "marrowgate/core/mg_error.h"
 
 #define STB_VORBIS_HEADER_ONLY
@@ -15,11 +16,20 @@ constexpr char kUnitName[] = "mgi_vorbis_stream";
 
 } // namespace
 
-VorbisStream::VorbisStream(const std::string& filePath)
+stb_vorbis* OpenVorbisFile(const std::string& filePath)
 {
+    Marrowgate::Core::DataFile file(filePath, Marrowgate::Core::kMaximumSoundFileBytes);
+    std::FILE* stream = file.ReleaseAsStream();
+    if (stream == nullptr) {
+        return nullptr;
+    }
     int error = 0;
-    mDecoder = stb_vorbis_open_filename(filePath.c_str(), &error, nullptr);
+    // The decoder owns the stream from here on: it closes it when it is closed, or at once when
+    // the file holds no Vorbis stream.
+    return stb_vorbis_open_file(stream, 1, &error, nullptr);
 }
+
+VorbisStream::VorbisStream(const std::string& filePath) : mDecoder(OpenVorbisFile(filePath)) {}
 
 VorbisStream::~VorbisStream()
 {

@@ -18,6 +18,11 @@ struct stb_vorbis;
 
 namespace mgImplementation {
 
+// A decoder reading the file through mg_data_file.h (regular files up to
+// kMaximumSoundFileBytes); null when the file is refused (reported) or holds no Vorbis stream.
+// Close it with stb_vorbis_close, which also closes the file.
+stb_vorbis* OpenVorbisFile(const std::string& filePath);
+
 class VorbisStream : Marrowgate::Core::Noncopyable
 {
 public:

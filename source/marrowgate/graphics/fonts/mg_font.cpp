@@ -1,6 +1,7 @@
 #include "marrowgate/graphics/fonts/mg_font.h"
 
 #include "embedded/marrowgate_builtin_font.h"
+#include "marrowgate/core/mg_data_file.h"
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/graphics/fonts/mg_font_check.h"
 
@@ -8,11 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <new>
-#include <system_error>
 
 namespace {
 constexpr char kUnitName[] = "mg_text";
@@ -233,34 +231,18 @@ void Font::DrawGlyph(CoverageBitmap& bitmap, int glyph, int penX, float fraction
 
 namespace {
 
-std::optional<std::vector<unsigned char>> ReadWholeFile(const std::string& fileName)
-{
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(fileName, error)) {
-        return std::nullopt;
-    }
-    const std::uintmax_t size = std::filesystem::file_size(fileName, error);
-    std::ifstream file(fileName, std::ios::binary);
-    if (error || !file) {
-        return std::nullopt;
-    }
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (file.gcount() != static_cast<std::streamsize>(bytes.size())) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 std::unique_ptr<Font> LoadFont(const std::string& fileName)
 {
+    // The built-in font has the empty name, which no report gets.
+    const Marrowgate::Core::Error::ReportSubject subject(fileName);
     try {
         std::optional<std::vector<unsigned char>> bytes;
         if (fileName.empty()) {
             const std::span<const unsigned char> builtIn = marrowgate_builtin_font();
             bytes.emplace(builtIn.begin(), builtIn.end());
         } else {
-            bytes = ReadWholeFile(fileName);
+            bytes = Marrowgate::Core::ReadDataFile<std::vector<unsigned char>>(
+                fileName, Marrowgate::Core::kMaximumFontFileBytes);
         }
         return bytes ? Font::Create(std::move(*bytes)) : nullptr;
     } catch (const std::bad_alloc&) {

@@ -1,11 +1,11 @@
 #include "marrowgate/graphics/implementation/mgi_image_decoder.h"
 
+#include "marrowgate/core/mg_data_file.h"
 #include "marrowgate/core/mg_error.h"
 
 #include <stb/stb_image.h>
 
 #include <climits>
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -91,33 +91,21 @@ std::optional<mgImplementation::DecodedImage> Decode(std::span<const unsigned ch
     return image;
 }
 
-bool ReadWholeFile(const std::string& fileName, std::vector<unsigned char>& contents)
-{
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"),
-                                                               &std::fclose);
-    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) {
-        return false;
-    }
-    const long size = std::ftell(file.get());
-    if (size <= 0 || size > INT_MAX || std::fseek(file.get(), 0, SEEK_SET) != 0) {
-        return false;
-    }
-    contents.resize(static_cast<std::size_t>(size));
-    return std::fread(contents.data(), 1, contents.size(), file.get()) == contents.size();
-}
-
 } // namespace
 
 namespace mgImplementation {
 
 std::optional<DecodedImage> DecodeImageFile(const std::string& fileName)
 {
-    std::vector<unsigned char> contents;
-    if (!ReadWholeFile(fileName, contents)) {
+    const Marrowgate::Core::Error::ReportSubject subject(fileName);
+    const std::optional<std::vector<unsigned char>> contents =
+        Marrowgate::Core::ReadDataFile<std::vector<unsigned char>>(fileName,
+                                                                   Marrowgate::Core::kMaximumImageFileBytes);
+    if (!contents) {
         ReportLoadFailure(ImageSource::File, fileName);
         return std::nullopt;
     }
-    return Decode(contents, ImageSource::File, fileName);
+    return Decode(*contents, ImageSource::File, fileName);
 }
 
 std::optional<DecodedImage> DecodeImageData(std::span<const unsigned char> fileData)

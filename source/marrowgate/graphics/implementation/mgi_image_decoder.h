@@ -19,6 +19,8 @@ struct DecodedImage
     std::uint16_t height = 0;
 };
 
+// Reads the file through mg_data_file.h (regular files up to kMaximumImageFileBytes); every
+// report names the file.
 std::optional<DecodedImage> DecodeImageFile(const std::string& fileName);
 std::optional<DecodedImage> DecodeImageData(std::span<const unsigned char> fileData);
 

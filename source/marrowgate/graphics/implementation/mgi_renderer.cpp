@@ -90,7 +90,8 @@ GLName CompileShader(GLenum stage, const char* source)
     glShaderSource(shader.Get(), 1, &source, nullptr);
     glCompileShader(shader.Get());
     MG_ERROR_IF(!CheckShaderCompiled(shader.Get()),
-                "mgInternalError: Shader did not compile, what does log say?");
+                "mgInternalError: Shader did not compile, what does log say?\n%s",
+                GetShaderLog(shader.Get()).c_str());
     return shader;
 }
 
@@ -112,7 +113,8 @@ void CreateBuiltInProgram()
     glBindAttribLocation(program.Get(), 2, "vertexTextureUV");
     glLinkProgram(program.Get());
     MG_ERROR_IF(!CheckProgramLinked(program.Get()),
-                "mgInternalError: Program did not link, what does log say?");
+                "mgInternalError: Program did not link, what does log say?\n%s",
+                GetProgramLog(program.Get()).c_str());
     glUseProgram(program.Get());
     theRendererState.currentProgram = program.Get();
     theRendererState.program = std::move(program);
@@ -409,15 +411,7 @@ bool CheckShaderCompiled(std::uint32_t shader)
 {
     GLint status = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
-    if (status == GL_TRUE) {
-        return true;
-    }
-    GLint logLength = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
-    std::vector<GLchar> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1u, '\0');
-    glGetShaderInfoLog(shader, static_cast<GLsizei>(log.size()), nullptr, log.data());
-    std::printf("Shader Compiler Error: %s\n", log.data());
-    return false;
+    return status == GL_TRUE;
 }
 
 bool CheckProgramLinked(std::uint32_t program)
@@ -425,6 +419,24 @@ bool CheckProgramLinked(std::uint32_t program)
     GLint status = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &status);
     return status == GL_TRUE;
+}
+
+std::string GetShaderLog(std::uint32_t shader)
+{
+    GLint logLength = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
+    std::vector<GLchar> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1u, '\0');
+    glGetShaderInfoLog(shader, static_cast<GLsizei>(log.size()), nullptr, log.data());
+    return log.data();
+}
+
+std::string GetProgramLog(std::uint32_t program)
+{
+    GLint logLength = 0;
+    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &logLength);
+    std::vector<GLchar> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1u, '\0');
+    glGetProgramInfoLog(program, static_cast<GLsizei>(log.size()), nullptr, log.data());
+    return log.data();
 }
 
 } // namespace Marrowgate::Graphics

@@ -144,5 +144,8 @@ void ClearGLErrors();
 // Arguments are OpenGL shader and program names.
 bool CheckShaderCompiled(std::uint32_t shader);
 bool CheckProgramLinked(std::uint32_t program);
+// The compiler's log of a shader and the linker's of a program, for reports; empty when none.
+std::string GetShaderLog(std::uint32_t shader);
+std::string GetProgramLog(std::uint32_t program);
 
 } // namespace Marrowgate::Graphics
