@@ -162,7 +162,7 @@ TEST_F(AudioManagerTest, ASoundFileIsLoadedOnceAndCounted)
     // A file that fails still gets its handle and record; its data reported the failure.
     const AudioHandle missing = theAudioManager.CreateSoundFromFile("no/such/sound.wav");
     EXPECT_EQ(missing, 2u);
-    EXPECT_EQ(errors.messages.size(), 2u);
+    EXPECT_EQ(errors.messages.size(), 3u);
     EXPECT_EQ(theAudioManager.PlaySound(missing, false, false).channelIdentifier, 1u);
     EXPECT_TRUE(UpdateUntilSilent(1s));
 }

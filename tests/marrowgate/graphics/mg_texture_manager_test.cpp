@@ -55,7 +55,8 @@ TEST(TextureManagerTest, ReportsFilesThatAreNotImagesAndGivesNoTexture)
     for (const std::string& path : paths) {
         QuorvaneTest::ErrorCapture errors;
         EXPECT_EQ(CreateTextureFromFile(path), InvalidTexture) << path;
-        ASSERT_EQ(errors.messages.size(), 1u) << path;
+        // A file that cannot be opened at all has the reader's report first.
+        ASSERT_EQ(errors.messages.size(), path == paths.back() ? 2u : 1u) << path;
         EXPECT_EQ(errors.Last(), "mgExternalError: Texture \"" + path + "\" could not be loaded from file.");
     }
 }
@@ -70,7 +71,8 @@ TEST(TextureManagerTest, RefusesImagesWiderThanAPixelCountWithoutDecodingThem)
     EXPECT_EQ(errors.messages[0],
               "mgError: Expected imageWidth of texture \"" + wide +
                   "\" to be in range: (0 < imageWidth <= 65536), in-precise cast to PixelSpace.");
-    EXPECT_EQ(errors.messages[1], "mgCastingError: Value is outside the range of the following cast.");
+    EXPECT_EQ(errors.messages[1],
+              "mgCastingError: Value is outside the range of the following cast. File: \"" + wide + "\"");
 }
 
 TEST(TextureManagerTest, RefusesHugePicturesBeforeAllocatingForThem)
