@@ -10,7 +10,6 @@
 #include <cstddef>
 
 namespace {
-constexpr char kUnitName[] = "cdh_mesh";
 
 namespace Renderer = Marrowgate::Graphics;
 using Cinderhall::MeshData;
