@@ -29,7 +29,8 @@ function(quorvane_add_library target folder)
     if(NOT compiled)
         # A layer that is still headers only.
         add_library(${target} INTERFACE ${sources})
-        target_include_directories(${target} INTERFACE "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/source>")
+        target_include_directories(${target} INTERFACE "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/source>"
+                                                       "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>")
         target_link_libraries(${target} INTERFACE ${ARG_PUBLIC_LINKS} ${ARG_PRIVATE_LINKS})
         target_compile_features(${target} INTERFACE cxx_std_20)
         add_library(Quorvane::${target} ALIAS ${target})
@@ -38,7 +39,7 @@ function(quorvane_add_library target folder)
     add_library(${target} STATIC ${sources})
     add_library(Quorvane::${target} ALIAS ${target})
     target_include_directories(${target} PUBLIC
-        "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/source>")
+        "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/source>" "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>")
     target_link_libraries(${target} PUBLIC ${ARG_PUBLIC_LINKS} PRIVATE ${ARG_PRIVATE_LINKS})
     quorvane_configure_target(${target})
 endfunction()

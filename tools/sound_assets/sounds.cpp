@@ -118,4 +118,35 @@ Signal MakeEngineLoop()
     return signal;
 }
 
+Signal MakeMusicLoop()
+{
+    // Eight beats at 120 per minute. Every note has died away before the loop ends, so the last
+    // beat runs into the first without a click.
+    constexpr double kBeatSeconds = 0.5;
+    Signal signal = MakeSilence(Seconds(8 * kBeatSeconds));
+    const std::array<double, 8> bassLine = {-21.0, -21.0, -16.0, -16.0, -19.0, -19.0, -14.0, -17.0};
+    const std::array<double, 4> melody = {3.0, 7.0, 10.0, 7.0};
+    for (std::size_t beat = 0; beat < bassLine.size(); ++beat) {
+        const std::size_t start = Seconds(kBeatSeconds * static_cast<double>(beat));
+        Partial bass;
+        bass.frequency = NoteFrequency(bassLine[beat]);
+        bass.level = 0.5;
+        bass.attackSeconds = 0.01;
+        bass.decaySeconds = 0.12;
+        AddPartial(signal, start, bass);
+
+        Partial bell;
+        bell.frequency = NoteFrequency(melody[beat % melody.size()]);
+        bell.level = 0.25;
+        bell.attackSeconds = 0.003;
+        bell.decaySeconds = 0.08;
+        bell.modulatorRatio = 2.0;
+        bell.modulationIndex = 0.6;
+        AddPartial(signal, start + Seconds(kBeatSeconds / 2.0), bell);
+    }
+    Normalize(signal, 0.6);
+    FadeEdges(signal, Seconds(0.005));
+    return signal;
+}
+
 } // namespace SoundAssets

@@ -13,5 +13,7 @@ Signal MakeChipCollected(double semitones);
 Signal MakeCarReset();
 // One second of engine hum whose every component completes whole cycles, so it loops seamlessly.
 Signal MakeEngineLoop();
+// Four seconds of bass and bells for the sound example's music; it loops.
+Signal MakeMusicLoop();
 
 } // namespace SoundAssets

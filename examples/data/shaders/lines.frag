@@ -1,0 +1,6 @@
+FRAGMENT_INPUT vec4 lineColor;
+
+void main()
+{
+    FRAGMENT_COLOR = lineColor;
+}

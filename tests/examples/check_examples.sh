@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs the kits of a build tree into a scratch prefix and uses them as a game developer
+# would: a project that asks for a newer version is refused, every installed header compiles on
+# its own, and the examples and the new-game template build as projects of their own with
+# find_package and run, each showing its subject (tools/take_example_screenshots.sh).
+# Usage: check_examples.sh <source folder> <build folder>
+set -euo pipefail
+source=$(realpath "$1")
+build=$(realpath "$2")
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-kits.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+prefix="$scratch/prefix"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" --component kits >/dev/null
+for unwanted in bin share lib/libquorvane_game.a; do
+    [[ ! -e "$prefix/$unwanted" ]] || fail "the kits' install brought $unwanted"
+done
+
+configure=(cmake -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_PREFIX_PATH=$prefix"
+           "-DCMAKE_CXX_FLAGS=-Wall -Wextra -Wpedantic -Werror")
+if command -v ccache >/dev/null; then configure+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+
+mkdir -p "$scratch/too_new"
+cat >"$scratch/too_new/CMakeLists.txt" <<'CMAKE'
+cmake_minimum_required(VERSION 3.25)
+project(TooNew LANGUAGES CXX)
+find_package(Quorvane 2.0 REQUIRED)
+CMAKE
+if output=$("${configure[@]}" -S "$scratch/too_new" -B "$scratch/too_new/build" 2>&1); then
+    fail "a project asking for Quorvane 2.0 was configured"
+fi
+grep -q 'compatible with requested version "2.0"' <<<"$output" || fail "no version message: $output"
+
+(cd "$prefix/include" && find . -name '*.h' | sort | sed 's|^\./|#include "|; s|$|"|') >"$scratch/all_headers.cpp"
+c++ -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -I "$prefix/include" "$scratch/all_headers.cpp" ||
+    fail "the installed headers do not compile on their own"
+
+# The template is copied first: a developer starts from a copy, outside this repository.
+cp -r "$source/template" "$scratch/my_game"
+for project in "$source/examples:$scratch/examples" "$scratch/my_game:$scratch/my_game/build"; do
+    "${configure[@]}" -S "${project%%:*}" -B "${project##*:}" >/dev/null
+    cmake --build "${project##*:}" -j 2 >/dev/null
+done
+
+# From a folder without data/, so each program finds its own.
+cd "$scratch"
+"$source/tools/take_example_screenshots.sh" "$scratch/examples" "$scratch/my_game/build" "$scratch/screenshots"

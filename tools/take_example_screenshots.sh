@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Runs each example program (and the new-game template) briefly under a virtual display, saves
+# a screenshot of its window and checks that the picture shows the example's subject: enough
+# pixels of the colours it draws. The screenshots in docs/examples/ are made with it.
+# Needs xvfb-run, xdotool and ImageMagick.
+# Usage: tools/take_example_screenshots.sh <examples build folder> <template build folder> <output folder>
+# Exits non-zero when a program fails, shows no window or its screenshot misses its subject.
+set -uo pipefail
+if [[ $# -ne 3 ]]; then
+    echo "usage: $0 <examples build folder> <template build folder> <output folder>" >&2
+    exit 2
+fi
+examples=$(realpath "$1")
+template=$(realpath "$2")
+output=$(realpath -m "$3")
+mkdir -p "$output"
+
+if [[ -z "${QUORVANE_SCREENSHOT_DISPLAY:-}" ]]; then
+    exec env QUORVANE_SCREENSHOT_DISPLAY=1 ALSOFT_DRIVERS=null \
+        xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$examples" "$template" "$output"
+fi
+
+# Pixels of the image within 10% of the colour.
+count_color() {
+    convert "$1" -alpha off -fuzz 10% -fill black +opaque "$2" -fill white -opaque "$2" \
+        -format "%[fx:round(mean*w*h)]" info:
+}
+
+# shows <image> <least pixels> <colour>...: every colour covers at least that many pixels.
+shows() {
+    local image=$1 least=$2 color count; shift 2
+    for color in "$@"; do
+        count=$(count_color "$image" "$color")
+        if (( count < least )); then
+            echo "  $color: $count pixels (want $least)"
+            return 1
+        fi
+    done
+}
+
+failures=0
+# check <name> <program> <window title> <least pixels> <colour>...
+# The framework shows its logo for 2.5 s first, so the program runs 9 s and the picture is
+# taken as soon as the subject shows, retried until the program ends.
+check() {
+    local name=$1 program=$2 title=$3; shift 3
+    local shot="$output/$name.png" window="" shown=0 status=0
+    # A failed check shows a message box that waits for a click: the time-out ends it.
+    timeout 60 "$program" 9 2>"$output/$name.stderr.txt" &
+    local process=$!
+    for _ in $(seq 1 200); do
+        window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1 || true)
+        [[ -n "$window" ]] && break
+        sleep 0.1
+    done
+    if [[ -n "$window" ]]; then
+        sleep 3.5
+        while kill -0 "$process" 2>/dev/null; do
+            import -window "$window" "$shot" 2>/dev/null && shows "$shot" "$@" >/dev/null && { shown=1; break; }
+            sleep 0.5
+        done
+    fi
+    wait "$process" || status=$?
+    if [[ -z "$window" ]]; then
+        echo "FAIL $name: no window titled '$title'"
+    elif (( status != 0 )); then
+        echo "FAIL $name: exited with $status"; cat "$output/$name.stderr.txt"
+    elif (( !shown )); then
+        echo "FAIL $name: the screenshot does not show its subject"; [[ -f "$shot" ]] && shows "$shot" "$@"
+    else
+        echo "ok   $name"; return 0
+    fi
+    failures=$((failures + 1))
+}
+
+check 1_hello_window "$examples/example_1_hello_window" "Hello, Marrowgate" 800 "#FFFF00"
+# The sprite's orange, the green blocks, the yellow sun and the brown ground.
+check 2_sprites_and_shapes "$examples/example_2_sprites_and_shapes" "Sprites and shapes" 800 \
+    "#FF7F1A" "#00FF00" "#FFFF00" "#996633"
+check 3_sounds "$examples/example_3_sounds" "Sounds" 800 "#FFFFFF" "#2E9FFF"
+check 4_entities_and_scenes "$examples/example_4_entities_and_scenes" "Entities and scenes" 800 "#00FFFF" "#FF9F2E"
+# The cube's sunlit top face, the blocks' red and green tops.
+check 5_mesh_and_lighting "$examples/example_5_mesh_and_lighting" "Mesh and lighting" 800 "#E77F13"
+check 6_colliding_entities "$examples/example_6_colliding_entities" "Colliding entities" 800 "#EC2715" "#35DF36"
+check template "$template/my_game" "My Game" 800 "#FFFFFF"
+exit $((failures > 0))
