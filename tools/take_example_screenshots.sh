@@ -20,6 +20,9 @@ if [[ -z "${QUORVANE_SCREENSHOT_DISPLAY:-}" ]]; then
         xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$examples" "$template" "$output"
 fi
 
+logs=$(mktemp -d "${TMPDIR:-/tmp}/example-logs.XXXXXX")
+trap 'rm -rf "$logs"' EXIT
+
 # Pixels of the image within 10% of the colour.
 count_color() {
     convert "$1" -alpha off -fuzz 10% -fill black +opaque "$2" -fill white -opaque "$2" \
@@ -46,7 +49,7 @@ check() {
     local name=$1 program=$2 title=$3; shift 3
     local shot="$output/$name.png" window="" shown=0 status=0
     # A failed check shows a message box that waits for a click: the time-out ends it.
-    timeout 60 "$program" 9 2>"$output/$name.stderr.txt" &
+    timeout -k 5 60 "$program" 9 2>"$logs/$name.txt" &
     local process=$!
     for _ in $(seq 1 200); do
         window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1 || true)
@@ -64,7 +67,7 @@ check() {
     if [[ -z "$window" ]]; then
         echo "FAIL $name: no window titled '$title'"
     elif (( status != 0 )); then
-        echo "FAIL $name: exited with $status"; cat "$output/$name.stderr.txt"
+        echo "FAIL $name: exited with $status"; cat "$logs/$name.txt"
     elif (( !shown )); then
         echo "FAIL $name: the screenshot does not show its subject"; [[ -f "$shot" ]] && shows "$shot" "$@"
     else
