@@ -178,12 +178,19 @@ private:
 class CatchScene : public Game::GameScene
 {
 public:
+    CatchScene()
+    {
+        mHelp.SetPosition({20.0f, 20.0f});
+        AddGraphic(&mHelp);
+    }
+
     void SetNextScene(Game::GameScene* scene) { mNextScene = scene; }
 
     // Every visit starts a new round: the entities of the last one are removed and new ones made.
     void OnOpen() override
     {
         GameScene::OnOpen();
+        // A copy of the list: removing changes it.
         for (Game::Entity* entity : std::vector<Game::Entity*>(GetEntities())) {
             RemoveEntity(entity);
         }
@@ -213,6 +220,7 @@ protected:
     }
 
 private:
+    Graphics::Text mHelp{"Arrows move the paddle: catch every ball. Enter skips.", 22.0f};
     Game::KeyBinding mEnter{Key::KeyEnter};
     Game::GameScene* mNextScene = nullptr;
 };

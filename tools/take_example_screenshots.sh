@@ -43,13 +43,13 @@ shows() {
 
 failures=0
 # check <name> <program> <window title> <least pixels> <colour>...
-# The framework shows its logo for 2.5 s first, so the program runs 9 s and the picture is
-# taken as soon as the subject shows, retried until the program ends.
+# The framework shows its logo for 2.5 s first; then the program runs 6 s of its own scene and
+# the picture is taken as soon as the subject shows, retried until the program ends.
 check() {
     local name=$1 program=$2 title=$3; shift 3
     local shot="$output/$name.png" window="" shown=0 status=0
     # A failed check shows a message box that waits for a click: the time-out ends it.
-    timeout -k 5 60 "$program" 9 2>"$logs/$name.txt" &
+    timeout -k 5 60 "$program" 6 2>"$logs/$name.txt" &
     local process=$!
     for _ in $(seq 1 200); do
         window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1 || true)

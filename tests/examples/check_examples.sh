@@ -7,7 +7,11 @@
 set -euo pipefail
 source=$(realpath "$1")
 build=$(realpath "$2")
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-kits.XXXXXX")
+# Inside the build folder, at the same place every run, so that ccache recognises the
+# examples' compile commands (they name the prefix) and a second run costs little.
+scratch="$build/tests/kits_check"
+rm -rf "$scratch"
+mkdir -p "$scratch"
 trap 'rm -rf "$scratch"' EXIT
 prefix="$scratch/prefix"
 fail() { echo "FAIL: $*" >&2; exit 1; }
