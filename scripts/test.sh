@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
 #   1. a sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) runs every test
-#      that needs no window;
+#      that needs no window, and builds the API reference without a warning;
 #   2. an optimised build runs the tests that need a window and OpenGL, under Xvfb when
-#      there is no display;
+#      there is no display, among them the kits installed into a scratch prefix with the
+#      examples and the template built against them and run;
 #   3. a clang build runs each fuzz target for a short, bounded time;
 # after checking that the sources follow the checked-in .clang-format.
 # Ends with a pass/fail line per stage and exits non-zero when any stage failed.
