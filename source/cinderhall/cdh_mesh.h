@@ -1,17 +1,17 @@
 #pragma once
-// Meshes: indexed triangle lists in GPU buffers, loaded from .msh files (see cdh_mesh_format.h
-// for the encodings and their checks) or built from arrays; MeshObject, a mesh with a transform,
-// a shader and a texture; and the RenderList that draws every live MeshObject in one call.
-//
-// A mesh keeps its vertex and index arrays, so parsing and checks run without any GPU; the
-// buffers are built when the renderer is ready in a shader set-up (at creation, or at the first
-// Render after the renderer became ready). A mesh that failed its checks is empty and draws
-// nothing. In the renderer's fixed-function mode a mesh draws from its arrays, unlit, in its
-// vertex colours. Without vertex array objects (a bare ES 2.0 context) the layout is bound per
-// draw.
-//
-// Depends on: the mesh format, the shader manager, the texture manager, the basic renderer.
-// Main thread only.
+/// Meshes: indexed triangle lists in GPU buffers, loaded from .msh files (see cdh_mesh_format.h
+/// for the encodings and their checks) or built from arrays; MeshObject, a mesh with a transform,
+/// a shader and a texture; and the RenderList that draws every live MeshObject in one call.
+/// @file
+/// A mesh keeps its vertex and index arrays, so parsing and checks run without any GPU; the
+/// buffers are built when the renderer is ready in a shader set-up (at creation, or at the first
+/// Render after the renderer became ready). A mesh that failed its checks is empty and draws
+/// nothing. In the renderer's fixed-function mode a mesh draws from its arrays, unlit, in its
+/// vertex colours. Without vertex array objects (a bare ES 2.0 context) the layout is bound per
+/// draw.
+///
+/// Depends on: the mesh format, the shader manager, the texture manager, the basic renderer.
+/// Main thread only.
 
 #include "cinderhall/cdh_mesh_format.h"
 #include "cinderhall/cdh_shader_manager.h"

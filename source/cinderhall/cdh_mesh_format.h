@@ -1,22 +1,22 @@
 #pragma once
-// The .msh mesh file format: reading and writing its three encodings in memory, with no GPU.
-//
-//  - binary: "MSHB", version byte 1, a 28-byte little-endian header (index count, bytes per
-//    index = 4, vertex count, bytes per vertex = 36, flags), then the indices, then the vertices
-//    in the Vertex3D layout;
-//  - text with a header: "MSH" plus any fourth byte but 'B', then whitespace-separated tokens:
-//    version, nodes (version 2 and later), vertex and triangle counts, vertices as
-//    "x y z nx ny nz a r g b u v", then three indices per triangle;
-//  - headerless text (older files): counts, vertices as "x y z nx ny nz u v" written for a
-//    left-handed world (z, nx, ny and v are converted on reading), indices.
-// Front faces are wound clockwise, matching the renderer's culling: a triangle (a, b, c) faces
-// along (c - a) x (b - a).
-//
-// Every count is checked against the bytes or tokens actually present before anything is
-// allocated for it, and every index must be below the vertex count: a corrupt file yields a
-// "cdhDataError: " report and an empty mesh, never a large allocation or a read past its end.
-//
-// Depends on: core error reporting, math, the renderer's Vertex3D (a plain record; no GL here).
+/// The .msh mesh file format: reading and writing its three encodings in memory, with no GPU.
+/// @file
+///  - binary: "MSHB", version byte 1, a 28-byte little-endian header (index count, bytes per
+///    index = 4, vertex count, bytes per vertex = 36, flags), then the indices, then the vertices
+///    in the Vertex3D layout;
+///  - text with a header: "MSH" plus any fourth byte but 'B', then whitespace-separated tokens:
+///    version, nodes (version 2 and later), vertex and triangle counts, vertices as
+///    "x y z nx ny nz a r g b u v", then three indices per triangle;
+///  - headerless text (older files): counts, vertices as "x y z nx ny nz u v" written for a
+///    left-handed world (z, nx, ny and v are converted on reading), indices.
+/// Front faces are wound clockwise, matching the renderer's culling: a triangle (a, b, c) faces
+/// along (c - a) x (b - a).
+///
+/// Every count is checked against the bytes or tokens actually present before anything is
+/// allocated for it, and every index must be below the vertex count: a corrupt file yields a
+/// "cdhDataError: " report and an empty mesh, never a large allocation or a read past its end.
+///
+/// Depends on: core error reporting, math, the renderer's Vertex3D (a plain record; no GL here).
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/math/mg_matrix.h"

@@ -1,10 +1,10 @@
 #pragma once
-// A list of 3D vertices drawn from an OpenGL buffer that is kept between frames: it is uploaded
-// again only after the list changed or the context was re-created, so a list that never changes
-// (a ground grid) costs one draw call a frame and no upload. The fixed-function set-up draws
-// the list from client memory instead.
-//
-// Depends on: the basic renderer. Main thread only.
+/// A list of 3D vertices drawn from an OpenGL buffer that is kept between frames: it is uploaded
+/// again only after the list changed or the context was re-created, so a list that never changes
+/// (a ground grid) costs one draw call a frame and no upload. The fixed-function set-up draws
+/// the list from client memory instead.
+/// @file
+/// Depends on: the basic renderer. Main thread only.
 
 #include "marrowgate/core/mg_noncopyable.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"

@@ -1,19 +1,19 @@
 #pragma once
-// The shader manager: GLSL vertex/fragment file pairs compiled and linked into programs, cached
-// by their paths, reference counted, made current directly or through a bind stack, and given
-// vec4 uniforms.
-//
-// The cache key is the vertex path immediately followed by the fragment path (no separator), so
-// two pairs whose concatenations match share one program. The first bind ever captures the
-// program that was current (the renderer's 2D program) as the fallback that InvalidShader
-// restores. Before linking, the vertex inputs `vertexPosition`, `vertexNormal`, `vertexColor`
-// and `vertexTextureUV` are bound to locations 0 to 3, the Vertex3D layout that meshes and the
-// renderer's 3D drawing use. See cdh_shader_source.h for how one file serves both set-ups.
-//
-// Without shaders (the renderer's fixed-function mode, or no ready renderer) no call reaches
-// OpenGL: creating returns InvalidShader and binding only records the handle.
-//
-// Depends on: core error reporting, the basic renderer. Main thread only.
+/// The shader manager: GLSL vertex/fragment file pairs compiled and linked into programs, cached
+/// by their paths, reference counted, made current directly or through a bind stack, and given
+/// vec4 uniforms.
+/// @file
+/// The cache key is the vertex path immediately followed by the fragment path (no separator), so
+/// two pairs whose concatenations match share one program. The first bind ever captures the
+/// program that was current (the renderer's 2D program) as the fallback that InvalidShader
+/// restores. Before linking, the vertex inputs `vertexPosition`, `vertexNormal`, `vertexColor`
+/// and `vertexTextureUV` are bound to locations 0 to 3, the Vertex3D layout that meshes and the
+/// renderer's 3D drawing use. See cdh_shader_source.h for how one file serves both set-ups.
+///
+/// Without shaders (the renderer's fixed-function mode, or no ready renderer) no call reaches
+/// OpenGL: creating returns InvalidShader and binding only records the handle.
+///
+/// Depends on: core error reporting, the basic renderer. Main thread only.
 
 #include <cstdint>
 #include <deque>

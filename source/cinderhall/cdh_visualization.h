@@ -1,18 +1,18 @@
 #pragma once
-// The pieces a perspective pass puts around its mesh drawing:
-//  - cdhCamera: a look-at camera that sets the renderer's model-view matrix (right-handed,
-//    looking down its forward direction);
-//  - SceneLighting: a sun and an ambient light, uploaded as four vec4 uniforms
-//    ("sunLightDirection" in eye space, "sunLightColor", "ambientLightColor", "materialColor")
-//    to the program that is bound when ApplyLighting runs;
-//  - Visualization: debug lines and triangles in transient lists (emptied by Clear(false)) and
-//    persistent lists (emptied only by Clear(true)), drawn with the visualization shader from
-//    buffers that are uploaded again only when their list changed;
-//    RenderAxes draws the coordinate axes with the same shader.
-// In the renderer's fixed-function mode there are no programs: lighting uploads nothing and
-// lines, triangles and axes are drawn unlit in their vertex colours.
-//
-// Depends on: the shader manager, the basic renderer, colours, math. Main thread only.
+/// The pieces a perspective pass puts around its mesh drawing:
+///  - cdhCamera: a look-at camera that sets the renderer's model-view matrix (right-handed,
+///    looking down its forward direction);
+///  - SceneLighting: a sun and an ambient light, uploaded as four vec4 uniforms
+///    ("sunLightDirection" in eye space, "sunLightColor", "ambientLightColor", "materialColor")
+///    to the program that is bound when ApplyLighting runs;
+///  - Visualization: debug lines and triangles in transient lists (emptied by Clear(false)) and
+///    persistent lists (emptied only by Clear(true)), drawn with the visualization shader from
+///    buffers that are uploaded again only when their list changed;
+///    RenderAxes draws the coordinate axes with the same shader.
+/// In the renderer's fixed-function mode there are no programs: lighting uploads nothing and
+/// lines, triangles and axes are drawn unlit in their vertex colours.
+/// @file
+/// Depends on: the shader manager, the basic renderer, colours, math. Main thread only.
 
 #include "cinderhall/cdh_retained_vertices.h"
 #include "cinderhall/cdh_shader_manager.h"

@@ -1,14 +1,14 @@
 #pragma once
-// Bounding volumes of 3D entities: spheres and axis-aligned boxes.
-//
-// A volume's centre is relative to its entity until the entity manager moves a copy of it to
-// world space for a test; the entity's rotation is never applied, so boxes stay axis-aligned.
-// The kind is not stored: a sphere carries -1 in its height and depth.
-// Depends on: marrowgate core (errors) and math (Vector3).
-//
-// Limits: the box-sphere test answers true whenever the sphere's centre lies within the box's
-// extent along any one axis (and within reach on all three), without a finer test; this errs
-// towards reporting contact near a box's edges.
+/// Bounding volumes of 3D entities: spheres and axis-aligned boxes.
+/// @file
+/// A volume's centre is relative to its entity until the entity manager moves a copy of it to
+/// world space for a test; the entity's rotation is never applied, so boxes stay axis-aligned.
+/// The kind is not stored: a sphere carries -1 in its height and depth.
+/// Depends on: marrowgate core (errors) and math (Vector3).
+///
+/// Limits: the box-sphere test answers true whenever the sphere's centre lies within the box's
+/// extent along any one axis (and within reach on all three), without a finer test; this errs
+/// towards reporting contact near a box's edges.
 
 #include "marrowgate/math/mg_vector.h"
 

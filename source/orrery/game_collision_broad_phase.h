@@ -1,16 +1,16 @@
 #pragma once
-// The broad phase of the 3D collision pass: it finds, for one entity, the later entities whose
-// volumes might touch its own, so that the pass tests only those pairs.
-//
-// Each collidable entity gets a world-space box around all its volumes, padded a little so that
-// it is never tighter than the exact tests (which may then still say no). Boxes are sorted by
-// their left edge; a query scans the slice of that order that can overlap. Entities whose box
-// is not finite are offered to every query. Answers are in ascending index order, so the pass
-// keeps its exact pair order.
-// Depends on: the entity and its bounding volumes. Internal to the entity manager.
-//
-// Limits: a snapshot; the pass builds it again whenever a collision callback has run, since
-// callbacks may move, reshape or add entities.
+/// The broad phase of the 3D collision pass: it finds, for one entity, the later entities whose
+/// volumes might touch its own, so that the pass tests only those pairs.
+/// @file
+/// Each collidable entity gets a world-space box around all its volumes, padded a little so that
+/// it is never tighter than the exact tests (which may then still say no). Boxes are sorted by
+/// their left edge; a query scans the slice of that order that can overlap. Entities whose box
+/// is not finite are offered to every query. Answers are in ascending index order, so the pass
+/// keeps its exact pair order.
+/// Depends on: the entity and its bounding volumes. Internal to the entity manager.
+///
+/// Limits: a snapshot; the pass builds it again whenever a collision callback has run, since
+/// callbacks may move, reshape or add entities.
 
 #include <cstddef>
 #include <vector>

@@ -1,19 +1,19 @@
 #pragma once
-// 3D game objects and the manager that steps them and tests them pairwise for collision.
-//
-// An Entity has a transform, type names, bounding volumes and three flags (collidable, active,
-// visible). An EntityManager keeps entities in insertion order, which is the order of every
-// pass and of the collision pairs: for entities 1, 2, 3 that all touch, the calls are (1,2),
-// (2,1), (1,3), (3,1), (2,3), (3,2). A broad phase (sorted boxes) skips pairs that cannot
-// touch without changing that order, so a sparse field costs about O(n log n) per step; a
-// crowded one falls back to testing every pair.
-// Removals requested while a pass runs are deferred to its end.
-// Depends on: marrowgate core (errors), math, the behaviour stack and the entity bookkeeping
-// (shared with the 2D manager) of the game framework, and the bounding volumes of this kit.
-//
-// Ownership: entities added as owned are deleted when the manager removes them, and also when
-// the manager is destroyed while still holding them (the last added first, without OnRemove;
-// unowned entities are only released). An entity destroyed while managed leaves its manager.
+/// 3D game objects and the manager that steps them and tests them pairwise for collision.
+/// @file
+/// An Entity has a transform, type names, bounding volumes and three flags (collidable, active,
+/// visible). An EntityManager keeps entities in insertion order, which is the order of every
+/// pass and of the collision pairs: for entities 1, 2, 3 that all touch, the calls are (1,2),
+/// (2,1), (1,3), (3,1), (2,3), (3,2). A broad phase (sorted boxes) skips pairs that cannot
+/// touch without changing that order, so a sparse field costs about O(n log n) per step; a
+/// crowded one falls back to testing every pair.
+/// Removals requested while a pass runs are deferred to its end.
+/// Depends on: marrowgate core (errors), math, the behaviour stack and the entity bookkeeping
+/// (shared with the 2D manager) of the game framework, and the bounding volumes of this kit.
+///
+/// Ownership: entities added as owned are deleted when the manager removes them, and also when
+/// the manager is destroyed while still holding them (the last added first, without OnRemove;
+/// unowned entities are only released). An entity destroyed while managed leaves its manager.
 
 #include "marrowgate/game/mg_entity_behaviour.h"
 #include "marrowgate/game/mg_entity_manager_base.h"

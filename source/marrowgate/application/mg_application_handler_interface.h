@@ -1,7 +1,7 @@
 #pragma once
-// The callbacks through which the realtime application tells its one handler what happens to
-// the window and when to run a frame. Every callback has an empty default, so a handler
-// overrides only what it needs. The slot order is fixed and must not change.
+/// The callbacks through which the realtime application tells its one handler what happens to
+/// the window and when to run a frame. Every callback has an empty default, so a handler
+/// overrides only what it needs. The slot order is fixed and must not change. @file
 
 #include "marrowgate/application/mg_window_properties.h"
 

@@ -1,18 +1,18 @@
 #pragma once
-// Finding the game's data files wherever the program is started from.
-//
-// The game opens its assets by paths relative to the working directory ("data/..."). The program
-// looks for a "data" folder that holds at least one of the game's marker files, in this order:
-// the working directory, beside the executable, the source tree (only for an executable that
-// runs from the folder its build put it in), <executable>/../share/<program> (a relocated
-// install) and the installed share directory. The first place found becomes the working
-// directory before anything is loaded.
-//
-// A "data" folder without any marker is someone else's (a home folder often has one) and is
-// passed over. One holding some markers is the game's own, even if damaged: loading then reports
-// exactly what is missing instead of quietly running another copy of the data.
-//
-// Depends on the platform layer for the executable's folder.
+/// Finding the game's data files wherever the program is started from.
+/// @file
+/// The game opens its assets by paths relative to the working directory ("data/..."). The program
+/// looks for a "data" folder that holds at least one of the game's marker files, in this order:
+/// the working directory, beside the executable, the source tree (only for an executable that
+/// runs from the folder its build put it in), `<executable>/../share/<program>` (a relocated
+/// install) and the installed share directory. The first place found becomes the working
+/// directory before anything is loaded.
+///
+/// A "data" folder without any marker is someone else's (a home folder often has one) and is
+/// passed over. One holding some markers is the game's own, even if damaged: loading then reports
+/// exactly what is missing instead of quietly running another copy of the data.
+///
+/// Depends on the platform layer for the executable's folder.
 
 #include <filesystem>
 #include <optional>

@@ -1,13 +1,13 @@
 #pragma once
-// Raw keyboard, mouse and game controller state, kept current by the realtime application from
-// window events.
-//
-// There is no polling: a key is down when this pass's events say so. The state of the
-// previous pass sits beside the current one, so a release is "up now, down last pass". The
-// very first pass clears everything, whatever arrived before the window opened. Game code
-// usually reads keys through KeyBinding (game layer), which steps with the fixed simulation.
-//
-// Depends on nothing but the standard library. Main thread only.
+/// Raw keyboard, mouse and game controller state, kept current by the realtime application from
+/// window events.
+/// @file
+/// There is no polling: a key is down when this pass's events say so. The state of the
+/// previous pass sits beside the current one, so a release is "up now, down last pass". The
+/// very first pass clears everything, whatever arrived before the window opened. Game code
+/// usually reads keys through KeyBinding (game layer), which steps with the fixed simulation.
+///
+/// Depends on nothing but the standard library. Main thread only.
 
 #include <cstdint>
 

@@ -1,13 +1,13 @@
 #pragma once
-// The realtime application: the one window, its OpenGL context and the main loop.
-//
-// It knows nothing of games: it reports what happens to one ApplicationHandlerInterface and
-// calls its OnRealtimeUpdate once per pass of the loop. Only one can be open at a time. The
-// window system sits behind a platform seam (SDL2 in production, a scripted platform in tests),
-// so the callback order, the property resolution, the context request order and the loop are
-// plain code.
-//
-// Depends on: core (errors), graphics (the basic renderer), the platform seam.
+/// The realtime application: the one window, its OpenGL context and the main loop.
+/// @file
+/// It knows nothing of games: it reports what happens to one ApplicationHandlerInterface and
+/// calls its OnRealtimeUpdate once per pass of the loop. Only one can be open at a time. The
+/// window system sits behind a platform seam (SDL2 in production, a scripted platform in tests),
+/// so the callback order, the property resolution, the context request order and the loop are
+/// plain code.
+///
+/// Depends on: core (errors), graphics (the basic renderer), the platform seam.
 
 #include "marrowgate/application/mg_application_handler_interface.h"
 #include "marrowgate/application/mg_window_properties.h"

@@ -1,6 +1,6 @@
 #pragma once
-// The shape of the one window: how it sits on the desktop and whether it waits for the
-// display's vertical blank. The handler fills a default record before the window exists.
+/// The shape of the one window: how it sits on the desktop and whether it waits for the
+/// display's vertical blank. The handler fills a default record before the window exists. @file
 
 #include <cstdint>
 

@@ -1,15 +1,15 @@
 #pragma once
-// The audio manager: the framework's single owner of audio. It opens the OpenAL device and
-// context, loads each sound file once and hands out numeric handles, starts sounds on players
-// (at most 32 at once), advances the players once per fixed simulation step and keeps the
-// audio event tables read from JSON files.
-//
-// Depends on the core layer (error reporting, dynamic structure, JSON reading). OpenAL stays
-// behind implementation/; nothing here names an AL type.
-//
-// Known limits: one thread; sounds are never unloaded, so handles are never reused. Without an
-// audio device the manager reports that once at start-up and then runs silently: sounds are
-// still read and checked, and PlaySound starts nothing.
+/// The audio manager: the framework's single owner of audio. It opens the OpenAL device and
+/// context, loads each sound file once and hands out numeric handles, starts sounds on players
+/// (at most 32 at once), advances the players once per fixed simulation step and keeps the
+/// audio event tables read from JSON files.
+/// @file
+/// Depends on the core layer (error reporting, dynamic structure, JSON reading). OpenAL stays
+/// behind implementation/; nothing here names an AL type.
+///
+/// Known limits: one thread; sounds are never unloaded, so handles are never reused. Without an
+/// audio device the manager reports that once at start-up and then runs silently: sounds are
+/// still read and checked, and PlaySound starts nothing.
 
 #include "marrowgate/core/mg_noncopyable.h"
 

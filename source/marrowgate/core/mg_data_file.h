@@ -1,19 +1,19 @@
 #pragma once
-// Data files: the one way the framework, the kits and the tools open a file they read data from
-// (meshes, shaders, images, sounds, JSON, fonts).
-//
-// A data file is opened without blocking, so a FIFO never waits for a writer; it is checked
-// after opening to be a regular file, so a directory, a device or a FIFO is refused and nothing
-// can be swapped in between the check and the read; and it is measured before a byte is read,
-// so a file over the bound its kind allows (a forged or sparse multi-gigabyte file) never reaches
-// memory. Every refusal is reported through the error facility as an "mgDataError: " naming the
-// file (` File: "<path>"`), and the file then reads as absent.
-//
-// The bounds, far above anything the game ships and low enough that a refused file costs nothing:
-//   meshes 256 MiB, images 128 MiB, sounds 256 MiB, JSON 16 MiB, shaders 1 MiB, fonts 64 MiB.
-//
-// Depends on the error facility and POSIX. Known limits: a file that grows after it was measured
-// is read up to its measured size; one that shrinks is reported as ending early.
+/// Data files: the one way the framework, the kits and the tools open a file they read data from
+/// (meshes, shaders, images, sounds, JSON, fonts).
+/// @file
+/// A data file is opened without blocking, so a FIFO never waits for a writer; it is checked
+/// after opening to be a regular file, so a directory, a device or a FIFO is refused and nothing
+/// can be swapped in between the check and the read; and it is measured before a byte is read,
+/// so a file over the bound its kind allows (a forged or sparse multi-gigabyte file) never reaches
+/// memory. Every refusal is reported through the error facility as an "mgDataError: " naming the
+/// file (` File: "`<path>"`),` and the file then reads as absent.
+///
+/// The bounds, far above anything the game ships and low enough that a refused file costs nothing:
+///   meshes 256 MiB, images 128 MiB, sounds 256 MiB, JSON 16 MiB, shaders 1 MiB, fonts 64 MiB.
+///
+/// Depends on the error facility and POSIX. Known limits: a file that grows after it was measured
+/// is read up to its measured size; one that shrinks is reported as ending early.
 
 #include "marrowgate/core/mg_noncopyable.h"
 

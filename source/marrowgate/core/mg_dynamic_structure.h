@@ -1,18 +1,18 @@
 #pragma once
-// DynamicStructure: the self-describing value every data file is read into. One value holds
-// nothing (nil), a 64-bit integer, a float, a boolean, a string, an array of values or a
-// structure of named values (kept in byte-wise name order, names unique).
-//
-// Strict by default, forgiving on request: readers take `implicitConversion`, setters take
-// `implicitTypeChange`. Misuse is reported through the error facility; when the facility
-// returns, every operation carries on with a defined result (see each operation). Copies
-// are deep; nothing is shared or reference counted.
-//
-// Depends on the error facility and the string conversions. One thread at a time per value.
-// Recursive operations (copy, destruction) recurse once per nesting level. A structure is a
-// sorted array of pointers to members (binary-searched look-ups), each member in a box of its
-// own: AddMember is cheap for names that sort after the last member and otherwise shifts the
-// pointers after it, while the members themselves never move.
+/// DynamicStructure: the self-describing value every data file is read into. One value holds
+/// nothing (nil), a 64-bit integer, a float, a boolean, a string, an array of values or a
+/// structure of named values (kept in byte-wise name order, names unique).
+/// @file
+/// Strict by default, forgiving on request: readers take `implicitConversion`, setters take
+/// `implicitTypeChange`. Misuse is reported through the error facility; when the facility
+/// returns, every operation carries on with a defined result (see each operation). Copies
+/// are deep; nothing is shared or reference counted.
+///
+/// Depends on the error facility and the string conversions. One thread at a time per value.
+/// Recursive operations (copy, destruction) recurse once per nesting level. A structure is a
+/// sorted array of pointers to members (binary-searched look-ups), each member in a box of its
+/// own: AddMember is cheap for names that sort after the last member and otherwise shifts the
+/// pointers after it, while the members themselves never move.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,17 +1,17 @@
 #pragma once
-// Error reporting: the one way every check in the program reports a failure.
-//
-// A report is a printf-style message, whose first word is its category tag written by the
-// caller ("mgError: ", "mgExternalError: ", "mgInternalError: ", "mgDataError: ", ...), plus
-// the source unit and line that raised it. The report goes to the registered handlers in
-// registration order; with the throw switch on it throws instead; with nobody registered it
-// is only recorded and the caller carries on. Single-threaded by design.
-//
-// While a ReportSubject is alive (a reader names the file it is reading), every report that
-// does not already name that file ends with ` File: "<path>"`: parsers see only bytes, yet a
-// user must learn which file is broken. Reports that name a file themselves use the same form.
-//
-// Depends on nothing but the standard library.
+/// Error reporting: the one way every check in the program reports a failure.
+/// @file
+/// A report is a printf-style message, whose first word is its category tag written by the
+/// caller ("mgError: ", "mgExternalError: ", "mgInternalError: ", "mgDataError: ", ...), plus
+/// the source unit and line that raised it. The report goes to the registered handlers in
+/// registration order; with the throw switch on it throws instead; with nobody registered it
+/// is only recorded and the caller carries on. Single-threaded by design.
+///
+/// While a ReportSubject is alive (a reader names the file it is reading), every report that
+/// does not already name that file ends with ` File: "`<path>"`:` parsers see only bytes, yet a
+/// user must learn which file is broken. Reports that name a file themselves use the same form.
+///
+/// Depends on nothing but the standard library.
 
 #include <cstdarg>
 #include <stdexcept>

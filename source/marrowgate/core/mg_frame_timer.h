@@ -1,10 +1,10 @@
 #pragma once
-// The high-resolution clock and the frame timer that measures the real time between two
-// passes of the main loop. Simulation time is not measured here; it advances in fixed steps.
-//
-// The clock reads a performance counter through a small seam, `CounterSource`: by default
-// std::chrono::steady_clock; the platform layer installs its own counter, and tests install
-// one they drive by hand. The clock is one process-wide instance, main thread only.
+/// The high-resolution clock and the frame timer that measures the real time between two
+/// passes of the main loop. Simulation time is not measured here; it advances in fixed steps.
+/// @file
+/// The clock reads a performance counter through a small seam, `CounterSource`: by default
+/// std::chrono::steady_clock; the platform layer installs its own counter, and tests install
+/// one they drive by hand. The clock is one process-wide instance, main thread only.
 
 #include <cstdint>
 

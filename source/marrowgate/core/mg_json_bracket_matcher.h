@@ -1,18 +1,18 @@
 #pragma once
-// Finds the bracket that closes an opening "[" or "{" for the JSON reader, in time linear in
-// the whole text however deeply it nests.
-//
-// The reader's matching rule: scan from the opening bracket; a quote not directly preceded
-// by a backslash switches between inside and outside a string; outside strings brackets nest
-// and a closing bracket of the wrong kind fails the match; reaching the end of the allowed
-// text fails it too. Asking each bracket separately would rescan the text once per level.
-// Instead one scan records the answer for every bracket it passes, and later questions are
-// answered from that record. Which brackets a scan sees as "outside strings" depends only on
-// the parity of the switching quotes before its start, so there is one record per parity.
-//
-// Questions must come in increasing bracket position to be answered from a record (the
-// reader asks in that order); an earlier position is answered by a fresh scan. Texts must be
-// shorter than kMaximumTextSize. Depends on the standard library only.
+/// Finds the bracket that closes an opening "[" or "{" for the JSON reader, in time linear in
+/// the whole text however deeply it nests.
+/// @file
+/// The reader's matching rule: scan from the opening bracket; a quote not directly preceded
+/// by a backslash switches between inside and outside a string; outside strings brackets nest
+/// and a closing bracket of the wrong kind fails the match; reaching the end of the allowed
+/// text fails it too. Asking each bracket separately would rescan the text once per level.
+/// Instead one scan records the answer for every bracket it passes, and later questions are
+/// answered from that record. Which brackets a scan sees as "outside strings" depends only on
+/// the parity of the switching quotes before its start, so there is one record per parity.
+///
+/// Questions must come in increasing bracket position to be answered from a record (the
+/// reader asks in that order); an earlier position is answered by a fresh scan. Texts must be
+/// shorter than kMaximumTextSize. Depends on the standard library only.
 
 #include <cstddef>
 #include <cstdint>

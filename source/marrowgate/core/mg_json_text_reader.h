@@ -1,25 +1,25 @@
 #pragma once
-// The JSON reader's parsing rules, written once for both of its results: a JsonValue tree
-// (ParseJsonText) and a DynamicStructure built directly (ParseJson), so the two can never
-// disagree. A Builder supplies the value type and makes scalars; it collects the members and
-// elements of the objects and arrays being read on stacks (Begin... marks where one starts,
-// Finish... turns everything above the mark into one value, Discard... drops it).
-//
-// The reader is deliberately lenient and cuts the text at brackets, quotes and commas
-// instead of tokenizing it; its acceptance rules are part of what data files rely on:
-// - the document must be an object or an array; a bare scalar reads as nil;
-// - a failure anywhere inside an object or array makes that innermost object or array nil;
-//   a nil element of an array is dropped, a nil member of an object is kept as nil;
-// - member names are taken raw (not unescaped); commas between members are not checked;
-// - string values are unescaped and then trimmed; "\u" keeps the byte of its last two hex
-//   digits; an unknown escape vanishes;
-// - bare tokens lose their white space; true, false and null are read in any case;
-//   integers that do not fit 32 bits become doubles.
-// Positions are offsets into the one text; nothing is copied but string and token bodies.
-// Nesting deeper than kMaximumDepth fails like any other error instead of exhausting the
-// stack.
-//
-// Internal to mg_json_parser.cpp. Depends on the bracket matcher and the standard library.
+/// The JSON reader's parsing rules, written once for both of its results: a JsonValue tree
+/// (ParseJsonText) and a DynamicStructure built directly (ParseJson), so the two can never
+/// disagree. A Builder supplies the value type and makes scalars; it collects the members and
+/// elements of the objects and arrays being read on stacks (Begin... marks where one starts,
+/// Finish... turns everything above the mark into one value, Discard... drops it).
+/// @file
+/// The reader is deliberately lenient and cuts the text at brackets, quotes and commas
+/// instead of tokenizing it; its acceptance rules are part of what data files rely on:
+/// - the document must be an object or an array; a bare scalar reads as nil;
+/// - a failure anywhere inside an object or array makes that innermost object or array nil;
+///   a nil element of an array is dropped, a nil member of an object is kept as nil;
+/// - member names are taken raw (not unescaped); commas between members are not checked;
+/// - string values are unescaped and then trimmed; "\u" keeps the byte of its last two hex
+///   digits; an unknown escape vanishes;
+/// - bare tokens lose their white space; true, false and null are read in any case;
+///   integers that do not fit 32 bits become doubles.
+/// Positions are offsets into the one text; nothing is copied but string and token bodies.
+/// Nesting deeper than kMaximumDepth fails like any other error instead of exhausting the
+/// stack.
+///
+/// Internal to mg_json_parser.cpp. Depends on the bracket matcher and the standard library.
 
 #include "marrowgate/core/mg_json_bracket_matcher.h"
 

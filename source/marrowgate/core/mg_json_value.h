@@ -1,10 +1,10 @@
 #pragma once
-// JsonValue: the JSON reader's own value type. It records which kind of value the text held
-// and keeps every number in all three widths (32-bit integer, float, double). Its accessors
-// check the kind and throw std::runtime_error when asked for another one; this is the one
-// place in the framework that throws in normal operation.
-//
-// Depends on the standard library only. Copies are deep.
+/// JsonValue: the JSON reader's own value type. It records which kind of value the text held
+/// and keeps every number in all three widths (32-bit integer, float, double). Its accessors
+/// check the kind and throw std::runtime_error when asked for another one; this is the one
+/// place in the framework that throws in normal operation.
+/// @file
+/// Depends on the standard library only. Copies are deep.
 
 #include <cstdint>
 #include <map>

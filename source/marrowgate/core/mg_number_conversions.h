@@ -1,15 +1,15 @@
 #pragma once
-// Narrowing conversions between number types that are defined for every input.
-//
-// A plain cast from a floating value to an integer, or from a double to a float, is
-// undefined when the value does not fit. Data read from files can hold any number, so the
-// data code converts through these instead:
-// - to an integer: truncated toward zero; NaN gives 0; values beyond the integer's range
-//   give its smallest or largest value;
-// - double to float: rounded to the nearest float; values beyond the float range give
-//   infinity with their sign, as the hardware conversion would.
-//
-// Header only; depends on the standard library.
+/// Narrowing conversions between number types that are defined for every input.
+/// @file
+/// A plain cast from a floating value to an integer, or from a double to a float, is
+/// undefined when the value does not fit. Data read from files can hold any number, so the
+/// data code converts through these instead:
+/// - to an integer: truncated toward zero; NaN gives 0; values beyond the integer's range
+///   give its smallest or largest value;
+/// - double to float: rounded to the nearest float; values beyond the float range give
+///   infinity with their sign, as the hardware conversion would.
+///
+/// Header only; depends on the standard library.
 
 #include <cmath>
 #include <concepts>

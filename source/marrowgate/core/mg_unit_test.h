@@ -1,11 +1,11 @@
 #pragma once
-// A minimal self-registering unit-test framework that ships inside the program with the
-// framework's own test cases. Each test case is one object created during static start-up;
-// its constructor appends it to a process-wide registry, its destructor removes it. A case
-// records failures as text and carries on; nothing in the program runs the cases, a runner
-// (mg_selftest) walks the registry instead.
-//
-// Depends on the error facility only through the code under test. Single-threaded.
+/// A minimal self-registering unit-test framework that ships inside the program with the
+/// framework's own test cases. Each test case is one object created during static start-up;
+/// its constructor appends it to a process-wide registry, its destructor removes it. A case
+/// records failures as text and carries on; nothing in the program runs the cases, a runner
+/// (mg_selftest) walks the registry instead.
+/// @file
+/// Depends on the error facility only through the code under test. Single-threaded.
 
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/core/mg_noncopyable.h"

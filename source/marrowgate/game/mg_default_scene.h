@@ -1,12 +1,12 @@
 #pragma once
-// The framework's own scene: shows the framework logo centred for 2500 ms, fading it out over
-// the last 350 ms, plays the logo sound after 250 ms, then changes to the game's first scene.
-//
-// The game application uses the one instance (GetDefaultScene) as its fallback whenever it has
-// no current scene, and RunGame prepares it with ShowLogoBefore. The logo is a 256 x 256 PNG
-// compiled into the program; its texture is made on the first render and kept for the run.
-// Depends on: graphics (texture manager, sprite, screen metrics), the game application
-// (ChangeToScene), audio (the logo sound).
+/// The framework's own scene: shows the framework logo centred for 2500 ms, fading it out over
+/// the last 350 ms, plays the logo sound after 250 ms, then changes to the game's first scene.
+/// @file
+/// The game application uses the one instance (GetDefaultScene) as its fallback whenever it has
+/// no current scene, and RunGame prepares it with ShowLogoBefore. The logo is a 256 x 256 PNG
+/// compiled into the program; its texture is made on the first render and kept for the run.
+/// Depends on: graphics (texture manager, sprite, screen metrics), the game application
+/// (ChangeToScene), audio (the logo sound).
 
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_game_timer.h"

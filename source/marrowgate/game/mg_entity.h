@@ -1,13 +1,13 @@
 #pragma once
-// Entity: a 2D game object. It is a graphic list (its children are drawn with it) that also
-// simulates in fixed steps, carries bounding volumes, collides, and runs a stack of behaviours.
-//
-// Game code derives from it (the destructor is pure). The entity's entity manager steps it,
-// tests it against the others and removes it; see mg_entity_manager.h.
-// Depends on: graphics (GraphicList, shapes for the debug drawing), math (the 2D bounding
-// volume), the behaviour stack.
-//
-// Limits: collision ignores the entity's rotation and scale; volumes sit at position + offset.
+/// Entity: a 2D game object. It is a graphic list (its children are drawn with it) that also
+/// simulates in fixed steps, carries bounding volumes, collides, and runs a stack of behaviours.
+/// @file
+/// Game code derives from it (the destructor is pure). The entity's entity manager steps it,
+/// tests it against the others and removes it; see mg_entity_manager.h.
+/// Depends on: graphics (GraphicList, shapes for the debug drawing), math (the 2D bounding
+/// volume), the behaviour stack.
+///
+/// Limits: collision ignores the entity's rotation and scale; volumes sit at position + offset.
 
 #include "marrowgate/game/mg_entity_behaviour.h"
 #include "marrowgate/graphics/mg_graphic_list.h"

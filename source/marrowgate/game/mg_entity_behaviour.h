@@ -1,14 +1,14 @@
 #pragma once
-// Entity behaviours: interchangeable pieces of logic stacked on an entity. Only the behaviour on
-// top of the stack receives the entity's simulate, update, render and collide calls, so pushing a
-// behaviour suspends the one below it until the new one is popped again.
-//
-// The same stack serves the 2D entities of the framework and the 3D entities of the game kit; it
-// is a template over the entity type so that a behaviour's collide hook sees the right entity.
-// Header only; depends on the standard library.
-//
-// Limits: a popped behaviour is not destroyed at once (it may be the very behaviour whose hook is
-// running); the entity destroys popped behaviours at the points its own class documents.
+/// Entity behaviours: interchangeable pieces of logic stacked on an entity. Only the behaviour on
+/// top of the stack receives the entity's simulate, update, render and collide calls, so pushing a
+/// behaviour suspends the one below it until the new one is popped again.
+/// @file
+/// The same stack serves the 2D entities of the framework and the 3D entities of the game kit; it
+/// is a template over the entity type so that a behaviour's collide hook sees the right entity.
+/// Header only; depends on the standard library.
+///
+/// Limits: a popped behaviour is not destroyed at once (it may be the very behaviour whose hook is
+/// running); the entity destroys popped behaviours at the points its own class documents.
 
 #include <deque>
 #include <memory>

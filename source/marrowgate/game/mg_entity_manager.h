@@ -1,16 +1,16 @@
 #pragma once
-// EntityManager: a graphic list of entities that steps them, tests every collidable pair once
-// per fixed step and removes entities only when no pass is iterating over them.
-//
-// Entities keep the order in which they were added; that is the order of the simulate pass and
-// of the collision pairs (for A, B, C all touching: A-B, B-A, A-C, C-A, B-C, C-B). Drawing is
-// the graphic list's, by depth. Game code derives from it (the destructor is pure).
-// Depends on: graphics (GraphicList), the entity, the bookkeeping shared with the 3D kit's
-// manager (mg_entity_manager_base.h).
-//
-// Ownership: owned entities are destroyed when removed, and when the manager is destroyed while
-// still holding them (the last added first, without OnRemove); unowned ones are only released.
-// An entity destroyed while managed leaves its manager. Cost: O(n^2) volume tests per step.
+/// EntityManager: a graphic list of entities that steps them, tests every collidable pair once
+/// per fixed step and removes entities only when no pass is iterating over them.
+/// @file
+/// Entities keep the order in which they were added; that is the order of the simulate pass and
+/// of the collision pairs (for A, B, C all touching: A-B, B-A, A-C, C-A, B-C, C-B). Drawing is
+/// the graphic list's, by depth. Game code derives from it (the destructor is pure).
+/// Depends on: graphics (GraphicList), the entity, the bookkeeping shared with the 3D kit's
+/// manager (mg_entity_manager_base.h).
+///
+/// Ownership: owned entities are destroyed when removed, and when the manager is destroyed while
+/// still holding them (the last added first, without OnRemove); unowned ones are only released.
+/// An entity destroyed while managed leaves its manager. Cost: O(n^2) volume tests per step.
 
 #include "marrowgate/game/mg_entity.h"
 #include "marrowgate/game/mg_entity_manager_base.h"

@@ -1,16 +1,16 @@
 #pragma once
-// EntityManagerBase: what the 2D entity manager and the 3D kit's one share, for any entity type
-// that has GetManager(), GetEntityTypes(), IsCollidable(), OnAdd(), OnRemove() and a private
-// mManager pointer the base may set (the entity class befriends this template).
-//
-// It keeps the entities in the order they were added, indexes them by type name, owns those
-// added as owned, defers removals asked for while a pass runs to the end of that pass, and
-// walks the collidable pairs in the one order both managers promise. The derived manager says
-// what a pass does and how a pair is tested; it may also hook the moments an entity joins or
-// leaves its lists (the 2D manager keeps its graphic list in step there).
-//
-// Reports go out under the derived manager's unit name, so they read as before the fold.
-// Depends on: core (errors).
+/// EntityManagerBase: what the 2D entity manager and the 3D kit's one share, for any entity type
+/// that has GetManager(), GetEntityTypes(), IsCollidable(), OnAdd(), OnRemove() and a private
+/// mManager pointer the base may set (the entity class befriends this template).
+/// @file
+/// It keeps the entities in the order they were added, indexes them by type name, owns those
+/// added as owned, defers removals asked for while a pass runs to the end of that pass, and
+/// walks the collidable pairs in the one order both managers promise. The derived manager says
+/// what a pass does and how a pair is tested; it may also hook the moments an entity joins or
+/// leaves its lists (the 2D manager keeps its graphic list in step there).
+///
+/// Reports go out under the derived manager's unit name, so they read as before the fold.
+/// Depends on: core (errors).
 
 #include "marrowgate/core/mg_error.h"
 

@@ -1,17 +1,17 @@
 #pragma once
-// GameApplication: the realtime application turned into a fixed-step game loop over scenes.
-//
-// Each frame measures the real delta (capped at 0.1 s), applies a pending scene change, then
-// runs at most 5 fixed steps of 10 ms on the current scene (or the framework's logo scene
-// when there is none) before updating and drawing it once. Scene changes and quitting are
-// requests that take effect at frame boundaries, so a scene may ask for them from anywhere
-// inside its own simulate or update.
-//
-// While it exists the application is the program's error handler: a report shows a message
-// box and terminates. At most one exists at a time.
-//
-// Depends on: application (window and loop), graphics (renderer, camera), audio (manager
-// update per step), the game scenes.
+/// GameApplication: the realtime application turned into a fixed-step game loop over scenes.
+/// @file
+/// Each frame measures the real delta (capped at 0.1 s), applies a pending scene change, then
+/// runs at most 5 fixed steps of 10 ms on the current scene (or the framework's logo scene
+/// when there is none) before updating and drawing it once. Scene changes and quitting are
+/// requests that take effect at frame boundaries, so a scene may ask for them from anywhere
+/// inside its own simulate or update.
+///
+/// While it exists the application is the program's error handler: a report shows a message
+/// box and terminates. At most one exists at a time.
+///
+/// Depends on: application (window and loop), graphics (renderer, camera), audio (manager
+/// update per step), the game scenes.
 
 #include "marrowgate/application/mg_application_handler_interface.h"
 #include "marrowgate/application/mg_realtime_application.h"

@@ -1,12 +1,12 @@
 #pragma once
-// GameScene: an entity manager with its own 2D camera, driven by the game application.
-//
-// The application opens a scene when it becomes current and closes it when it stops being
-// current; in between it runs fixed steps from the scene's step accumulator (OnSimulate), one
-// Update per frame and one Render. Opening installs the scene's camera as the active one;
-// closing leaves the default camera. The whole scene is drawn turned about the screen centre,
-// opposite to the camera's orientation. Game code derives from it (the destructor is pure).
-// Depends on: graphics (camera, renderer), the entity manager, the game application.
+/// GameScene: an entity manager with its own 2D camera, driven by the game application.
+/// @file
+/// The application opens a scene when it becomes current and closes it when it stops being
+/// current; in between it runs fixed steps from the scene's step accumulator (OnSimulate), one
+/// Update per frame and one Render. Opening installs the scene's camera as the active one;
+/// closing leaves the default camera. The whole scene is drawn turned about the screen centre,
+/// opposite to the camera's orientation. Game code derives from it (the destructor is pure).
+/// Depends on: graphics (camera, renderer), the entity manager, the game application.
 
 #include "marrowgate/game/mg_entity_manager.h"
 #include "marrowgate/graphics/mg_camera.h"

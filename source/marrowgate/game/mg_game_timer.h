@@ -1,8 +1,8 @@
 #pragma once
-// GameTimer: a count of milliseconds that moves only in whole fixed simulation steps.
-//
-// It never reads a clock, so it advances exactly as fast as the simulation does and many of
-// them cost nothing. Depends on: core (errors).
+/// GameTimer: a count of milliseconds that moves only in whole fixed simulation steps.
+/// @file
+/// It never reads a clock, so it advances exactly as fast as the simulation does and many of
+/// them cost nothing. Depends on: core (errors).
 
 #include <compare>
 #include <cstdint>

@@ -1,10 +1,10 @@
 #pragma once
-// KeyBinding: one or more keys (keyboard keys, mouse buttons or game controller inputs) that game
-// code asks about as one input.
-//
-// Pressed and released mean a change since the previous fixed simulation step, not since the
-// previous frame: the game application refreshes the process-wide binding states before each
-// step, so a press is seen by exactly one step. Depends on: application (raw key state).
+/// KeyBinding: one or more keys (keyboard keys, mouse buttons or game controller inputs) that game
+/// code asks about as one input.
+/// @file
+/// Pressed and released mean a change since the previous fixed simulation step, not since the
+/// previous frame: the game application refreshes the process-wide binding states before each
+/// step, so a press is seen by exactly one step. Depends on: application (raw key state).
 
 #include "marrowgate/application/mg_input.h"
 

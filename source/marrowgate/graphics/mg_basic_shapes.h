@@ -1,11 +1,11 @@
 #pragma once
-// PolygonShape: a graphic drawn from its own list of coloured vertices with one primitive type,
-// untextured (the blank texture is bound so the vertex colour shows unchanged). BoxShape and
-// CircleShape are presets that fill the list at construction.
-//
-// The pixel size is the bounding box of the added vertices (0 while there are none). Vertex
-// counts that the primitive type cannot draw are reported at render time and nothing is drawn.
-// Depends on: Graphic, the basic renderer, the texture manager (blank texture).
+/// PolygonShape: a graphic drawn from its own list of coloured vertices with one primitive type,
+/// untextured (the blank texture is bound so the vertex colour shows unchanged). BoxShape and
+/// CircleShape are presets that fill the list at construction.
+/// @file
+/// The pixel size is the bounding box of the added vertices (0 while there are none). Vertex
+/// counts that the primitive type cannot draw are reported at render time and nothing is drawn.
+/// Depends on: Graphic, the basic renderer, the texture manager (blank texture).
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_graphic.h"

@@ -1,10 +1,10 @@
 #pragma once
-// Camera: the 2D view offset that graphics subtract (scaled by their scroll factor) from their
-// positions, with an optional screen shake; and the framework-wide active-camera slot.
-//
-// The slot holds either a camera the caller keeps (SetActiveCamera) or one the framework owns
-// (SetManagedCamera); with none installed a built-in default camera at (0, 0) answers.
-// Depends on: math (vectors, random numbers).
+/// Camera: the 2D view offset that graphics subtract (scaled by their scroll factor) from their
+/// positions, with an optional screen shake; and the framework-wide active-camera slot.
+/// @file
+/// The slot holds either a camera the caller keeps (SetActiveCamera) or one the framework owns
+/// (SetManagedCamera); with none installed a built-in default camera at (0, 0) answers.
+/// Depends on: math (vectors, random numbers).
 
 #include "marrowgate/math/mg_vector.h"
 

@@ -1,9 +1,9 @@
 #pragma once
-// Color: four channels in [0, 1] in the order alpha, red, green, blue, kept together with the
-// same colour packed as 0xAARRGGBB; the 17-entry palette; interpolation between two colours.
-// Vertices want a different packing (red in the lowest byte), which GetColorABGR gives.
-//
-// Depends on nothing but the standard library.
+/// Color: four channels in [0, 1] in the order alpha, red, green, blue, kept together with the
+/// same colour packed as 0xAARRGGBB; the 17-entry palette; interpolation between two colours.
+/// Vertices want a different packing (red in the lowest byte), which GetColorABGR gives.
+/// @file
+/// Depends on nothing but the standard library.
 
 #include <cstdint>
 

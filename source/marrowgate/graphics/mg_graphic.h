@@ -1,12 +1,12 @@
 #pragma once
-// Graphic: the abstract base of everything drawn in 2D (shapes, sprites, text, entities,
-// scenes). It holds a transform (position, origin, scale, orientation, depth), a colour and
-// the active/visible switches; Render applies the transform around OnRender.
-//
-// A local point p lands at position - scrollFactor * camera + R(orientation) * (scale * (p - origin)),
-// in pixels with y growing downwards; depth becomes z and must lie in [-1, 1] to survive the 2D
-// projection. Negative scales are refused (sprites mirror through SetFlipped instead).
-// Depends on: the basic renderer (matrix stack), the active camera, math.
+/// Graphic: the abstract base of everything drawn in 2D (shapes, sprites, text, entities,
+/// scenes). It holds a transform (position, origin, scale, orientation, depth), a colour and
+/// the active/visible switches; Render applies the transform around OnRender.
+/// @file
+/// A local point p lands at position - scrollFactor * camera + R(orientation) * (scale * (p - origin)),
+/// in pixels with y growing downwards; depth becomes z and must lie in [-1, 1] to survive the 2D
+/// projection. Negative scales are refused (sprites mirror through SetFlipped instead).
+/// Depends on: the basic renderer (matrix stack), the active camera, math.
 
 #include "marrowgate/core/mg_noncopyable.h"
 #include "marrowgate/graphics/mg_color.h"

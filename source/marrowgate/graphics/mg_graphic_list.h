@@ -1,11 +1,11 @@
 #pragma once
-// GraphicList: a graphic that draws its children in ascending depth, each relative to the list's
-// own transform. It owns only the children added as managed and destroys them with itself
-// (last added first). A child keeps its place when its depth changes later; the order is set
-// when it is added, and equal depths keep the order of adding.
-//
-// The list's scroll factor is (0, 0): each child applies the camera in its own transform.
-// Depends on: Graphic.
+/// GraphicList: a graphic that draws its children in ascending depth, each relative to the list's
+/// own transform. It owns only the children added as managed and destroys them with itself
+/// (last added first). A child keeps its place when its depth changes later; the order is set
+/// when it is added, and equal depths keep the order of adding.
+/// @file
+/// The list's scroll factor is (0, 0): each child applies the camera in its own transform.
+/// Depends on: Graphic.
 
 #include "marrowgate/graphics/mg_graphic.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-// Screen metrics: the size in pixels of the window's drawable area. The window layer owns the
-// size and reports it here whenever it changes; 2D code reads it to place things on screen.
+/// Screen metrics: the size in pixels of the window's drawable area. The window layer owns the
+/// size and reports it here whenever it changes; 2D code reads it to place things on screen. @file
 
 #include "marrowgate/math/mg_vector.h"
 

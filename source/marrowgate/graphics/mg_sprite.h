@@ -1,8 +1,8 @@
 #pragma once
-// Sprite: a graphic that draws one rectangle of a texture (its SpriteFrame) as a quad of the
-// frame's pixel size, tinted by the graphic's colour and optionally mirrored. Mirroring takes the
-// place of negative scales, which Graphic refuses.
-// Depends on: Graphic, the texture manager, the basic renderer.
+/// Sprite: a graphic that draws one rectangle of a texture (its SpriteFrame) as a quad of the
+/// frame's pixel size, tinted by the graphic's colour and optionally mirrored. Mirroring takes the
+/// place of negative scales, which Graphic refuses.
+/// Depends on: Graphic, the texture manager, the basic renderer. @file
 
 #include "marrowgate/graphics/mg_graphic.h"
 #include "marrowgate/graphics/mg_texture_manager.h"

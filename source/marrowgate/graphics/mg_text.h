@@ -1,18 +1,18 @@
 #pragma once
-// Text: a graphic that shows one line of UTF-8 text in a TrueType font.
-//
-// SetText rasterises the whole line on the CPU into a single-channel coverage texture of its own
-// (power-of-two sides) when the string, size or font changed, or the context came or went since
-// the last time; setting the same text again costs nothing. Drawing is one quad: the coverage becomes alpha
-// and the graphic's colour shows through. Fonts are cached by file name; the empty name is the built-in font
-// (Comfortaa Bold). Every live Text is registered, so that the module can drop the textures before a context
-// goes away and rebuild them in the next one. Depends on: Graphic, the texture manager (memory counter), the
-// basic renderer, fonts.
-//
-// Limits: one line; a text wider or taller than 32768 pixels, or whose texture would exceed
-// 64 MiB, is refused and draws nothing.
-// Without a rendering context the text is measured but gets no texture until the module's
-// CreateGraphicsResources runs.
+/// Text: a graphic that shows one line of UTF-8 text in a TrueType font.
+/// @file
+/// SetText rasterises the whole line on the CPU into a single-channel coverage texture of its own
+/// (power-of-two sides) when the string, size or font changed, or the context came or went since
+/// the last time; setting the same text again costs nothing. Drawing is one quad: the coverage becomes alpha
+/// and the graphic's colour shows through. Fonts are cached by file name; the empty name is the built-in font
+/// (Comfortaa Bold). Every live Text is registered, so that the module can drop the textures before a context
+/// goes away and rebuild them in the next one. Depends on: Graphic, the texture manager (memory counter), the
+/// basic renderer, fonts.
+///
+/// Limits: one line; a text wider or taller than 32768 pixels, or whose texture would exceed
+/// 64 MiB, is refused and draws nothing.
+/// Without a rendering context the text is measured but gets no texture until the module's
+/// CreateGraphicsResources runs.
 
 #include "marrowgate/graphics/mg_graphic.h"
 

@@ -1,16 +1,16 @@
 #pragma once
-// Texture manager: owns every RGBA texture of the program. Callers hold a TextureHandle, an
-// index into one table that is valid for the whole run; they never see OpenGL names.
-//
-// Textures come from image files (cached by file name and reference-counted), from encoded
-// image data in memory, or as plain white rectangles. Images are decoded to 8-bit RGBA and
-// stored with premultiplied alpha, matching the renderer's blending. Every texture is rebuilt
-// by CreateGraphicsResources after a release (files are read again; data from memory and white
-// rectangles are kept for that), so handles survive a lost context. Created while no context
-// exists, a texture gets its OpenGL object at the next CreateGraphicsResources.
-// No operation releases a single texture. Also keeps the texture-memory counter of the text module.
-//
-// Depends on: the basic renderer (ready state), core error reporting, stb_image. Main thread only.
+/// Texture manager: owns every RGBA texture of the program. Callers hold a TextureHandle, an
+/// index into one table that is valid for the whole run; they never see OpenGL names.
+/// @file
+/// Textures come from image files (cached by file name and reference-counted), from encoded
+/// image data in memory, or as plain white rectangles. Images are decoded to 8-bit RGBA and
+/// stored with premultiplied alpha, matching the renderer's blending. Every texture is rebuilt
+/// by CreateGraphicsResources after a release (files are read again; data from memory and white
+/// rectangles are kept for that), so handles survive a lost context. Created while no context
+/// exists, a texture gets its OpenGL object at the next CreateGraphicsResources.
+/// No operation releases a single texture. Also keeps the texture-memory counter of the text module.
+///
+/// Depends on: the basic renderer (ready state), core error reporting, stb_image. Main thread only.
 
 #include "marrowgate/graphics/mg_graphic.h"
 

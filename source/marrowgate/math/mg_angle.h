@@ -1,6 +1,6 @@
 #pragma once
-// An angle held in radians, built from and read back as radians or degrees. Conversions
-// use the float Pi, so Degrees(180) is exactly Pi radians.
+/// An angle held in radians, built from and read back as radians or degrees. Conversions
+/// use the float Pi, so Degrees(180) is exactly Pi radians. @file
 
 #include "marrowgate/math/mg_math.h"
 

@@ -1,12 +1,12 @@
 #pragma once
-// Matrix3 and Matrix4: the transforms, projections, products and inverses of the math
-// library, and the transformation of vectors. Layout and product order are fixed in
-// mg_math.h: row by row for column vectors, translation in m[3], m[7], m[11], and `a * b`
-// applies `a` first.
-//
-// The values and their cheap operations are inline here; the builders, inverses and the
-// checked pointer forms live in mg_matrix.cpp and report under the unit name mg_matrix.
-// Projection builders do not guard against degenerate planes (near == far, zero aspect).
+/// Matrix3 and Matrix4: the transforms, projections, products and inverses of the math
+/// library, and the transformation of vectors. Layout and product order are fixed in
+/// mg_math.h: row by row for column vectors, translation in m[3], m[7], m[11], and `a * b`
+/// applies `a` first.
+/// @file
+/// The values and their cheap operations are inline here; the builders, inverses and the
+/// checked pointer forms live in mg_matrix.cpp and report under the unit name mg_matrix.
+/// Projection builders do not guard against degenerate planes (near == far, zero aspect).
 
 #include "marrowgate/math/mg_angle.h"
 #include "marrowgate/math/mg_math.h"

@@ -1,12 +1,12 @@
 #pragma once
-// Quaternion: four floats x, y, z, w (w the scalar part) with componentwise arithmetic, the
-// Hamilton product, normalisation and the inverse. Still experimental, hence the namespace
-// Marrowgate::Core::Unstable. The checked pointer forms live in mg_quaternion.cpp and report
-// under the unit name mg_quaternion.
-//
-// A default quaternion is the identity (0, 0, 0, 1), like a default Matrix4; normalising or
-// inverting a quaternion within Epsilon of zero also gives the identity.
-// Conventions: see mg_math.h.
+/// Quaternion: four floats x, y, z, w (w the scalar part) with componentwise arithmetic, the
+/// Hamilton product, normalisation and the inverse. Still experimental, hence the namespace
+/// Marrowgate::Core::Unstable. The checked pointer forms live in mg_quaternion.cpp and report
+/// under the unit name mg_quaternion.
+/// @file
+/// A default quaternion is the identity (0, 0, 0, 1), like a default Matrix4; normalising or
+/// inverting a quaternion within Epsilon of zero also gives the identity.
+/// Conventions: see mg_math.h.
 
 #include "marrowgate/math/mg_math.h"
 

@@ -1,7 +1,7 @@
 #pragma once
-// Random numbers: a small linear congruential generator (state × 214013 + 2531011), one
-// state per thread, starting at 1 and never seeded by the program, so every run draws the
-// same sequence (41, 18467, 6334, ...). All consumers in a thread share that sequence.
+/// Random numbers: a small linear congruential generator (state × 214013 + 2531011), one
+/// state per thread, starting at 1 and never seeded by the program, so every run draws the
+/// same sequence (41, 18467, 6334, ...). All consumers in a thread share that sequence. @file
 
 #include <cstdint>
 

@@ -1,12 +1,12 @@
 #pragma once
-// Vector2, Vector3 and Vector4: plain records of floats with the arithmetic the rest of the
-// program computes with, plus checked function forms (`Vector3Add(result, left, right)`)
-// for callers that work through pointers. The function forms report bad pointers through
-// the error facility under the unit name mg_vector and then leave the result untouched.
-//
-// Operator symbols: `|` is the dot product and `^` the cross product. Mind that both bind
-// more loosely than `+` and `==`; parenthesise them.
-// Conventions: see mg_math.h.
+/// Vector2, Vector3 and Vector4: plain records of floats with the arithmetic the rest of the
+/// program computes with, plus checked function forms (`Vector3Add(result, left, right)`)
+/// for callers that work through pointers. The function forms report bad pointers through
+/// the error facility under the unit name mg_vector and then leave the result untouched.
+/// @file
+/// Operator symbols: `|` is the dot product and `^` the cross product. Mind that both bind
+/// more loosely than `+` and `==`; parenthesise them.
+/// Conventions: see mg_math.h.
 
 #include "marrowgate/math/mg_math.h"
 

@@ -1,15 +1,15 @@
 #pragma once
-// Fonts for text: TrueType data read with stb_truetype, a cache of loaded fonts by file name
-// (the empty name is the built-in font, Comfortaa Bold, compiled into the program), UTF-8
-// decoding, measuring with kerning and rasterising one line into a single-channel coverage
-// bitmap whose sides are powers of two.
-//
-// Internal to the graphics layer; Text is its user. Depends on core (errors) and stb_truetype.
-// Font data is checked before stb_truetype sees it (mg_font_check.h), so a damaged file is
-// refused with a report instead of being read out of bounds. Main thread only.
-//
-// Limits: one line, no shaping; kerning comes from the 'kern' table or GPOS pair adjustments.
-// A cached font is shared, so its size is whatever the last caller set.
+/// Fonts for text: TrueType data read with stb_truetype, a cache of loaded fonts by file name
+/// (the empty name is the built-in font, Comfortaa Bold, compiled into the program), UTF-8
+/// decoding, measuring with kerning and rasterising one line into a single-channel coverage
+/// bitmap whose sides are powers of two.
+/// @file
+/// Internal to the graphics layer; Text is its user. Depends on core (errors) and stb_truetype.
+/// Font data is checked before stb_truetype sees it (mg_font_check.h), so a damaged file is
+/// refused with a report instead of being read out of bounds. Main thread only.
+///
+/// Limits: one line, no shaping; kerning comes from the 'kern' table or GPOS pair adjustments.
+/// A cached font is shared, so its size is whatever the last caller set.
 
 #include <cstddef>
 #include <cstdint>

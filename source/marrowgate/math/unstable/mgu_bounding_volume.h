@@ -1,14 +1,14 @@
 #pragma once
-// The 2D collision shape of a framework entity: a circle or an axis-aligned box, placed at an
-// offset from its entity's position.
-//
-// Four floats in this order: size (a circle's radius or a box's width), height (0 or less for a
-// circle), and the offset. Intersects takes the two world-space centres, so volumes stay values
-// relative to their owner.
-// Depends on: core (errors), math (Vector2). Experimental: the interface may still change.
-//
-// Limits: a circle and a box count as touching whenever the circle's centre lies within the
-// box's extent on one axis and within reach on both, as the edge test below states.
+/// The 2D collision shape of a framework entity: a circle or an axis-aligned box, placed at an
+/// offset from its entity's position.
+/// @file
+/// Four floats in this order: size (a circle's radius or a box's width), height (0 or less for a
+/// circle), and the offset. Intersects takes the two world-space centres, so volumes stay values
+/// relative to their owner.
+/// Depends on: core (errors), math (Vector2). Experimental: the interface may still change.
+///
+/// Limits: a circle and a box count as touching whenever the circle's centre lies within the
+/// box's extent on one axis and within reach on both, as the edge test below states.
 
 #include "marrowgate/math/mg_vector.h"
 
