@@ -57,7 +57,14 @@ int main(int argumentCount, char** arguments)
 {
     // An optional time limit in seconds, handy for automated runs.
     const float secondsToRun = argumentCount > 1 ? std::strtof(arguments[1], nullptr) : 0.0f;
-    if (!Application::ChangeToDataDirectory(GAME_DIRECTORY)) {
+    // Files are opened by paths relative to the working directory ("data/..."): this moves to
+    // the folder that holds the game's data/, recognised by files only it holds.
+    Application::DataDirectorySearch dataSearch;
+    dataSearch.markers = {"README.md"}; // name your own game's files here
+    dataSearch.programName = "my_game";
+    dataSearch.buildDirectory = GAME_BUILD_DIRECTORY;
+    dataSearch.sourceDirectory = GAME_SOURCE_DIRECTORY;
+    if (!Application::ChangeToDataDirectory(dataSearch)) {
         return EXIT_FAILURE;
     }
     Game::GameApplication application(Application::WindowMode::kWindowed, 0, 0, true);
