@@ -51,7 +51,8 @@ check() {
     # A failed check shows a message box that waits for a click: the time-out ends it.
     timeout -k 5 60 "$program" 6 2>"$logs/$name.txt" &
     local process=$!
-    for _ in $(seq 1 200); do
+    # Start-up can take many seconds on a loaded machine with a software rasteriser.
+    for _ in $(seq 1 600); do
         window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1 || true)
         [[ -n "$window" ]] && break
         sleep 0.1
