@@ -7,7 +7,7 @@
 /// can be swapped in between the check and the read; and it is measured before a byte is read,
 /// so a file over the bound its kind allows (a forged or sparse multi-gigabyte file) never reaches
 /// memory. Every refusal is reported through the error facility as an "mgDataError: " naming the
-/// file (` File: "`<path>"`),` and the file then reads as absent.
+/// file (` File: "<path>"`), and the file then reads as absent.
 ///
 /// The bounds, far above anything the game ships and low enough that a refused file costs nothing:
 ///   meshes 256 MiB, images 128 MiB, sounds 256 MiB, JSON 16 MiB, shaders 1 MiB, fonts 64 MiB.

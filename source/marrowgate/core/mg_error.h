@@ -8,7 +8,7 @@
 /// is only recorded and the caller carries on. Single-threaded by design.
 ///
 /// While a ReportSubject is alive (a reader names the file it is reading), every report that
-/// does not already name that file ends with ` File: "`<path>"`:` parsers see only bytes, yet a
+/// does not already name that file ends with ` File: "<path>"`: parsers see only bytes, yet a
 /// user must learn which file is broken. Reports that name a file themselves use the same form.
 ///
 /// Depends on nothing but the standard library.
