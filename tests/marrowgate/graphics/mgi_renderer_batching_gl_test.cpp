@@ -165,7 +165,7 @@ TEST_P(BatchingTest, ABatchIsCappedAndADrawLargerThanTheCapStillDraws)
 {
     // Far more vertices than one batch holds, in many sprites and in one draw.
     SceneList many;
-    for (int index = 0; index < 6000; ++index) {
+    for (int index = 0; index < 10000; ++index) {
         auto* sprite = new Sprite(GetBlankTexture());
         sprite->SetScale(Vector2(0.25f, 0.25f));
         sprite->SetPosition(
@@ -196,6 +196,41 @@ TEST_P(BatchingTest, ABatchIsCappedAndADrawLargerThanTheCapStillDraws)
                          static_cast<std::uint32_t>(columns.size()));
     });
     EXPECT_TRUE(QuorvaneTest::IsNear(context->At(149, 90), Pixel{255, 0, 0}));
+}
+
+TEST_P(BatchingTest, DrawsKeepComingOutWhenTheStreamingBuffersFillUp)
+{
+    // Per frame: 30,000 gathered quads (about 2.9 MB of vertices) and one draw of 300,000
+    // vertices (6 MB), larger than the streaming buffers start. Over three frames the buffers
+    // must start afresh and grow without losing a draw.
+    std::vector<Vertex2D> columns;
+    for (int column = 0; column < 50000; ++column) {
+        const float x = static_cast<float>(column % 150);
+        const std::uint32_t color = column >= 49850 ? 0xFF0000FFu : 0xFF00FF00u; // the last row red
+        for (const auto& [vx, vy] : {std::pair{x, 100.0f},
+                                     {x, 80.0f},
+                                     {x + 1.0f, 100.0f},
+                                     {x + 1.0f, 100.0f},
+                                     {x, 80.0f},
+                                     {x + 1.0f, 80.0f}}) {
+            columns.push_back(Vertex2D{vx, vy, color, 0.5f, 0.5f});
+        }
+    }
+    for (int frame = 0; frame < 3; ++frame) {
+        context->DrawFrame([&] {
+            BindTexture(GetBlankTexture());
+            for (int quad = 0; quad < 30000; ++quad) {
+                const float x = static_cast<float>(quad % 100);
+                const std::uint32_t color = quad == 29999 ? 0xFFFF0000u : 0xFFFFFFFFu;
+                RenderQuad(Vector2(x, 10.0f), Vector2(x + 1.0f, 20.0f), color, 0.5f, 0.5f, 0.5f, 0.5f);
+            }
+            RenderVertices2D(PrimitiveType::Triangles, columns.data(),
+                             static_cast<std::uint32_t>(columns.size()));
+        });
+        EXPECT_TRUE(QuorvaneTest::IsNear(context->At(99, 15), Pixel{0, 0, 255})) << "frame " << frame;
+        EXPECT_TRUE(QuorvaneTest::IsNear(context->At(0, 15), Pixel{255, 255, 255})) << "frame " << frame;
+        EXPECT_TRUE(QuorvaneTest::IsNear(context->At(149, 90), Pixel{255, 0, 0})) << "frame " << frame;
+    }
 }
 
 TEST_P(BatchingTest, GatheredDrawsAreDrawnBeforeTheirTextureGoesAway)

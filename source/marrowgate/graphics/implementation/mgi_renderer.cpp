@@ -1,7 +1,6 @@
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 
 #include "marrowgate/core/mg_error.h"
-#include "marrowgate/graphics/implementation/mgi_renderer_shaders.h"
 #include "marrowgate/graphics/implementation/mgi_renderer_state.h"
 #include "marrowgate/graphics/mg_screen.h"
 
@@ -31,8 +30,6 @@ RendererState theRendererState;
 
 namespace Marrowgate::Graphics {
 
-using mgImplementation::GLName;
-using mgImplementation::GLNameKind;
 using mgImplementation::theRendererState;
 
 namespace {
@@ -84,43 +81,6 @@ void MultiplyModelView(const Matrix4& first)
     SetModelViewMatrix(first * theRendererState.modelView);
 }
 
-GLName CompileShader(GLenum stage, const char* source)
-{
-    GLName shader(GLNameKind::Shader, glCreateShader(stage));
-    glShaderSource(shader.Get(), 1, &source, nullptr);
-    glCompileShader(shader.Get());
-    MG_ERROR_IF(!CheckShaderCompiled(shader.Get()),
-                "mgInternalError: Shader did not compile, what does log say?\n%s",
-                GetShaderLog(shader.Get()).c_str());
-    return shader;
-}
-
-void CreateBuiltInProgram()
-{
-    const bool isEmbedded = theRendererState.isEmbedded;
-    theRendererState.vertexShader =
-        CompileShader(GL_VERTEX_SHADER, isEmbedded ? mgImplementation::kEmbeddedVertexShader
-                                                   : mgImplementation::kDesktopVertexShader);
-    theRendererState.fragmentShader =
-        CompileShader(GL_FRAGMENT_SHADER, isEmbedded ? mgImplementation::kEmbeddedFragmentShader
-                                                     : mgImplementation::kDesktopFragmentShader);
-
-    GLName program(GLNameKind::Program, glCreateProgram());
-    glAttachShader(program.Get(), theRendererState.vertexShader.Get());
-    glAttachShader(program.Get(), theRendererState.fragmentShader.Get());
-    glBindAttribLocation(program.Get(), 0, "vertexPosition");
-    glBindAttribLocation(program.Get(), 1, "vertexColor");
-    glBindAttribLocation(program.Get(), 2, "vertexTextureUV");
-    glLinkProgram(program.Get());
-    MG_ERROR_IF(!CheckProgramLinked(program.Get()),
-                "mgInternalError: Program did not link, what does log say?\n%s",
-                GetProgramLog(program.Get()).c_str());
-    glUseProgram(program.Get());
-    theRendererState.currentProgram = program.Get();
-    theRendererState.program = std::move(program);
-    mgImplementation::FindBuiltInUniforms();
-}
-
 // Premultiplied blending, depth test that lets later equal depths win, and back faces culled
 // with clockwise (on screen) front faces.
 void SetCommonDrawState()
@@ -161,14 +121,14 @@ std::string FindMissingOpenGLSupport()
 void InitializeRenderer()
 {
     ClearGLErrors();
-    theRendererState.batch.vertices.clear();
+    theRendererState.batch.Clear();
     theRendererState.currentTexture = 0;
     theRendererState.isStraightAlpha = false;
     theRendererState.isFontTexture = false;
     if (theRendererState.isFixedFunction) {
         glMatrixMode(GL_MODELVIEW);
     } else {
-        CreateBuiltInProgram();
+        mgImplementation::CreateBuiltInProgram();
         mgImplementation::CreateStreamObjects();
     }
     theRendererState.isReady = true;
@@ -182,16 +142,14 @@ void CleanupRenderer()
         Flush();
     }
     theRendererState.isReady = false;
-    theRendererState.batch.vertices.clear();
+    theRendererState.batch.Clear();
     if (!theRendererState.isFixedFunction) {
         if (wasReady) {
             glUseProgram(0);
         }
         theRendererState.currentProgram = 0;
         mgImplementation::DeleteStreamObjects();
-        theRendererState.program.Delete();
-        theRendererState.fragmentShader.Delete();
-        theRendererState.vertexShader.Delete();
+        mgImplementation::DeleteBuiltInProgram();
     }
     if (wasReady) {
         glFlush();

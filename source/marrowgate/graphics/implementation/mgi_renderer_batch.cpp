@@ -1,7 +1,7 @@
 // Gathering of 2D draws. A draw joins the batch when it shares the batch's texture, blending,
 // colour matrix and joined primitive kind; its vertices are floored and moved through the
 // model-view here, so model-view changes between draws do not split the batch. Strips and fans
-// become separate triangles with the winding the GPU would give them, so culling and coverage
+// become indexed triangles with the winding the GPU would give them, so culling and coverage
 // stay the same; line strips and loops are drawn on their own.
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
@@ -20,8 +20,10 @@ using Marrowgate::Graphics::Vertex2D;
 namespace {
 
 // Large enough that a full frame of sprites takes few draw calls, small enough that one upload
-// stays well inside any driver's comfortable buffer size.
+// stays well inside any driver's comfortable buffer size and every index fits 16 bits. A batch
+// never holds more than three indices per vertex.
 constexpr std::size_t kBatchVertexLimit = 24576;
+static_assert(kBatchVertexLimit <= 65536, "batch indices are 16-bit");
 
 std::optional<GLenum> JoinedMode(PrimitiveType type)
 {
@@ -39,7 +41,7 @@ std::optional<GLenum> JoinedMode(PrimitiveType type)
     return std::nullopt;
 }
 
-// Vertices the draw adds once strips and fans are split; incomplete primitives draw nothing.
+// Vertices the draw adds to the batch; incomplete primitives draw nothing.
 std::size_t JoinedCount(PrimitiveType type, std::uint32_t count)
 {
     switch (type) {
@@ -47,7 +49,7 @@ std::size_t JoinedCount(PrimitiveType type, std::uint32_t count)
         return count - count % 3u;
     case PrimitiveType::TriangleStrip:
     case PrimitiveType::TriangleFan:
-        return count < 3u ? 0u : 3u * (count - 2u);
+        return count < 3u ? 0u : count;
     default:
         return count - count % 2u;
     }
@@ -72,31 +74,37 @@ BatchVertex Transform(const Vertex2D& vertex, const Marrowgate::Core::Matrix4& m
             vertex.v};
 }
 
-void Append(PrimitiveType type, const Vertex2D* vertices, std::uint32_t count)
+void AppendTriangle(std::vector<std::uint16_t>& indices, std::size_t first, std::size_t second,
+                    std::size_t third)
+{
+    indices.push_back(static_cast<std::uint16_t>(first));
+    indices.push_back(static_cast<std::uint16_t>(second));
+    indices.push_back(static_cast<std::uint16_t>(third));
+}
+
+// `added` vertices go in once each; strips and fans become triangles over them.
+void Append(PrimitiveType type, const Vertex2D* vertices, std::size_t added)
 {
     const RendererState& state = theRendererState;
-    std::vector<BatchVertex>& out = theRendererState.batch.vertices;
-    const auto emit = [&](std::uint32_t index) {
-        out.push_back(Transform(vertices[index], state.modelView, state.isFixedFunction));
-    };
+    Batch& batch = theRendererState.batch;
+    const std::size_t base = batch.vertices.size();
+    for (std::size_t index = 0; index < added; ++index) {
+        batch.vertices.push_back(Transform(vertices[index], state.modelView, state.isFixedFunction));
+    }
+    std::vector<std::uint16_t>& indices = batch.indices;
     if (type == PrimitiveType::TriangleStrip) {
         // Every other triangle of a strip is wound the other way round, as the GPU reads it.
-        for (std::uint32_t first = 0; first + 2u < count; ++first) {
-            const bool isOdd = (first % 2u) != 0u;
-            emit(isOdd ? first + 1u : first);
-            emit(isOdd ? first : first + 1u);
-            emit(first + 2u);
+        for (std::size_t first = base; first + 2u < base + added; ++first) {
+            const bool isOdd = ((first - base) % 2u) != 0u;
+            AppendTriangle(indices, isOdd ? first + 1u : first, isOdd ? first : first + 1u, first + 2u);
         }
     } else if (type == PrimitiveType::TriangleFan) {
-        for (std::uint32_t first = 1; first + 1u < count; ++first) {
-            emit(0u);
-            emit(first);
-            emit(first + 1u);
+        for (std::size_t first = base + 1u; first + 1u < base + added; ++first) {
+            AppendTriangle(indices, base, first, first + 1u);
         }
     } else {
-        const auto joined = static_cast<std::uint32_t>(JoinedCount(type, count));
-        for (std::uint32_t index = 0; index < joined; ++index) {
-            emit(index);
+        for (std::size_t index = base; index < base + added; ++index) {
+            indices.push_back(static_cast<std::uint16_t>(index));
         }
     }
 }
@@ -121,7 +129,7 @@ bool TryBatch(PrimitiveType type, const Vertex2D* vertices, std::uint32_t count)
         FlushBatch();
     }
     batch.key = key;
-    Append(type, vertices, count);
+    Append(type, vertices, added);
     return true;
 }
 
@@ -132,7 +140,7 @@ void FlushBatch()
         return;
     }
     DrawBatch(batch);
-    batch.vertices.clear();
+    batch.Clear();
 }
 
 } // namespace mgImplementation
@@ -142,7 +150,7 @@ namespace Marrowgate::Graphics {
 void Flush()
 {
     if (!mgImplementation::theRendererState.isReady) {
-        mgImplementation::theRendererState.batch.vertices.clear();
+        mgImplementation::theRendererState.batch.Clear();
         return;
     }
     mgImplementation::FlushBatch();

@@ -1,4 +1,4 @@
-// Drawing of the basic renderer. Shader set-ups draw from one streaming buffer made with the
+// Drawing of the basic renderer. Shader set-ups draw from streaming buffers made with the
 // renderer's other GL resources; the fixed-function set-up draws from client arrays. A 2D draw
 // that can join the gathered batch goes there instead (mgi_renderer_batch.cpp).
 
@@ -74,48 +74,79 @@ bool HasVertexArrays()
     return glGenVertexArrays != nullptr;
 }
 
-// Uploads `vertices` first unless they are null (the buffer already holds them).
-void DrawFromBuffer(GLenum mode, GLuint buffer, const void* vertices, std::size_t stride, std::uint32_t count,
-                    std::span<const VertexAttribute> layout)
+// Room for a frame of a few thousand sprites before the buffers are orphaned.
+constexpr std::size_t kVertexStreamBytes = std::size_t{4} << 20;
+constexpr std::size_t kIndexStreamBytes = std::size_t{1} << 20;
+
+// Binds the streaming vertex array (where there is one) and points `layout` at `buffer` from
+// byte `offset`. The element binding made while it is bound belongs to it.
+void BindVertices(GLuint buffer, std::size_t offset, std::size_t stride,
+                  std::span<const VertexAttribute> layout)
 {
-    RendererState& state = theRendererState;
-    if (state.streamVertexArray) {
-        glBindVertexArray(state.streamVertexArray.Get());
+    if (theRendererState.streamVertexArray) {
+        glBindVertexArray(theRendererState.streamVertexArray.Get());
     }
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    if (vertices != nullptr) {
-        // A fresh store for every upload (orphaning): the driver need not wait for the previous
-        // draw to finish reading the old one.
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(stride * count), vertices, GL_STREAM_DRAW);
-    }
     for (const VertexAttribute& attribute : layout) {
         glVertexAttribPointer(attribute.location, attribute.components, attribute.type,
                               attribute.isNormalized, static_cast<GLsizei>(stride),
-                              reinterpret_cast<const void*>(attribute.offset));
+                              reinterpret_cast<const void*>(offset + attribute.offset));
         glEnableVertexAttribArray(attribute.location);
     }
-    glDrawArrays(mode, 0, static_cast<GLsizei>(count));
-    ++state.drawCalls;
+}
+
+void UnbindVertices(std::span<const VertexAttribute> layout)
+{
     for (const VertexAttribute& attribute : layout) {
         glDisableVertexAttribArray(attribute.location);
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    if (state.streamVertexArray) {
+    if (theRendererState.streamVertexArray) {
         glBindVertexArray(0);
+    } else {
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     }
+}
+
+void DrawFromBuffer(GLenum mode, GLuint buffer, std::size_t offset, std::size_t stride, std::uint32_t count,
+                    std::span<const VertexAttribute> layout)
+{
+    BindVertices(buffer, offset, stride, layout);
+    glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+    ++theRendererState.drawCalls;
+    UnbindVertices(layout);
 }
 
 void DrawStreamed(GLenum mode, const void* vertices, std::size_t stride, std::uint32_t count,
                   std::span<const VertexAttribute> layout)
 {
-    DrawFromBuffer(mode, theRendererState.streamBuffer.Get(), vertices, stride, count, layout);
+    StreamBuffer& stream = theRendererState.vertexStream;
+    const std::size_t offset = stream.Upload(vertices, stride * count);
+    DrawFromBuffer(mode, stream.Get(), offset, stride, count, layout);
+}
+
+void DrawStreamedBatch(const Batch& batch)
+{
+    RendererState& state = theRendererState;
+    const std::size_t vertexOffset =
+        state.vertexStream.Upload(batch.vertices.data(), batch.vertices.size() * sizeof(BatchVertex));
+    BindVertices(state.vertexStream.Get(), vertexOffset, sizeof(BatchVertex), kBatchLayout);
+    const std::size_t indexOffset =
+        state.indexStream.Upload(batch.indices.data(), batch.indices.size() * sizeof(std::uint16_t));
+    glDrawElements(batch.key.mode, static_cast<GLsizei>(batch.indices.size()), GL_UNSIGNED_SHORT,
+                   reinterpret_cast<const void*>(indexOffset));
+    ++state.drawCalls;
+    UnbindVertices(kBatchLayout);
 }
 
 // Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
-void DrawClientArrays(GLenum mode, const BatchVertex* vertices, std::uint32_t count)
+// With `indices` the draw goes through them.
+void DrawClientArrays(GLenum mode, const BatchVertex* vertices, std::uint32_t count,
+                      std::span<const std::uint16_t> indices = {})
 {
     if (glBindBuffer != nullptr) {
         glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     }
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
@@ -123,7 +154,11 @@ void DrawClientArrays(GLenum mode, const BatchVertex* vertices, std::uint32_t co
     glVertexPointer(3, GL_FLOAT, sizeof(BatchVertex), &vertices->x);
     glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(BatchVertex), &vertices->color);
     glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &vertices->u);
-    glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+    if (indices.empty()) {
+        glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+    } else {
+        glDrawElements(mode, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, indices.data());
+    }
     ++theRendererState.drawCalls;
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
@@ -189,35 +224,36 @@ std::uint32_t PremultiplyColor(std::uint32_t color)
 
 void CreateStreamObjects()
 {
+    RendererState& state = theRendererState;
+    state.vertexStream.Create(kVertexStreamBytes);
+    state.indexStream.Create(kIndexStreamBytes);
     if (HasVertexArrays()) {
         GLuint name = 0;
         glGenVertexArrays(1, &name);
-        theRendererState.streamVertexArray = GLName(GLNameKind::VertexArray, name);
+        state.streamVertexArray = GLName(GLNameKind::VertexArray, name);
     }
-    GLuint name = 0;
-    glGenBuffers(1, &name);
-    theRendererState.streamBuffer = GLName(GLNameKind::Buffer, name);
 }
 
 void DeleteStreamObjects()
 {
-    theRendererState.streamBuffer.Delete();
+    theRendererState.vertexStream.Delete();
+    theRendererState.indexStream.Delete();
     theRendererState.streamVertexArray.Delete();
 }
 
 void DrawBatch(const Batch& batch)
 {
     RendererState& state = theRendererState;
-    const auto count = static_cast<std::uint32_t>(batch.vertices.size());
     if (state.isFixedFunction) {
         // The vertices are already through the model-view.
         glLoadIdentity();
-        DrawClientArrays(batch.key.mode, batch.vertices.data(), count);
+        DrawClientArrays(batch.key.mode, batch.vertices.data(),
+                         static_cast<std::uint32_t>(batch.vertices.size()), batch.indices);
         glLoadTransposeMatrixf(state.modelView.m);
         return;
     }
     PrepareBuiltInProgram(state.projection, false, batch.key.isFontTexture);
-    DrawStreamed(batch.key.mode, batch.vertices.data(), sizeof(BatchVertex), count, kBatchLayout);
+    DrawStreamedBatch(batch);
 }
 
 } // namespace mgImplementation
@@ -253,8 +289,8 @@ void RenderVertexBuffer3D(PrimitiveType type, std::uint32_t buffer, std::uint32_
         return;
     }
     mgImplementation::PrepareOwnDraw();
-    mgImplementation::DrawFromBuffer(mgImplementation::ToGLMode(type), buffer, nullptr, sizeof(Vertex3D),
-                                     count, mgImplementation::kVertex3DLayout);
+    mgImplementation::DrawFromBuffer(mgImplementation::ToGLMode(type), buffer, 0, sizeof(Vertex3D), count,
+                                     mgImplementation::kVertex3DLayout);
 }
 
 void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft,

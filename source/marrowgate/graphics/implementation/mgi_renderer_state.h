@@ -1,12 +1,14 @@
 #pragma once
 // The basic renderer's module state, shared by its source files (set-up and matrices in
-// mgi_renderer.cpp, uniforms of the built-in program in mgi_renderer_uniforms.cpp, drawing in
+// mgi_renderer.cpp, the built-in program in mgi_renderer_program.cpp, drawing in
 // mgi_renderer_drawing.cpp, the gathering of 2D draws in mgi_renderer_batch.cpp). Nothing outside
 // the renderer includes it.
 
 #include "marrowgate/graphics/implementation/mgi_gl_name.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
+#include "marrowgate/graphics/implementation/mgi_stream_buffer.h"
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -37,23 +39,31 @@ struct BatchKey
     bool operator==(const BatchKey&) const = default;
 };
 
+// Gathered draws as shared vertices and the triangles or lines over them, so a quad costs four
+// vertices rather than six.
 struct Batch
 {
     BatchKey key;
     std::vector<BatchVertex> vertices;
+    std::vector<std::uint16_t> indices;
+
+    void Clear()
+    {
+        vertices.clear();
+        indices.clear();
+    }
 };
 
-// What the built-in program holds, so a uniform is uploaded only when its value changes.
-struct BuiltInUniforms
+// One variant of the built-in program and what it holds, so a uniform is uploaded only when its
+// value changes.
+struct BuiltInProgram
 {
+    GLName program;
     GLint mvpLocation = -1;
-    GLint colorMatrixLocation = -1;
-    GLint colorTintLocation = -1;
     GLint snapLocation = -1;
     Marrowgate::Core::Matrix4 mvp;
     bool hasMvp = false;
-    int colorMode = -1; // -1 unknown, 0 ordinary, 1 font
-    int snap = -1;      // -1 unknown, 0 positions arrive floored, 1 the program floors them
+    int snap = -1; // -1 unknown, 0 positions arrive floored, 1 the program floors them
 };
 
 // MARROWGATE_BATCHING=0 turns gathering off; anything else, or nothing, leaves it on.
@@ -65,18 +75,19 @@ struct RendererState
     bool isEmbedded = false;
     bool isReady = false;
     bool isBatching = BatchingFromEnvironment();
-    GLName vertexShader;
-    GLName fragmentShader;
-    GLName program;
-    BuiltInUniforms uniforms;
+    // The built-in program in two variants that draw the same pixels: [0] for ordinary textures,
+    // [1] with the colour transform that glyph textures need. Either counts as the built-in one.
+    std::array<BuiltInProgram, 2> builtIn;
     // The program, texture and blending the renderer last set; outside code changes them through
     // the renderer so that gathered draws are flushed first.
     GLuint currentProgram = 0;
     GLuint currentTexture = 0;
     bool isStraightAlpha = false;
     bool isFontTexture = false;
-    // One streaming buffer (and vertex array where the context has them) for every draw.
-    GLName streamBuffer;
+    // Streaming buffers for vertices and indices (and a vertex array where the context has
+    // them), shared by every draw.
+    StreamBuffer vertexStream{GL_ARRAY_BUFFER};
+    StreamBuffer indexStream{GL_ELEMENT_ARRAY_BUFFER};
     GLName streamVertexArray;
     Batch batch;
     std::uint64_t drawCalls = 0;
@@ -93,10 +104,13 @@ struct RendererState
 
 extern RendererState theRendererState;
 
+// Compiles and links both variants of the built-in program and makes the ordinary one current.
+void CreateBuiltInProgram();
+void DeleteBuiltInProgram();
 bool IsBuiltInProgramCurrent();
-// Brings the built-in program's uniforms to these values; uploads only what changed.
+// Makes the variant for this colour mode current and brings its uniforms to these values;
+// uploads only what changed.
 void PrepareBuiltInProgram(const Marrowgate::Core::Matrix4& mvp, bool snapToPixel, bool isFontTexture);
-void FindBuiltInUniforms();
 
 void CreateStreamObjects();
 void DeleteStreamObjects();
