@@ -1,6 +1,7 @@
 // The least a program must do to show a frame with OpenGL through SDL2: open a window with a
 // context of the same kind the game asks for first, clear it and present it once. The start-up
-// benchmark measures the game's start-up against this program's.
+// benchmark measures the game's start-up against this program's. Like the game, it asks for 4x
+// multisampling unless MARROWGATE_MULTISAMPLING=0, so that the two fill the same buffers.
 //
 // With --textured-quad the first frame also shows a small texture on one quad through one small
 // shader program: the least any program that shows a logo must do, and on a software
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -98,6 +100,10 @@ int main(int argumentCount, char** arguments)
         std::fprintf(stderr, "minimal_gl_window: %s\n", SDL_GetError());
         return EXIT_FAILURE;
     }
+    const char* multisampling = std::getenv("MARROWGATE_MULTISAMPLING");
+    const bool isMultisampled = multisampling == nullptr || std::string_view(multisampling) != "0";
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, isMultisampled ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, isMultisampled ? 4 : 0);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
