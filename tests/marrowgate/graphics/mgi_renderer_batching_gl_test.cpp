@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -81,6 +82,27 @@ int CountDifferences(const std::vector<Pixel>& first, const std::vector<Pixel>& 
         different += QuorvaneTest::IsNear(first[index], second[index], tolerance) ? 0 : 1;
     }
     return different;
+}
+
+// One-pixel-wide columns from y 80 to 100 as a triangle list, 150 to a row and drawn over each
+// other row by row, each coloured by `colorOf(column)`.
+std::vector<Vertex2D> Columns(int count, const std::function<std::uint32_t(int)>& colorOf)
+{
+    std::vector<Vertex2D> vertices;
+    for (int column = 0; column < count; ++column) {
+        const float x = static_cast<float>(column % 150);
+        const std::uint32_t color = colorOf(column);
+        // Clockwise on screen, as the 2D pass's culling wants.
+        for (const auto& [vx, vy] : {std::pair{x, 100.0f},
+                                     {x, 80.0f},
+                                     {x + 1.0f, 100.0f},
+                                     {x + 1.0f, 100.0f},
+                                     {x, 80.0f},
+                                     {x + 1.0f, 80.0f}}) {
+            vertices.push_back(Vertex2D{vx, vy, color, 0.5f, 0.5f});
+        }
+    }
+    return vertices;
 }
 
 TEST_P(BatchingTest, BatchedAndUnbatchedScenesGiveTheSamePixels)
@@ -177,19 +199,7 @@ TEST_P(BatchingTest, ABatchIsCappedAndADrawLargerThanTheCapStillDraws)
     EXPECT_LE(calls, 4u);
     EXPECT_TRUE(QuorvaneTest::IsNear(context->At(99, 69), Pixel{255, 255, 255}));
 
-    std::vector<Vertex2D> columns;
-    for (int column = 0; column < 10000; ++column) {
-        const float x = static_cast<float>(column % 150);
-        // Clockwise on screen, as the 2D pass's culling wants.
-        for (const auto& [vx, vy] : {std::pair{x, 100.0f},
-                                     {x, 80.0f},
-                                     {x + 1.0f, 100.0f},
-                                     {x + 1.0f, 100.0f},
-                                     {x, 80.0f},
-                                     {x + 1.0f, 80.0f}}) {
-            columns.push_back(Vertex2D{vx, vy, 0xFF0000FFu, 0.5f, 0.5f});
-        }
-    }
+    const std::vector<Vertex2D> columns = Columns(10000, [](int) { return 0xFF0000FFu; });
     context->DrawFrame([&] {
         BindTexture(GetBlankTexture());
         RenderVertices2D(PrimitiveType::Triangles, columns.data(),
@@ -203,19 +213,9 @@ TEST_P(BatchingTest, DrawsKeepComingOutWhenTheStreamingBuffersFillUp)
     // Per frame: 30,000 gathered quads (about 2.9 MB of vertices) and one draw of 300,000
     // vertices (6 MB), larger than the streaming buffers start. Over three frames the buffers
     // must start afresh and grow without losing a draw.
-    std::vector<Vertex2D> columns;
-    for (int column = 0; column < 50000; ++column) {
-        const float x = static_cast<float>(column % 150);
-        const std::uint32_t color = column >= 49850 ? 0xFF0000FFu : 0xFF00FF00u; // the last row red
-        for (const auto& [vx, vy] : {std::pair{x, 100.0f},
-                                     {x, 80.0f},
-                                     {x + 1.0f, 100.0f},
-                                     {x + 1.0f, 100.0f},
-                                     {x, 80.0f},
-                                     {x + 1.0f, 80.0f}}) {
-            columns.push_back(Vertex2D{vx, vy, color, 0.5f, 0.5f});
-        }
-    }
+    // The last row red.
+    const std::vector<Vertex2D> columns =
+        Columns(50000, [](int column) { return column >= 49850 ? 0xFF0000FFu : 0xFF00FF00u; });
     for (int frame = 0; frame < 3; ++frame) {
         context->DrawFrame([&] {
             BindTexture(GetBlankTexture());
