@@ -40,6 +40,24 @@ InputState& State()
     return state;
 }
 
+// How often each input has gone down. Kept apart from the state, which tests reset, because the
+// binding layer compares it with what it saw before.
+std::array<std::uint64_t, kInputCount>& PressCounts()
+{
+    static std::array<std::uint64_t, kInputCount> counts{};
+    return counts;
+}
+
+// Sets an input's state, counting it when it goes down. Whatever arrives before the first pass is
+// dropped with it, so it counts nothing.
+void SetInput(InputState& state, int input, bool down)
+{
+    if (down && !state.current[input] && !state.firstFrame) {
+        ++PressCounts()[input];
+    }
+    state.current[input] = down;
+}
+
 // Keys come from the enumeration, but a cast integer could be anything; it must not index.
 bool IsValid(Key key)
 {
@@ -63,7 +81,7 @@ void UpdateControllerInputs(InputState& state)
         held |= inputs;
     }
     for (int index = 0; index < kControllerInputCount; ++index) {
-        state.current[kKeyCount + index] = held[index];
+        SetInput(state, kKeyCount + index, held[index]);
     }
 }
 
@@ -126,14 +144,14 @@ void RecordMousePosition(int x, int y)
 void OnKeyDown(Key key, bool isRepeat)
 {
     if (IsKeyboardOrMouse(key) && !isRepeat) {
-        State().current[key] = true;
+        SetInput(State(), key, true);
     }
 }
 
 void OnKeyUp(Key key)
 {
     if (IsKeyboardOrMouse(key)) {
-        State().current[key] = false;
+        SetInput(State(), key, false);
     }
 }
 
@@ -165,6 +183,11 @@ void OnControllerRemoved(int controller)
     InputState& state = State();
     state.controllers.erase(controller);
     UpdateControllerInputs(state);
+}
+
+std::uint64_t GetPressCount(Key key)
+{
+    return IsValid(key) ? PressCounts()[key] : 0u;
 }
 
 void ResetInputState()

@@ -94,6 +94,10 @@ enum class StickAxis
 void OnControllerStick(int controller, StickAxis axis, float position);
 // A controller that went away releases everything it held.
 void OnControllerRemoved(int controller);
+// How many times the input has gone down since the process started (a repeat is not a press),
+// so that a reader sampling the state now and then can tell that a quick tap came and went in
+// between. Not reset by ResetInputState.
+std::uint64_t GetPressCount(Marrowgate::Application::Key key);
 // Restores the state of a process that has seen no event yet (first frame pending).
 void ResetInputState();
 

@@ -11,7 +11,14 @@ struct BindingState
 {
     bool down = false;
     bool wasDown = false;
+    // The key's press count at the last refresh.
+    std::uint64_t pressesSeen = 0;
 };
+
+BindingState FreshState(Key key)
+{
+    return {false, false, mgImplementation::GetPressCount(key)};
+}
 
 // Every key any binding has mentioned; it only grows, for the whole process.
 std::map<Key, BindingState>& BindingStates()
@@ -34,7 +41,7 @@ KeyBinding::KeyBinding(Key key) : mKeys{key}
 {
     // Listed from now on (an existing state is kept), so the very next refresh tracks the key
     // and a press before the first query is not lost.
-    BindingStates().try_emplace(key);
+    BindingStates().try_emplace(key, FreshState(key));
 }
 
 KeyBinding::KeyBinding(std::initializer_list<Key> keys)
@@ -46,7 +53,7 @@ KeyBinding::KeyBinding(std::initializer_list<Key> keys)
 
 void KeyBinding::AddKey(Key key)
 {
-    BindingStates()[key] = BindingState{};
+    BindingStates()[key] = FreshState(key);
     mKeys.push_back(key);
 }
 
@@ -72,8 +79,12 @@ namespace mgImplementation {
 void RefreshKeyBindings()
 {
     for (auto& [key, state] : BindingStates()) {
+        const std::uint64_t presses = GetPressCount(key);
         state.wasDown = state.down;
-        state.down = Marrowgate::Application::IsKeyDown(key);
+        // A key that went down and up again since the last step (a quick tap during a long frame,
+        // or between two steps) is down for this step, so the tap is not lost.
+        state.down = Marrowgate::Application::IsKeyDown(key) || presses != state.pressesSeen;
+        state.pressesSeen = presses;
     }
 }
 

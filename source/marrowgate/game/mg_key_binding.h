@@ -41,7 +41,8 @@ private:
 
 namespace mgImplementation {
 
-// For every key any binding has mentioned: was-down = down, down = the raw key state.
+// For every key any binding has mentioned: was-down = down, down = the raw key state, or true
+// when the key went down since the last refresh even if it is up again.
 void RefreshKeyBindings();
 
 } // namespace mgImplementation

@@ -42,6 +42,47 @@ TEST_F(KeyBindingTest, APressIsSeenByOneStepOnly)
     EXPECT_FALSE(binding.IsPressed());
 }
 
+// On a slow frame the key's down and up arrive in the events of one pass; on a fast one a tap can
+// fall between two steps. Either way the step after it sees a press and the next one a release.
+TEST_F(KeyBindingTest, AQuickTapIsPressedForOneStepThenReleased)
+{
+    const KeyBinding binding{KeySpace, ControllerStart};
+    const auto expectTapSeen = [this, &binding](const char* how) {
+        EXPECT_TRUE(binding.IsPressed()) << how;
+        Step();
+        EXPECT_TRUE(binding.IsReleased()) << how;
+        EXPECT_FALSE(binding.IsDown()) << how;
+        Step();
+        EXPECT_FALSE(binding.IsReleased()) << how;
+    };
+    Step([] {
+        mgImplementation::OnKeyDown(KeySpace, false);
+        mgImplementation::OnKeyUp(KeySpace);
+    });
+    expectTapSeen("key tapped within one pass");
+    Step([] {
+        mgImplementation::OnControllerButton(2, ControllerStart, true);
+        mgImplementation::OnControllerButton(2, ControllerStart, false);
+    });
+    expectTapSeen("button tapped within one pass");
+    // A pass without a step, then the release in the next pass.
+    mgImplementation::BeginInputFrame();
+    mgImplementation::OnKeyDown(KeySpace, false);
+    Step([] { mgImplementation::OnKeyUp(KeySpace); });
+    expectTapSeen("key tapped across a pass without a step");
+}
+
+TEST_F(KeyBindingTest, ATapBeforeTheFirstPassIsDroppedWithEverythingElse)
+{
+    const KeyBinding binding(KeySpace);
+    mgImplementation::ResetInputState();
+    mgImplementation::OnKeyDown(KeySpace, false);
+    mgImplementation::OnKeyUp(KeySpace);
+    Step();
+    EXPECT_FALSE(binding.IsPressed());
+    EXPECT_FALSE(binding.IsDown());
+}
+
 TEST_F(KeyBindingTest, EitherOfTwoKeysHoldsAndReleasingOneIsAReleaseWhileTheOtherIsHeld)
 {
     KeyBinding binding;
