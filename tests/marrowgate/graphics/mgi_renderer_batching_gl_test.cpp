@@ -3,6 +3,7 @@
 // anything that would change them (a texture going away, the renderer being rebuilt).
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
+#include "marrowgate/graphics/implementation/mgi_renderer_state.h"
 #include "marrowgate/graphics/mg_basic_shapes.h"
 #include "marrowgate/graphics/mg_graphic_list.h"
 #include "marrowgate/graphics/mg_sprite.h"
@@ -231,6 +232,36 @@ TEST_P(BatchingTest, DrawsKeepComingOutWhenTheStreamingBuffersFillUp)
         EXPECT_TRUE(QuorvaneTest::IsNear(context->At(0, 15), Pixel{255, 255, 255})) << "frame " << frame;
         EXPECT_TRUE(QuorvaneTest::IsNear(context->At(149, 90), Pixel{255, 0, 0})) << "frame " << frame;
     }
+}
+
+TEST_P(BatchingTest, StreamingBuffersStaySmallForLittleDrawingAndGrowForMuch)
+{
+    if (IsFixedFunctionMode()) {
+        GTEST_SKIP() << "the legacy set-up draws from client arrays";
+    }
+    const auto drawQuads = [this](int count) {
+        context->DrawFrame([&] {
+            BindTexture(GetBlankTexture());
+            for (int quad = 0; quad < count; ++quad) {
+                const float x = static_cast<float>(quad % 100);
+                RenderQuad(Vector2(x, 10.0f), Vector2(x + 1.0f, 20.0f), 0xFFFFFFFFu, 0.5f, 0.5f, 0.5f, 0.5f);
+            }
+        });
+    };
+    const mgImplementation::StreamBuffer& vertices = mgImplementation::theRendererState.vertexStream;
+    const std::size_t initial = vertices.GetCapacity();
+    // A score display's worth of quads a frame for a long while.
+    for (int frame = 0; frame < 200; ++frame) {
+        drawQuads(40);
+    }
+    EXPECT_EQ(vertices.GetCapacity(), initial);
+    // Tens of thousands of sprites a frame: the buffer grows well past one batch (under 1 MB), so
+    // that it is not orphaned several times a frame, and no further than its limit.
+    for (int frame = 0; frame < 12; ++frame) {
+        drawQuads(40000);
+    }
+    EXPECT_GE(vertices.GetCapacity(), std::size_t{2} << 20);
+    EXPECT_LE(vertices.GetCapacity(), std::size_t{4} << 20);
 }
 
 TEST_P(BatchingTest, GatheredDrawsAreDrawnBeforeTheirTextureGoesAway)

@@ -190,6 +190,8 @@ void BeginDraw()
     if (!theRendererState.isReady) {
         return;
     }
+    theRendererState.vertexStream.StartFrame();
+    theRendererState.indexStream.StartFrame();
     SetCommonDrawState();
     theRendererState.isStraightAlpha = false;
     // Code outside the renderer may have bound a texture since the last frame.

@@ -74,9 +74,12 @@ bool HasVertexArrays()
     return glGenVertexArrays != nullptr;
 }
 
-// Room for a frame of a few thousand sprites before the buffers are orphaned.
-constexpr std::size_t kVertexStreamBytes = std::size_t{4} << 20;
-constexpr std::size_t kIndexStreamBytes = std::size_t{1} << 20;
+// The streaming buffers start with room for a few hundred sprites and grow, for programs that
+// stream more, to hold a frame of about 40,000.
+constexpr std::size_t kVertexStreamBytes = std::size_t{64} << 10;
+constexpr std::size_t kVertexStreamGrownBytes = std::size_t{4} << 20;
+constexpr std::size_t kIndexStreamBytes = std::size_t{16} << 10;
+constexpr std::size_t kIndexStreamGrownBytes = std::size_t{1} << 20;
 
 // Binds the streaming vertex array (where there is one) and points `layout` at `buffer` from
 // byte `offset`. The element binding made while it is bound belongs to it.
@@ -225,8 +228,8 @@ std::uint32_t PremultiplyColor(std::uint32_t color)
 void CreateStreamObjects()
 {
     RendererState& state = theRendererState;
-    state.vertexStream.Create(kVertexStreamBytes);
-    state.indexStream.Create(kIndexStreamBytes);
+    state.vertexStream.Create(kVertexStreamBytes, kVertexStreamGrownBytes);
+    state.indexStream.Create(kIndexStreamBytes, kIndexStreamGrownBytes);
     if (HasVertexArrays()) {
         GLuint name = 0;
         glGenVertexArrays(1, &name);
