@@ -81,6 +81,16 @@ void MultiplyModelView(const Matrix4& first)
     SetModelViewMatrix(first * theRendererState.modelView);
 }
 
+// The compiler's or linker's log of a shader or program, through the matching pair of GL queries.
+std::string ReadInfoLog(GLuint object, PFNGLGETSHADERIVPROC getParameter, PFNGLGETSHADERINFOLOGPROC getLog)
+{
+    GLint logLength = 0;
+    getParameter(object, GL_INFO_LOG_LENGTH, &logLength);
+    std::vector<GLchar> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1u, '\0');
+    getLog(object, static_cast<GLsizei>(log.size()), nullptr, log.data());
+    return log.data();
+}
+
 // Premultiplied blending, depth test that lets later equal depths win, and back faces culled
 // with clockwise (on screen) front faces.
 void SetCommonDrawState()
@@ -383,20 +393,12 @@ bool CheckProgramLinked(std::uint32_t program)
 
 std::string GetShaderLog(std::uint32_t shader)
 {
-    GLint logLength = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
-    std::vector<GLchar> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1u, '\0');
-    glGetShaderInfoLog(shader, static_cast<GLsizei>(log.size()), nullptr, log.data());
-    return log.data();
+    return ReadInfoLog(shader, glGetShaderiv, glGetShaderInfoLog);
 }
 
 std::string GetProgramLog(std::uint32_t program)
 {
-    GLint logLength = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &logLength);
-    std::vector<GLchar> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1u, '\0');
-    glGetProgramInfoLog(program, static_cast<GLsizei>(log.size()), nullptr, log.data());
-    return log.data();
+    return ReadInfoLog(program, glGetProgramiv, glGetProgramInfoLog);
 }
 
 } // namespace Marrowgate::Graphics
