@@ -21,7 +21,6 @@ SplashScene::SplashScene() : mLogo(kLogoPath, 0, 0, 0, 0)
 {
     mLogo.SetScale(kLogoScale);
     mLogo.SetOrigin(Marrowgate::Graphics::AnchorLocation::Center, Marrowgate::Core::Vector2(0.0f, 0.0f));
-    mLogo.SetPosition(Marrowgate::Graphics::ScreenCenter());
     AddGraphic(&mLogo);
 }
 
@@ -32,6 +31,12 @@ void SplashScene::OnOpen()
     Marrowgate::Game::GameScene::OnOpen();
     SetColor(Color(ColorPalette::Transparent));
     mSplashTimer.SetToZero();
+}
+
+void SplashScene::OnRender()
+{
+    mLogo.SetPosition(Marrowgate::Graphics::ScreenCenter());
+    Marrowgate::Game::GameScene::OnRender();
 }
 
 void SplashScene::OnSimulate()

@@ -3,7 +3,7 @@
 // by 4 s, after which the title is requested. Escape, Space or a left click (on release) jumps
 // straight to the fade-out. Times are counted in fixed steps, so the splash lasts exactly 400
 // steps when left alone. A game controller's south button and Back skip as Space and Escape do.
-// Opening the scene again starts it over.
+// Opening the scene again starts it over. The logo stays centred when the window changes size.
 //
 // Depends on: the framework's scenes, sprites, key bindings and game timer; the scene manager.
 
@@ -20,7 +20,9 @@ public:
 
     void OnSimulate() override;
     void OnOpen() override;
+    void OnRender() override;
 
+    const Marrowgate::Graphics::Sprite& GetLogo() const { return mLogo; }
     const Marrowgate::Game::GameTimer& GetSplashTimer() const { return mSplashTimer; }
 
 private:

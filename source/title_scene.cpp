@@ -1,7 +1,6 @@
 #include "title_scene.h"
 
 #include "marrowgate/graphics/mg_screen.h"
-#include "marrowgate/graphics/mg_text.h"
 #include "scene_manager.h"
 
 #include <memory>
@@ -22,7 +21,7 @@ TitleScene::TitleScene() : mFadeInTimer(kFadeInTime)
 {
     auto title = std::make_unique<Marrowgate::Graphics::Text>(kTitle, kTitleSize, "");
     title->SetOrigin(Marrowgate::Graphics::AnchorLocation::Center, Marrowgate::Core::Vector2(0.0f, 0.0f));
-    title->SetPosition(Marrowgate::Graphics::ScreenCenter());
+    mTitle = title.get();
     AddManagedGraphic(std::move(title));
 }
 
@@ -34,6 +33,12 @@ void TitleScene::OnOpen()
     mFadeInTimer = kFadeInTime;
     mFadeOutTimer.SetToZero();
     SetColor(Color(ColorPalette::Transparent));
+}
+
+void TitleScene::OnRender()
+{
+    mTitle->SetPosition(Marrowgate::Graphics::ScreenCenter());
+    Marrowgate::Game::GameScene::OnRender();
 }
 
 void TitleScene::OnSimulate()

@@ -4,11 +4,14 @@
 // requests play; releasing Escape quits. On a game controller the south button and Start start,
 // Back quits. Opening the scene again starts it over.
 //
+// The title stays centred when the window changes size (a switch to full screen).
+//
 // Depends on: the framework's scenes, text, key bindings and game timer; the scene manager.
 
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_game_timer.h"
 #include "marrowgate/game/mg_key_binding.h"
+#include "marrowgate/graphics/mg_text.h"
 
 class TitleScene : public Marrowgate::Game::GameScene
 {
@@ -18,7 +21,9 @@ public:
 
     void OnSimulate() override;
     void OnOpen() override;
+    void OnRender() override;
 
+    const Marrowgate::Graphics::Text& GetTitle() const { return *mTitle; }
     const Marrowgate::Game::GameTimer& GetFadeInTimer() const { return mFadeInTimer; }
     const Marrowgate::Game::GameTimer& GetFadeOutTimer() const { return mFadeOutTimer; }
 
@@ -26,6 +31,7 @@ private:
     void FadeIn();
     void FadeOutOrStart();
 
+    Marrowgate::Graphics::Text* mTitle = nullptr; // owned by the scene's managed graphics
     Marrowgate::Game::GameTimer mFadeInTimer;
     Marrowgate::Game::GameTimer mFadeOutTimer;
     Marrowgate::Game::KeyBinding mStartKeys{

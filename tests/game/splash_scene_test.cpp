@@ -1,6 +1,7 @@
 #include "splash_scene.h"
 
 #include "game_flow_fixture.h"
+#include "marrowgate/graphics/mg_screen.h"
 
 namespace {
 
@@ -110,6 +111,15 @@ TEST_F(SplashSceneTest, OpeningAgainStartsOver)
     splash.OnOpen();
     EXPECT_EQ(splash.GetSplashTimer().GetMilliseconds(), 0u);
     EXPECT_EQ(splash.GetColor().GetAlpha(), 0.0f);
+}
+
+TEST_F(SplashSceneTest, TheLogoFollowsTheMiddleOfTheScreenWhenTheWindowChangesSize)
+{
+    // As after a switch to full screen.
+    Marrowgate::Graphics::SetScreenSize(1920, 1080);
+    splash.Render();
+    EXPECT_EQ(splash.GetLogo().GetPosition().x, 960.0f);
+    EXPECT_EQ(splash.GetLogo().GetPosition().y, 540.0f);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "title_scene.h"
 
 #include "game_flow_fixture.h"
+#include "marrowgate/graphics/mg_screen.h"
 
 #include <gmock/gmock.h>
 
@@ -113,6 +114,15 @@ TEST_F(TitleSceneTest, HoldingEscapeAloneKeepsTheTitleUp)
     RunPasses({{0.02, {KeyDownEvent(KeyEscape)}}, {0.02, {}}, {0.02, {}}});
     // Only the end of the script (a close request in the fourth pass) ends this run.
     EXPECT_EQ(platform.passes, 4);
+}
+
+TEST_F(TitleSceneTest, TheTitleFollowsTheMiddleOfTheScreenWhenTheWindowChangesSize)
+{
+    // As after a switch to full screen.
+    Marrowgate::Graphics::SetScreenSize(1920, 1080);
+    title.Render();
+    EXPECT_EQ(title.GetTitle().GetPosition().x, 960.0f);
+    EXPECT_EQ(title.GetTitle().GetPosition().y, 540.0f);
 }
 
 } // namespace
