@@ -6,10 +6,17 @@
 #      there is no display, among them the kits installed into a scratch prefix with the
 #      examples and the template built against them and run;
 #   3. a clang build runs each fuzz target for a short, bounded time;
+#   4. the web build of the game, the examples and the template runs in headless Chromium
+#      (skipped, saying so, only where the web toolchain cannot be installed);
+#   5. the Debian packages are built and checked with lintian; with --install-packages, or on CI
+#      (CI=true, a throwaway machine), they are also installed, played and removed;
 # after checking that the sources follow the checked-in .clang-format.
 # Ends with a pass/fail line per stage and exits non-zero when any stage failed.
+# Usage: test.sh [--install-packages]
 set -uo pipefail
 cd "$(dirname "$0")/.."
+install_packages=""
+if [[ "${1:-}" == "--install-packages" || "${CI:-}" == "true" ]]; then install_packages="--install"; fi
 ./scripts/install-dependencies.sh --tests || exit 1
 
 jobs=$(nproc)
@@ -19,7 +26,12 @@ failed=0
 stage() {
     local name=$1; shift
     echo "==== $name"
-    if "$@"; then results+=("PASS  $name"); else results+=("FAIL  $name"); failed=1; fi
+    "$@"
+    case $? in
+    0) results+=("PASS  $name") ;;
+    77) results+=("SKIP  $name") ;;
+    *) results+=("FAIL  $name"); failed=1 ;;
+    esac
 }
 
 with_display() {
@@ -54,6 +66,23 @@ fuzz_tests() {
     ctest --test-dir build/fuzz -L fuzz --output-on-failure
 }
 
+# Exit status 77 marks the stage skipped: only a toolchain that cannot be installed does that.
+web_tests() {
+    if ! ./scripts/web-toolchain.sh --tests >/dev/null; then
+        echo "SKIPPED: the web toolchain (Debian's emscripten, chromium, npm) could not be installed here"
+        return 77
+    fi
+    ./scripts/web.sh --build-only &&
+    npm ci --prefix tests/web --no-audit --no-fund --loglevel=error &&
+    timeout 900 node tests/web/web_tests.mjs build/web/site
+}
+
+debian_packages() {
+    build build/package package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+        -DQUORVANE_BUILD_TESTS=OFF -DQUORVANE_BUILD_BENCHMARKS=OFF -DQUORVANE_BUILD_EXAMPLES=OFF &&
+    tests/packages/check_debian_packages.sh build/package $install_packages
+}
+
 formatting() {
     git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 }
@@ -62,6 +91,8 @@ stage "Formatting (clang-format)" formatting
 stage "Unit and device tests with sanitizers" sanitized_tests
 stage "Window and OpenGL tests" window_tests
 stage "Fuzz targets" fuzz_tests
+stage "Web build in headless Chromium" web_tests
+stage "Debian packages" debian_packages
 
 echo "==== Summary"
 printf '%s\n' "${results[@]}"
