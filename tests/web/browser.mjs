@@ -72,9 +72,9 @@ export async function openPage(browser, url, beforeLoad) {
   return page;
 }
 
-export async function waitFor(page, condition, milliseconds, what) {
+export async function waitFor(page, condition, milliseconds, what, ...args) {
   try {
-    await page.waitForFunction(condition, { timeout: milliseconds, polling: 50 });
+    await page.waitForFunction(condition, { timeout: milliseconds, polling: 50 }, ...args);
   } catch (error) {
     throw new Error(`waited ${milliseconds / 1000} s for ${what}: ${error.message.split("\n")[0]}`);
   }
