@@ -22,7 +22,7 @@ bool UsesShaders()
 
 bool HasVertexArrays()
 {
-    return glGenVertexArrays != nullptr;
+    return Renderer::HasEntryPoint(glGenVertexArrays);
 }
 
 // Attributes 0 to 3 over the Vertex3D records of the bound array buffer.
@@ -56,7 +56,7 @@ void DrawFixedFunction(const MeshData& data)
     if constexpr (Renderer::kFixedFunctionBuilt) {
         const Vertex3D* vertices = data.vertices.data();
         // Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
-        if (glBindBuffer != nullptr) {
+        if (Renderer::HasEntryPoint(glBindBuffer)) {
             glBindBuffer(GL_ARRAY_BUFFER, 0);
             glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
         }

@@ -208,7 +208,7 @@ private:
         Unindex(entity, entity->GetEntityTypes());
         entity->OnRemove();
         entity->mManager = nullptr;
-        const auto owned = std::ranges::find(mOwnedEntities, entity);
+        const auto owned = std::find(mOwnedEntities.begin(), mOwnedEntities.end(), entity);
         if (owned != mOwnedEntities.end()) {
             mOwnedEntities.erase(owned);
             delete entity;

@@ -91,6 +91,13 @@ inline constexpr bool kFixedFunctionBuilt = false;
 inline constexpr bool kFixedFunctionBuilt = true;
 #endif
 
+// Whether an OpenGL entry point may be called: the desktop's are GLEW's pointers, null where the
+// context lacks the function; the web's are plain functions, always there.
+template <typename Function> bool HasEntryPoint(Function* function)
+{
+    return function != nullptr;
+}
+
 // Set-up flags; set before InitializeRenderer and not changed afterwards.
 void SetFixedFunctionMode(bool isFixedFunction);
 bool IsFixedFunctionMode();

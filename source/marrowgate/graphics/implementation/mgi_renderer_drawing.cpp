@@ -71,7 +71,7 @@ GLenum ToGLMode(PrimitiveType type)
 bool HasVertexArrays()
 {
     // ES 2.0 contexts may lack vertex array objects; there the default state serves.
-    return glGenVertexArrays != nullptr;
+    return Marrowgate::Graphics::HasEntryPoint(glGenVertexArrays);
 }
 
 // The streaming buffers start with room for a few hundred sprites and grow, for programs that
@@ -148,7 +148,7 @@ void DrawClientArrays(GLenum mode, const BatchVertex* vertices, std::uint32_t co
                       std::span<const std::uint16_t> indices = {})
 {
     if constexpr (Marrowgate::Graphics::kFixedFunctionBuilt) {
-        if (glBindBuffer != nullptr) {
+        if (Marrowgate::Graphics::HasEntryPoint(glBindBuffer)) {
             glBindBuffer(GL_ARRAY_BUFFER, 0);
             glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
         }
