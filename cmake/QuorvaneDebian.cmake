@@ -1,5 +1,6 @@
 # Debian packages made by cpack from a build configured for /usr:
-#   cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
+#   cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+#         -DQUORVANE_GAME_BINDIR=games
 #   cmake --build build/package --target package   ->  build/package/quorvane_*.deb, quorvane-dev_*.deb
 # quorvane: the game (binary, data, desktop entry, icons, AppStream metadata, manual page), its
 # dependencies read from the binary by dpkg-shlibdeps. quorvane-dev: the kits for developers
@@ -58,21 +59,21 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_GAME_PACKAGE_NAME quorvane)
 set(CPACK_DEBIAN_GAME_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_GAME_PACKAGE_SHLIBDEPS ON)
-set(CPACK_COMPONENT_GAME_DESCRIPTION "small real-time 3D arcade game
- Drive a car over an endless grid and collect the memory chip: every chip
- raises the score, and the best score of the run is kept in the other corner.
- There is no game over. Keyboard, mouse and game controllers are supported.")
+set(CPACK_DEBIAN_GAME_DESCRIPTION "small real-time 3D arcade game
+Drive a car over an endless grid and collect the memory chip: every chip
+raises the score, and the best score of the run is kept in the other corner.
+There is no game over. Keyboard, mouse and game controllers are supported.")
 
 set(CPACK_DEBIAN_KITS_PACKAGE_NAME quorvane-dev)
 set(CPACK_DEBIAN_KITS_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_KITS_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_KITS_PACKAGE_DEPENDS
     "cmake (>= 3.25), pkg-config, libsdl2-dev, libglew-dev, libgl-dev, libopenal-dev, libasound2-dev, libstb-dev")
-set(CPACK_COMPONENT_KITS_DESCRIPTION "Marrowgate, Cinderhall and Orrery game kits for developers
- The kits Quorvane is made with: Marrowgate (window, fixed-step game loop,
- scenes, 2D graphics, text, input, audio, JSON), Cinderhall (meshes, shaders,
- 3D camera, lighting, lines) and Orrery (3D entities and collision), as static
- libraries with their headers and a CMake package (find_package(Quorvane)),
- and quorvane-mesh, which converts Wavefront OBJ models to the kits' meshes.")
+set(CPACK_DEBIAN_KITS_DESCRIPTION "Marrowgate, Cinderhall and Orrery game kits for developers
+The kits Quorvane is made with: Marrowgate (window, fixed-step game loop,
+scenes, 2D graphics, text, input, audio, JSON), Cinderhall (meshes, shaders,
+3D camera, lighting, lines) and Orrery (3D entities and collision), as static
+libraries with their headers and a CMake package (find_package(Quorvane)),
+and quorvane-mesh, which converts Wavefront OBJ models to the kits' meshes.")
 
 include(CPack)

@@ -78,7 +78,7 @@ web_tests() {
 }
 
 debian_packages() {
-    build build/package package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    build build/package package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DQUORVANE_GAME_BINDIR=games \
         -DQUORVANE_BUILD_TESTS=OFF -DQUORVANE_BUILD_BENCHMARKS=OFF -DQUORVANE_BUILD_EXAMPLES=OFF &&
     tests/packages/check_debian_packages.sh build/package $install_packages
 }

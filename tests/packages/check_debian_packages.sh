@@ -43,7 +43,8 @@ entry=/usr/share/applications/com.wrenfold.Quorvane.desktop
 command=$(sed -n 's/^Exec=//p' "$entry")
 [[ -n "$command" ]] || fail "the desktop entry has no command"
 mkdir -p "$scratch/home"
-env -i HOME="$scratch/home" PATH=/usr/local/bin:/usr/bin:/bin XDG_DATA_DIRS=/usr/local/share:/usr/share \
+# The PATH of a Debian desktop session, which has the games folders.
+env -i HOME="$scratch/home" PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games XDG_DATA_DIRS=/usr/local/share:/usr/share \
     MARROWGATE_MULTISAMPLING=0 xvfb-run -a -s "-screen 0 1920x1080x24" \
     "$source/tests/packages/play_installed_game.sh" "$command" "$scratch/home" || fail "the installed game did not reach play"
 
