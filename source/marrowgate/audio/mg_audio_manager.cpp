@@ -34,6 +34,8 @@ struct AudioManagerRecord
     ALCcontext* context = nullptr;
     // True once the context is current: only then may OpenAL be called at all.
     bool usable = false;
+    // Opening is tried once; a machine without a sound card is told so only once.
+    bool openTried = false;
     std::uint32_t channelCounter = 0;
     float effectVolume = 1.0f;
     float musicVolume = 1.0f;
@@ -51,6 +53,7 @@ AudioManagerRecord* sLiveRecord = nullptr;
 
 void OpenDevice(AudioManagerRecord& record)
 {
+    record.openTried = true;
     QuietAudioLibraries();
     record.device = alcOpenDevice(nullptr);
     if (record.device == nullptr) {
@@ -79,6 +82,13 @@ void OpenDevice(AudioManagerRecord& record)
     MG_CHECK_OPENAL();
     if (IsAudioVerbose()) {
         std::fprintf(stderr, "Audio device: %s\n", alcGetString(record.device, ALC_DEVICE_SPECIFIER));
+    }
+}
+
+void OpenDeviceOnce(AudioManagerRecord& record)
+{
+    if (!record.openTried) {
+        OpenDevice(record);
     }
 }
 
@@ -158,8 +168,12 @@ AudioManager::AudioManager() : mRecord(std::make_unique<mgImplementation::AudioM
     Core::Error::GetLastErrorLine();
     MG_ERROR_IF(mgImplementation::sLiveRecord != nullptr,
                 "mgError: There are more than one AudioManager objects in existence. There can only be one.");
-    mgImplementation::OpenDevice(*mRecord);
     mgImplementation::sLiveRecord = mRecord.get();
+}
+
+void AudioManager::Open()
+{
+    mgImplementation::OpenDeviceOnce(*mRecord);
 }
 
 AudioManager::~AudioManager()
@@ -202,6 +216,8 @@ AudioHandle AudioManager::CreateSoundFromFile(const std::string& filePath)
         ++found->second->referenceCount;
         return found->second->handle;
     }
+    // The sound is uploaded while it is read, so the device must be there first.
+    mgImplementation::OpenDeviceOnce(record);
     const auto handle = static_cast<AudioHandle>(record.soundsByHandle.size() + 1);
     auto cached = std::make_shared<mgImplementation::CachedAudioData>(mgImplementation::CachedAudioData{
         filePath, std::make_shared<mgImplementation::AudioData>(filePath, false), handle, 1});
@@ -213,6 +229,7 @@ AudioHandle AudioManager::CreateSoundFromFile(const std::string& filePath)
 AudioChannel AudioManager::PlaySound(const AudioHandle& handle, bool looping, bool music)
 {
     mgImplementation::AudioManagerRecord& record = *mRecord;
+    mgImplementation::OpenDeviceOnce(record);
     if (theLogoSound == kInvalidAudioHandle) {
         mgImplementation::RegisterLogoSound(record);
     }
@@ -297,6 +314,7 @@ std::size_t AudioManager::GetActivePlayerCount() const
 
 bool AudioManager::HasDevice() const
 {
+    mgImplementation::OpenDeviceOnce(*mRecord);
     return mRecord->usable;
 }
 

@@ -7,9 +7,13 @@
 /// Depends on the core layer (error reporting, dynamic structure, JSON reading). OpenAL stays
 /// behind implementation/; nothing here names an AL type.
 ///
+/// The device opens when the game application starts (or at the first call that needs it, for
+/// programs without one), not when the manager is made: a program that only prints its
+/// version never touches the sound card.
+///
 /// Known limits: one thread; sounds are never unloaded, so handles are never reused. Without an
-/// audio device the manager reports that once at start-up and then runs silently: sounds are
-/// still read and checked, and PlaySound starts nothing.
+/// audio device the manager reports that once when it tries to open it and then runs silently:
+/// sounds are still read and checked, and PlaySound starts nothing.
 
 #include "marrowgate/core/mg_noncopyable.h"
 
@@ -75,10 +79,14 @@ using EventTable = std::map<std::string, std::vector<AudioEventInfo>>;
 class AudioManager : Core::Noncopyable
 {
 public:
-    // Opens the default device. A missing device or context is reported once; the manager then
-    // runs silently.
+    // Opens nothing yet; see Open.
     AudioManager();
     ~AudioManager();
+
+    // Opens the default device unless that has been tried already. A missing device or context
+    // is reported once; the manager then runs silently. The game application calls this when it
+    // starts; every call below that needs the device calls it first.
+    void Open();
 
     // Reads the JSON event table at filePath and registers it under tableName. Returns false,
     // registering nothing, on any failure; sounds loaded on the way stay loaded.
@@ -104,6 +112,7 @@ public:
     const EventTable* FindEventTable(const std::string& tableName) const;
     const mgImplementation::CachedAudioData* FindSound(AudioHandle handle) const;
     std::size_t GetActivePlayerCount() const;
+    // Tries to open the device first if nothing has yet.
     bool HasDevice() const;
 
     // Releases everything as destruction does (players, sounds, tables, theLogoSound, the

@@ -43,9 +43,34 @@ TEST(DISABLED_NoDeviceChild, ReportsOnceThenEverythingIsSilent)
     EXPECT_EQ(errors.messages.size(), 1u);
 }
 
+// Also in a child without a back-end: a program that never asks for sound (one that prints its
+// version and leaves) never opens the device, and so never says that there is none.
+TEST(DISABLED_UnopenedChild, TheDeviceOpensOnlyWhenFirstNeededAndOnlyOnce)
+{
+    ErrorCapture errors;
+    EXPECT_EQ(theAudioManager.GetActivePlayerCount(), 0u);
+    EXPECT_EQ(theAudioManager.FindEventTable("audio_events"), nullptr);
+    theAudioManager.Update();
+    EXPECT_FALSE(errors.Fired());
+
+    theAudioManager.Open();
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_EQ(errors.Last(), "AudioManager could not create the default audio device.");
+    theAudioManager.Open();
+    EXPECT_FALSE(theAudioManager.HasDevice());
+    EXPECT_EQ(errors.messages.size(), 1u);
+}
+
 TEST(AudioManagerWithoutDevice, ReportsOnceAndRunsSilently)
 {
     EXPECT_EQ(QuorvaneTest::RunTestInChildProcess("DISABLED_NoDeviceChild.*",
+                                                  {{"ALSOFT_DRIVERS", "no-such-backend"}}),
+              0);
+}
+
+TEST(AudioManagerWithoutDevice, OpensNothingUntilAskedAndThenReportsOnce)
+{
+    EXPECT_EQ(QuorvaneTest::RunTestInChildProcess("DISABLED_UnopenedChild.*",
                                                   {{"ALSOFT_DRIVERS", "no-such-backend"}}),
               0);
 }
