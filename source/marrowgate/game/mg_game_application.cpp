@@ -100,7 +100,7 @@ void RunFixedSteps(GameScene& scene, float deltaTime)
             RefreshKeyBindings();
         }
         scene.OnSimulate();
-        Marrowgate::Audio::theAudioManager.Update();
+        Marrowgate::Audio::theAudioManager.Update(step);
         accumulator -= step;
     }
     scene.SetStepAccumulator(accumulator);
