@@ -2,25 +2,31 @@
 // Records what OpenAL plays: a test's child part runs in a process whose OpenAL Soft writes its
 // mix to a stereo WAV file (the wave back-end, mixing in small periods of 256 frames so that a
 // change shows within 6 ms), and the parent reads the file back as two channels of floats.
-// Helpers measure levels and find where sound starts and stops.
+// Helpers step the manager in real time in the child, and measure levels and find where sound
+// starts and stops in the parent.
 //
 // The wave back-end mixes in real time, so a busy machine shifts when things happen in the
 // recording; tests therefore time events against marker sounds played in the same step, not
 // against the clock.
 
 #include "marrowgate/audio/implementation/mgi_sound_decoder.h"
+#include "marrowgate/audio/mg_audio_manager.h"
 
 #include "support/child_process.h"
 #include "support/error_capture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -83,26 +89,65 @@ inline double RootMeanSquare(const std::vector<float>& samples, std::size_t begi
     return end > begin ? std::sqrt(sum / static_cast<double>(end - begin)) : 0.0;
 }
 
-// The first sample at or after `from` louder than `threshold`; samples.size() when none is.
-inline std::size_t FirstLoud(const std::vector<float>& samples, float threshold, std::size_t from = 0)
+// Anything above this is sound; the mixer's silence is exact zeros.
+inline constexpr float kSilence = 0.001f;
+
+// The sounding stretches of a channel: [start, end) where it rises above kSilence, split at
+// gaps longer than 50 ms.
+inline std::vector<std::pair<std::size_t, std::size_t>> Bursts(const std::vector<float>& samples)
 {
-    for (std::size_t index = from; index < samples.size(); ++index) {
-        if (std::fabs(samples[index]) > threshold) {
-            return index;
+    std::vector<std::pair<std::size_t, std::size_t>> bursts;
+    std::size_t quiet = 0;
+    for (std::size_t index = 0; index < samples.size(); ++index) {
+        if (std::fabs(samples[index]) > kSilence) {
+            if (bursts.empty() || quiet > 2205) {
+                bursts.push_back({index, index + 1});
+            }
+            bursts.back().second = index + 1;
+            quiet = 0;
+        } else {
+            ++quiet;
         }
     }
-    return samples.size();
+    return bursts;
 }
 
-// One past the last sample louder than `threshold`; 0 when none is.
-inline std::size_t EndOfSound(const std::vector<float>& samples, float threshold)
+// Both channels at once: the louder of the two at each frame.
+inline std::vector<float> Louder(const Recording& recording)
 {
-    for (std::size_t index = samples.size(); index > 0; --index) {
-        if (std::fabs(samples[index - 1]) > threshold) {
-            return index;
+    std::vector<float> louder(recording.left.size());
+    for (std::size_t index = 0; index < louder.size(); ++index) {
+        louder[index] = std::max(std::fabs(recording.left[index]), std::fabs(recording.right[index]));
+    }
+    return louder;
+}
+
+// The child's fixed steps of 10 ms, in real time from the first, each ending with the audio
+// manager's update as the game's steps do.
+class RealTimeSteps
+{
+public:
+    // The recording starts when the device opens, here.
+    RealTimeSteps() { Marrowgate::Audio::theAudioManager.Restart(); }
+
+    // Set-up in between (making sounds, loading tables) may take longer than a step on a busy
+    // machine; the steps then go on from where they are instead of catching up in a burst.
+    void Run(int count)
+    {
+        using namespace std::chrono_literals;
+        for (int step = 0; step < count; ++step) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now > mStart + (mDone + 2) * 10ms) {
+                mStart = now - mDone * 10ms;
+            }
+            std::this_thread::sleep_until(mStart + ++mDone * 10ms);
+            Marrowgate::Audio::theAudioManager.Update(0.01f);
         }
     }
-    return 0;
-}
+
+private:
+    std::chrono::steady_clock::time_point mStart = std::chrono::steady_clock::now();
+    int mDone = 0;
+};
 
 } // namespace QuorvaneTest

@@ -26,6 +26,12 @@ bool AudioChannel::IsPaused() const
     return player != nullptr && player->IsHeld() && !player->IsFinished();
 }
 
+bool AudioChannel::IsLooping() const
+{
+    const mgImplementation::AudioPlayer* player = LivePlayer(*this);
+    return player != nullptr && player->IsLooping();
+}
+
 void AudioChannel::Stop() const
 {
     if (mgImplementation::AudioPlayer* player = LivePlayer(*this)) {

@@ -38,6 +38,7 @@ struct AudioChannel
     // True from the start until the sound has ended; a paused sound still plays.
     bool IsPlaying() const;
     bool IsPaused() const;
+    bool IsLooping() const;
 
     // Ends the sound at once; the channel is free from the next fixed step.
     void Stop() const;

@@ -20,46 +20,16 @@ using Marrowgate::Audio::AudioChannel;
 using Marrowgate::Audio::AudioHandle;
 using Marrowgate::Audio::theAudioManager;
 using Marrowgate::Core::Vector3;
-using QuorvaneTest::EndOfSound;
-using QuorvaneTest::FirstLoud;
+using QuorvaneTest::Bursts;
+using QuorvaneTest::Louder;
 using QuorvaneTest::Recording;
 using QuorvaneTest::RootMeanSquare;
+using Steps = QuorvaneTest::RealTimeSteps;
 using namespace std::chrono_literals;
 
 namespace {
 
 constexpr std::size_t kStepFrames = 441; // one fixed step at 44100 Hz
-// Anything above this is sound; the mixer's silence is exact zeros.
-constexpr float kSilence = 0.001f;
-
-// The child's fixed steps, in real time from the first.
-class Steps
-{
-public:
-    Steps()
-    {
-        // The recording starts when the device opens, here.
-        theAudioManager.Restart();
-    }
-
-    // Set-up in between (making sounds, loading tables) may take longer than a step on a busy
-    // machine; the steps then go on from where they are instead of catching up in a burst.
-    void Run(int count)
-    {
-        for (int step = 0; step < count; ++step) {
-            const auto now = std::chrono::steady_clock::now();
-            if (now > mStart + (mDone + 2) * 10ms) {
-                mStart = now - mDone * 10ms;
-            }
-            std::this_thread::sleep_until(mStart + ++mDone * 10ms);
-            theAudioManager.Update(0.01f);
-        }
-    }
-
-private:
-    std::chrono::steady_clock::time_point mStart = std::chrono::steady_clock::now();
-    int mDone = 0;
-};
 
 AudioHandle Tone(double frequency, double seconds, double peak = 0.5)
 {
@@ -78,36 +48,6 @@ std::string EventTable(const std::string& events)
     const std::string path = AudioTest::WriteTemporaryFile("events.json", {});
     std::ofstream(path) << R"({"audio_events": [)" << events << "]}";
     return path;
-}
-
-// The sounding stretches of a channel: [start, end) where it rises above kSilence, split at
-// gaps longer than 50 ms.
-std::vector<std::pair<std::size_t, std::size_t>> Bursts(const std::vector<float>& samples)
-{
-    std::vector<std::pair<std::size_t, std::size_t>> bursts;
-    std::size_t quiet = 0;
-    for (std::size_t index = 0; index < samples.size(); ++index) {
-        if (std::fabs(samples[index]) > kSilence) {
-            if (bursts.empty() || quiet > 2205) {
-                bursts.push_back({index, index + 1});
-            }
-            bursts.back().second = index + 1;
-            quiet = 0;
-        } else {
-            ++quiet;
-        }
-    }
-    return bursts;
-}
-
-// Both channels at once: the louder of the two at each frame.
-std::vector<float> Louder(const Recording& recording)
-{
-    std::vector<float> louder(recording.left.size());
-    for (std::size_t index = 0; index < louder.size(); ++index) {
-        louder[index] = std::max(std::fabs(recording.left[index]), std::fabs(recording.right[index]));
-    }
-    return louder;
 }
 
 } // namespace

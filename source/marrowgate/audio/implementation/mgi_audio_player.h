@@ -42,6 +42,7 @@ public:
     // The manager flags a music player right after making it.
     void SetMusic(bool music);
     bool IsMusic() const { return mMusic; }
+    bool IsLooping() const { return mLooping; }
 
     // Sets the source's gain from the volume and the live bus and master levels; the manager
     // calls it when those levels change.
