@@ -79,8 +79,13 @@ void main()
 }
 )";
 
+// High precision is optional in ES 2.0 fragment stages (WebGL 1 on many phones lacks it).
 inline constexpr char kEmbeddedFragmentShader[] = R"(
+#ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
+#else
+precision mediump float;
+#endif
 varying vec2 fragmentTextureUV;
 varying vec4 fragmentColor;
 uniform sampler2D diffuseTexture;
