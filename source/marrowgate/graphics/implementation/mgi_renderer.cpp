@@ -133,7 +133,6 @@ void InitializeRenderer()
     ClearGLErrors();
     theRendererState.batch.Clear();
     theRendererState.currentTexture = 0;
-    theRendererState.isStraightAlpha = false;
     theRendererState.isFontTexture = false;
     if (theRendererState.isFixedFunction) {
         glMatrixMode(GL_MODELVIEW);
@@ -203,7 +202,6 @@ void BeginDraw()
     theRendererState.vertexStream.StartFrame();
     theRendererState.indexStream.StartFrame();
     SetCommonDrawState();
-    theRendererState.isStraightAlpha = false;
     // Code outside the renderer may have bound a texture since the last frame.
     GLint texture = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
@@ -341,18 +339,6 @@ void BindTextureName(std::uint32_t texture)
     }
     glBindTexture(GL_TEXTURE_2D, texture);
     theRendererState.currentTexture = texture;
-}
-
-void SetStraightAlphaBlending(bool isStraightAlpha)
-{
-    if (!theRendererState.isReady) {
-        return;
-    }
-    if (isStraightAlpha != theRendererState.batch.key.isStraightAlpha) {
-        Flush();
-    }
-    glBlendFunc(isStraightAlpha ? GL_SRC_ALPHA : GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    theRendererState.isStraightAlpha = isStraightAlpha;
 }
 
 void SetBatchingEnabled(bool isBatching)

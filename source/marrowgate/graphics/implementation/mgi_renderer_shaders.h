@@ -7,13 +7,13 @@
 // snapToPixel is 0: gathered draws arrive floored and already through the model-view, with a z),
 // and the vertex colour leaves premultiplied, matching the ONE / ONE_MINUS_SRC_ALPHA blending.
 // A position given with two components reads z = 0 and w = 1.
-// Fragment stage: colorTint + colorMatrix * texel, clamped, times the vertex colour; nearly
-// transparent fragments are discarded so they leave the depth buffer alone.
+// Fragment stage: colorMatrix * texel, clamped, times the vertex colour; nearly transparent
+// fragments are discarded so they leave the depth buffer alone.
 //
 // The colour transform is compiled in only under TRANSFORM_COLOR. For ordinary textures the
-// transform is the identity and the tint zero, and the texel is already in [0, 1], so leaving it
-// out gives exactly the same result; a software rasteriser spends about a third of its fill time
-// on that matrix product otherwise. Glyph textures use the variant with the transform.
+// transform is the identity and the texel is already in [0, 1], so leaving it out gives exactly
+// the same result; a software rasteriser spends about a third of its fill time on that matrix
+// product otherwise. Glyph textures use the variant with the transform.
 
 namespace mgImplementation {
 
@@ -45,14 +45,13 @@ in vec4 fragmentColor;
 uniform sampler2D diffuseTexture;
 #ifdef TRANSFORM_COLOR
 uniform mat4 colorMatrix;
-uniform vec4 colorTint;
 #endif
 out vec4 finalFragColor;
 void main()
 {
     vec4 color = texture(diffuseTexture, fragmentTextureUV);
 #ifdef TRANSFORM_COLOR
-    color = clamp(colorTint + colorMatrix * color, 0.0, 1.0);
+    color = clamp(colorMatrix * color, 0.0, 1.0);
 #endif
     vec4 result = color * fragmentColor;
     if (result.a < 0.01) {
@@ -91,13 +90,12 @@ varying vec4 fragmentColor;
 uniform sampler2D diffuseTexture;
 #ifdef TRANSFORM_COLOR
 uniform mat4 colorMatrix;
-uniform vec4 colorTint;
 #endif
 void main()
 {
     vec4 color = texture2D(diffuseTexture, fragmentTextureUV);
 #ifdef TRANSFORM_COLOR
-    color = clamp(colorTint + colorMatrix * color, 0.0, 1.0);
+    color = clamp(colorMatrix * color, 0.0, 1.0);
 #endif
     vec4 result = color * fragmentColor;
     if (result.a < 0.01) {
