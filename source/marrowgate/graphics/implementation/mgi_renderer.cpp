@@ -1,6 +1,7 @@
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 
 #include "marrowgate/core/mg_error.h"
+#include "marrowgate/graphics/implementation/mgi_renderer_shaders.h"
 #include "marrowgate/graphics/implementation/mgi_renderer_state.h"
 #include "marrowgate/graphics/mg_screen.h"
 
@@ -210,8 +211,9 @@ void BeginDraw()
         glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);
         glDisable(GL_LIGHTING);
         glEnable(GL_TEXTURE_2D);
+        // The built-in program's threshold: a fade is visible from its first steps in every set-up.
         glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, 0.1f);
+        glAlphaFunc(GL_GEQUAL, mgImplementation::kDiscardAlpha);
         return;
     }
     glActiveTexture(GL_TEXTURE0);

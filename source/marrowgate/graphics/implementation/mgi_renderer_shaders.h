@@ -17,6 +17,10 @@
 
 namespace mgImplementation {
 
+// Fragments whose alpha falls below this are dropped: the fragment stages below compare with it,
+// and the fixed-function set-up's alpha test uses it too.
+inline constexpr float kDiscardAlpha = 0.01f;
+
 inline constexpr char kDesktopVersion[] = "#version 150\n";
 inline constexpr char kEmbeddedVersion[] = "#version 100\n";
 inline constexpr char kTransformColorDefine[] = "#define TRANSFORM_COLOR\n";
