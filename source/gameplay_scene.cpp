@@ -64,13 +64,17 @@ void GameplayScene::BuildGround()
     }
 }
 
+void GameplayScene::OnSimulate()
+{
+    PerspectiveScene::OnSimulate();
+    if (mQuitKeys.IsReleased()) {
+        SceneManager::QuitGame();
+    }
+}
+
 void GameplayScene::OnUpdate(float deltaTime)
 {
     PerspectiveScene::OnUpdate(deltaTime);
-    if (Marrowgate::Application::IsKeyReleased(Marrowgate::Application::KeyEscape) ||
-        Marrowgate::Application::IsKeyReleased(Marrowgate::Application::ControllerBack)) {
-        SceneManager::QuitGame();
-    }
     const std::vector<Orrery::Game::Entity*> cars = GetEntityManager().GetEntitiesByType("CarEntity");
     if (!cars.empty()) {
         GetCamera3D().SetTarget(cars.front()->GetPosition());

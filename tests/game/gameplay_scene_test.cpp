@@ -72,6 +72,16 @@ TEST_F(GameplaySceneTest, ReleasingEscapeEndsTheGameAtTheEndOfThatFrame)
     EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));
 }
 
+// A slow frame: the key went down and up among the events of one pass of the loop.
+TEST_F(GameplaySceneTest, ATapOfEscapeWithinOnePassEndsTheGame)
+{
+    GameApplication::ChangeToScene(&gameplay);
+    RunPasses({{0.02, {}}, {0.05, {KeyDownEvent(KeyEscape), KeyUpEvent(KeyEscape)}}, {0.02, {}}, {0.02, {}}});
+    // The window closes at the end of the second frame; the third pass finds it gone.
+    EXPECT_EQ(platform.passes, 3);
+    EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));
+}
+
 TEST_F(GameplaySceneTest, LettingGoOfBackOnAControllerEndsTheGameToo)
 {
     using Marrowgate::Application::ControllerBack;
