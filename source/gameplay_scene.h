@@ -2,9 +2,10 @@
 // GameplayScene: where the game is played. Each time it opens it creates the car and one chip
 // in its 3D entity manager (the car first), the score display among its 2D entities, and a
 // ground grid of 500 x 500 units with 10-unit spacing plus six axis lines in its own
-// visualization. Every frame it keeps the fixed camera aimed at the car; the step that sees
-// Escape (or a game controller's Back) released quits, so a tap within one slow frame counts
-// too. There is no game over and no way back to the title.
+// visualization; those of an earlier opening go first, so there is only ever one of each.
+// Every frame it keeps the fixed camera aimed at the car; the step that sees Escape (or a game
+// controller's Back) released quits, so a tap within one slow frame counts too. There is no
+// game over and no way back to the title.
 //
 // Depends on: the perspective scene, the car, the chip, the score display, the scene manager
 // (quitting and the two game programs), the 3D rendering kit.
@@ -41,6 +42,7 @@ public:
     void OnPerspectiveRender() override;
 
 private:
+    void RemovePlayersOfAnEarlierOpening();
     void BuildGround();
 
     Cinderhall::Visualization mGroundVisualization;

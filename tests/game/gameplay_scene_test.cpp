@@ -25,6 +25,8 @@ protected:
 
 TEST_F(GameplaySceneTest, OpeningPutsTheCarFirstThenOneChipAndOneScoreDisplay)
 {
+    // Opened twice, as when the scene is asked for again: still one of each.
+    gameplay.OnOpen();
     gameplay.OnOpen();
     const auto& entities = gameplay.GetEntityManager().GetEntities();
     ASSERT_EQ(entities.size(), 2u);
