@@ -3,6 +3,7 @@
 #include "marrowgate/audio/implementation/mgi_audio_data.h"
 #include "marrowgate/audio/implementation/mgi_audio_event_table.h"
 #include "marrowgate/audio/implementation/mgi_audio_library_logs.h"
+#include "marrowgate/audio/implementation/mgi_audio_manager_record.h"
 #include "marrowgate/audio/implementation/mgi_audio_player.h"
 #include "marrowgate/audio/implementation/mgi_event_variation.h"
 #include "marrowgate/audio/implementation/mgi_level_checks.h"
@@ -12,7 +13,6 @@
 #include "embedded/marrowgate_logo_sound.h"
 
 #include <AL/al.h>
-#include <AL/alc.h>
 #include <AL/alext.h>
 
 #include <algorithm>
@@ -23,46 +23,6 @@
 #include <utility>
 
 namespace mgImplementation {
-
-struct ActivePlayer
-{
-    std::shared_ptr<AudioPlayer> player;
-    Marrowgate::Audio::AudioHandle handle = Marrowgate::Audio::kInvalidAudioHandle;
-};
-
-struct ListenerPlacement
-{
-    Marrowgate::Core::Vector3 position{0.0f, 0.0f, 0.0f};
-    Marrowgate::Core::Vector3 forward{0.0f, 0.0f, -1.0f};
-    Marrowgate::Core::Vector3 up{0.0f, 1.0f, 0.0f};
-    Marrowgate::Core::Vector3 velocity{0.0f, 0.0f, 0.0f};
-};
-
-struct AudioManagerRecord
-{
-    std::map<std::string, std::shared_ptr<CachedAudioData>> soundsByPath;
-    // Streamed sounds are kept apart: the same file may also be loaded whole.
-    std::map<std::string, std::shared_ptr<CachedAudioData>> streamsByPath;
-    std::map<Marrowgate::Audio::AudioHandle, std::shared_ptr<CachedAudioData>> soundsByHandle;
-    std::list<ActivePlayer> activePlayers;
-    std::map<std::string, Marrowgate::Audio::EventTable> eventTables;
-    ALCdevice* device = nullptr;
-    ALCcontext* context = nullptr;
-    // True once the context is current: only then may OpenAL be called at all.
-    bool usable = false;
-    // Opening is tried once; a machine without a sound card is told so only once.
-    bool openTried = false;
-    std::uint32_t channelCounter = 0;
-    float masterVolume = 1.0f;
-    float effectVolume = 1.0f;
-    float musicVolume = 1.0f;
-    bool paused = false;
-    // The variant each event played last, by table and event name.
-    std::map<std::pair<std::string, std::string>, std::size_t> lastVariants;
-    ListenerPlacement listener;
-    Marrowgate::Audio::SoundDistances distances;
-    bool doppler = false;
-};
 
 // What one start of a sound asks for.
 struct StartRequest
@@ -86,18 +46,6 @@ constexpr std::size_t kMaximumActivePlayers = 32;
 
 // The live manager's record; constant-initialised, so it is valid before any constructor runs.
 AudioManagerRecord* sLiveRecord = nullptr;
-
-void ApplyListener(const ListenerPlacement& listener)
-{
-    alListenerfv(AL_POSITION, listener.position.Data());
-    MG_CHECK_OPENAL();
-    alListenerfv(AL_VELOCITY, listener.velocity.Data());
-    MG_CHECK_OPENAL();
-    const ALfloat orientation[] = {listener.forward.x, listener.forward.y, listener.forward.z,
-                                   listener.up.x,      listener.up.y,      listener.up.z};
-    alListenerfv(AL_ORIENTATION, orientation);
-    MG_CHECK_OPENAL();
-}
 
 void OpenDevice(AudioManagerRecord& record)
 {
@@ -496,64 +444,6 @@ void AudioManager::CrossfadeMusic(const AudioChannel& incoming, float seconds)
         incomingPlayer->SetVolume(0.0f);
         incomingPlayer->FadeTo(volume, seconds, mgImplementation::RampShape::kEqualPowerIn, false);
     }
-}
-
-void AudioManager::SetListener(const Core::Vector3& position, const Core::Vector3& forward,
-                               const Core::Vector3& up, const Core::Vector3& velocity)
-{
-    const bool accepted = mgImplementation::IsAcceptedVector(position, "listener position") &&
-                          mgImplementation::IsAcceptedVector(forward, "listener forward direction") &&
-                          mgImplementation::IsAcceptedVector(up, "listener up direction") &&
-                          mgImplementation::IsAcceptedVector(velocity, "listener velocity");
-    if (!accepted) {
-        return;
-    }
-    mRecord->listener = {position, forward, up, velocity};
-    if (mRecord->usable) {
-        mgImplementation::ApplyListener(mRecord->listener);
-    }
-}
-
-void AudioManager::SetSoundDistances(const SoundDistances& distances)
-{
-    const bool accepted = distances.referenceDistance > 0.0f &&
-                          distances.maximumDistance >= distances.referenceDistance &&
-                          distances.rolloffFactor >= 0.0f && std::isfinite(distances.maximumDistance) &&
-                          std::isfinite(distances.rolloffFactor);
-    if (!accepted) {
-        MG_ERROR(
-            "mgExternalError: Sound distances need 0 < reference (%g) <= maximum (%g), both finite, and a "
-            "rolloff of 0 or more (%g).",
-            static_cast<double>(distances.referenceDistance), static_cast<double>(distances.maximumDistance),
-            static_cast<double>(distances.rolloffFactor));
-        return;
-    }
-    mRecord->distances = distances;
-    for (const mgImplementation::ActivePlayer& entry : mRecord->activePlayers) {
-        if (entry.player->IsInWorld()) {
-            entry.player->PlaceInWorld(distances.referenceDistance, distances.maximumDistance,
-                                       distances.rolloffFactor);
-        }
-    }
-}
-
-const SoundDistances& AudioManager::GetSoundDistances() const
-{
-    return mRecord->distances;
-}
-
-void AudioManager::SetDoppler(bool enabled)
-{
-    mRecord->doppler = enabled;
-    if (mRecord->usable) {
-        alDopplerFactor(enabled ? 1.0f : 0.0f);
-        MG_CHECK_OPENAL();
-    }
-}
-
-bool AudioManager::IsDopplerEnabled() const
-{
-    return mRecord->doppler;
 }
 
 void AudioManager::SetPaused(bool paused)

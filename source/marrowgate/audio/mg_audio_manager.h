@@ -1,8 +1,11 @@
 #pragma once
 /// The audio manager: the framework's single owner of audio. It opens the OpenAL device and
-/// context, loads each sound file once and hands out numeric handles, starts sounds on players
-/// (at most 32 at once), advances the players once per fixed simulation step and keeps the
-/// audio event tables read from JSON files.
+/// context, loads each sound file once (whole, streamed, or from bytes in memory) and hands out
+/// numeric handles, starts sounds on players (at most 32 at once) by handle or by event name,
+/// advances the players once per fixed simulation step and keeps the audio event tables read
+/// from JSON files. Each sound plays on the music or the effects bus under a master volume;
+/// what a game can do with one sound while it plays is in mg_audio_channel.h. 3D sounds have a
+/// place in the world and are heard from a listener, fading with distance (SoundDistances).
 /// @file
 /// Depends on the core layer (error reporting, dynamic structure, JSON reading). OpenAL stays
 /// behind implementation/; nothing here names an AL type.
