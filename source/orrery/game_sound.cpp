@@ -18,11 +18,12 @@ struct EntitySound
 };
 
 // The sounds that follow entities; an entry goes when its entity is destroyed or, lazily, once
-// its sound has ended.
+// its sound has ended. Never destroyed: an entity that outlives static destruction's order
+// (a global one) still finds it in its destructor.
 std::vector<EntitySound>& EntitySounds()
 {
-    static std::vector<EntitySound> sounds;
-    return sounds;
+    static auto* const sounds = new std::vector<EntitySound>();
+    return *sounds;
 }
 
 AudioChannel Attach(Entity& entity, const AudioChannel& channel)
