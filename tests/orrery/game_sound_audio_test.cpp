@@ -67,8 +67,7 @@ TEST(DISABLED_EntitySoundChild, MovesAndStopsWithItsEntity)
     EXPECT_FALSE(engine.IsPlaying());
     steps.Run(30);
 
-    listener.Follow(Cinderhall::cdhCamera({0.0f, 0.0f, -3.0f}, {0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}),
-                    0.5f);
+    listener.Follow(Cinderhall::cdhCamera({0.0f, 0.0f, -3.0f}, {0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}), 0.5f);
     Orrery::Game::Entity chip("chip");
     chip.SetTransform(At(4.0f));
     const auto ping = Orrery::Game::PlaySoundOn(chip, tone, false);
