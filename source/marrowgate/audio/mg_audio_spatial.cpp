@@ -45,6 +45,15 @@ void AudioManager::SetListener(const Core::Vector3& position, const Core::Vector
     if (!accepted) {
         return;
     }
+    // Left and right are the cross product of the two; without one there is no side to hear from.
+    if (Core::CrossProduct(forward, up).MagnitudeSquared() <= 0.0f) {
+        MG_ERROR(
+            "mgExternalError: The listener's forward (%g, %g, %g) and up (%g, %g, %g) directions must be "
+            "non-zero and not parallel.",
+            static_cast<double>(forward.x), static_cast<double>(forward.y), static_cast<double>(forward.z),
+            static_cast<double>(up.x), static_cast<double>(up.y), static_cast<double>(up.z));
+        return;
+    }
     mRecord->listener = {position, forward, up, velocity};
     if (mRecord->usable) {
         mgImplementation::ApplyListener(mRecord->listener);

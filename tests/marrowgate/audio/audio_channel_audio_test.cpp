@@ -69,8 +69,12 @@ TEST_F(ChannelTest, OutOfRangeLevelsAreReportedByNameAndChangeNothing)
     EXPECT_EQ(errors.Last(), "mgExternalError: The music bus volume must be a gain from 0 to 1, not nan.");
     theAudioManager.SetListener({0.0f, std::nanf(""), 0.0f}, {0.0f, 0.0f, -1.0f}, {0.0f, 1.0f, 0.0f});
     EXPECT_EQ(errors.Last(), "mgExternalError: The listener position must be finite, not (0, nan, 0).");
+    theAudioManager.SetListener({}, {0.0f, 2.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: The listener's forward (0, 2, 0) and up (0, 1, 0) directions must "
+              "be non-zero and not parallel.");
     EXPECT_EQ(theAudioManager.PlaySoundAt(tone, false, {INFINITY, 0.0f, 0.0f}).channelIdentifier, 0u);
-    EXPECT_EQ(errors.messages.size(), 13u);
+    EXPECT_EQ(errors.messages.size(), 14u);
 
     theAudioManager.Update();
     EXPECT_TRUE(channel.IsPlaying());

@@ -218,10 +218,6 @@ bool AudioPlayer::IsFinished() const
     return state == AL_STOPPED || (queued == 0 && !mLooping);
 }
 
-} // namespace mgImplementation
-
-namespace mgImplementation {
-
 void AudioPlayer::SetMusic(bool music)
 {
     mMusic = music;
