@@ -240,3 +240,38 @@ TEST(Mixing, ASoundToTheListenersRightIsLouderOnTheRight)
     EXPECT_GT(balance(bursts[0]), 2.0);
     EXPECT_LT(balance(bursts[1]), 0.5);
 }
+
+TEST(DISABLED_MixingChild, Doppler)
+{
+    QuorvaneTest::ErrorCapture errors;
+    Steps steps;
+    const AudioHandle tone = Tone(441.0, 0.4);
+    // Straight ahead and coming closer at 100 units a second: with doppler on, higher.
+    for (const bool doppler : {true, false}) {
+        theAudioManager.SetDoppler(doppler);
+        theAudioManager.PlaySoundAt(tone, false, {0.0f, 0.0f, -5.0f}).SetVelocity({0.0f, 0.0f, 100.0f});
+        steps.Run(60);
+    }
+    EXPECT_FALSE(errors.Fired());
+}
+
+TEST(Mixing, DopplerRaisesTheToneOfAnApproachingSoundOnlyWhenSwitchedOn)
+{
+    const Recording recording = QuorvaneTest::RecordChildTest("DISABLED_MixingChild.Doppler");
+    const auto bursts = Bursts(recording.left);
+    ASSERT_EQ(bursts.size(), 2u);
+    const auto frequency = [&](std::pair<std::size_t, std::size_t> burst) {
+        const std::size_t quarter = (burst.second - burst.first) / 4;
+        int crossings = 0;
+        for (std::size_t index = burst.first + quarter; index < burst.second - quarter; ++index) {
+            crossings += (recording.left[index] < 0.0f) != (recording.left[index + 1] < 0.0f) ? 1 : 0;
+        }
+        return crossings / 2.0 / (static_cast<double>(2 * quarter) / recording.sampleRate);
+    };
+    const double withDoppler = frequency(bursts[0]);
+    const double without = frequency(bursts[1]);
+    std::printf("441 Hz approaching at 100 units/s: %.1f Hz with doppler, %.1f Hz without\n", withDoppler,
+                without);
+    EXPECT_NEAR(without, 441.0, 5.0);
+    EXPECT_NEAR(withDoppler, 441.0 * 343.3 / (343.3 - 100.0), 10.0);
+}
