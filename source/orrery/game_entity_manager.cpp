@@ -2,6 +2,7 @@
 
 #include "marrowgate/core/mg_error.h"
 #include "orrery/game_collision_broad_phase.h"
+#include "orrery/game_sound.h"
 
 #include <algorithm>
 #include <utility>
@@ -20,6 +21,7 @@ Entity::Entity(const std::string& entityType) : mEntityTypes{entityType} {}
 
 Entity::~Entity()
 {
+    ReleaseEntitySounds(*this);
     if (mManager != nullptr) {
         mManager->Forget(this);
     }
@@ -147,7 +149,9 @@ void EntityManager::Simulate()
     RunPassThenRemovals([this] {
         // By index: an entity may add others while it simulates.
         for (std::size_t index = 0; index < GetEntities().size(); ++index) {
-            GetEntities()[index]->Simulate();
+            if (!IsRemovalPending(*GetEntities()[index])) {
+                GetEntities()[index]->Simulate();
+            }
         }
         RunCollisionPass();
     });
@@ -192,7 +196,9 @@ void EntityManager::Update(float deltaTime)
 {
     RunPassThenRemovals([this, deltaTime] {
         for (std::size_t index = 0; index < GetEntities().size(); ++index) {
-            GetEntities()[index]->Update(deltaTime);
+            if (!IsRemovalPending(*GetEntities()[index])) {
+                GetEntities()[index]->Update(deltaTime);
+            }
         }
     });
 }
