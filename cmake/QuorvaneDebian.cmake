@@ -56,6 +56,10 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 
+# Each package's description below starts with its own synopsis line. CPack would put a
+# project-wide summary in front of both, unless that summary is its default one, named here.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_NAME} built using CMake")
+
 set(CPACK_DEBIAN_GAME_PACKAGE_NAME quorvane)
 set(CPACK_DEBIAN_GAME_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_GAME_PACKAGE_SHLIBDEPS ON)

@@ -24,11 +24,12 @@ using Marrowgate::Application::MousePosition;
 using Marrowgate::Application::WindowMode;
 using Marrowgate::Application::WindowProperties;
 
-// In a browser the page owns the canvas's size and place, and its animation frames pace drawing.
+// In a browser there is always a canvas to draw on, the page owns its size and place, and the
+// page's animation frames pace drawing.
 #ifdef __EMSCRIPTEN__
-constexpr bool kPageSizesCanvas = true;
+constexpr bool kInBrowser = true;
 #else
-constexpr bool kPageSizesCanvas = false;
+constexpr bool kInBrowser = false;
 #endif
 
 bool IsSet(const char* variable)
@@ -117,16 +118,14 @@ bool SdlPlatform::Initialize(std::string& reason)
     // The loop hands control to the browser itself; SDL's own yield inside its buffer swap
     // would unwind through calls that asyncify leaves alone.
     SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
-    const bool driverChosen = true;
-#else
+#endif
     // SDL falls back to its invisible "offscreen" driver when it finds no display; a game
     // nobody can see is a failure, unless the user chose a driver on purpose.
-    const bool driverChosen = IsSet("SDL_VIDEODRIVER");
+    const bool driverChosen = kInBrowser || IsSet("SDL_VIDEODRIVER");
     if (!driverChosen && !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) {
         reason = "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
         return false;
     }
-#endif
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         reason = std::string("the video system could not start: ") + SDL_GetError();
         return false;
@@ -222,7 +221,7 @@ bool SdlPlatform::CreateWindow(const WindowProperties& properties)
 
 void SdlPlatform::SetWindowStyle(WindowMode mode, int width, int height)
 {
-    if constexpr (kPageSizesCanvas) {
+    if constexpr (kInBrowser) {
         return;
     }
     switch (mode) {
@@ -277,7 +276,7 @@ WindowFrame SdlPlatform::GetWindowFrame()
 
 void SdlPlatform::GrowWindow(int extraWidth, int extraHeight)
 {
-    if (kPageSizesCanvas || (extraWidth == 0 && extraHeight == 0)) {
+    if (kInBrowser || (extraWidth == 0 && extraHeight == 0)) {
         return;
     }
     const Resolution client = GetClientSize();
@@ -286,7 +285,7 @@ void SdlPlatform::GrowWindow(int extraWidth, int extraHeight)
 
 void SdlPlatform::MoveWindow(int left, int top)
 {
-    if constexpr (kPageSizesCanvas) {
+    if constexpr (kInBrowser) {
         return;
     }
     const Borders borders = GetBorders();
@@ -363,7 +362,7 @@ int SdlPlatform::InitializeLoader()
 
 SwapIntervalResult SdlPlatform::SetSwapInterval(int interval)
 {
-    if constexpr (kPageSizesCanvas) {
+    if constexpr (kInBrowser) {
         // The browser's animation frames pace the loop whatever is asked.
         return SwapIntervalResult::kSet;
     }
