@@ -13,11 +13,7 @@
 #include "embedded/marrowgate_logo_sound.h"
 
 #include <AL/al.h>
-<<<<<<< HEAD
 #include <AL/alc.h>
-=======
-#include <AL/alext.h>
->>>>>>> main
 
 #include <algorithm>
 #include <cmath>
