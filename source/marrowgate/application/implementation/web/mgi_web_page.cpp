@@ -1,6 +1,6 @@
 #include "marrowgate/application/implementation/web/mgi_web_page.h"
 
-#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
 
 namespace {
 
