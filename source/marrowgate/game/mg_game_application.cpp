@@ -243,7 +243,9 @@ void GameApplication::SetWindowTitle(const std::string& title)
 
 void GameApplication::RunGame(GameScene* firstScene)
 {
-    if (firstScene != mScene) {
+    if (firstScene != mScene && mgImplementation::DefaultScene::IsLogoSkipped()) {
+        ChangeToScene(firstScene);
+    } else if (firstScene != mScene) {
         mgImplementation::GetDefaultScene().ShowLogoBefore(firstScene);
     }
     Run();

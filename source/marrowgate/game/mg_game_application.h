@@ -40,8 +40,9 @@ public:
     ~GameApplication() override;
 
     void SetWindowTitle(const std::string& title);
-    // Shows the framework logo for 2.5 s, then switches to firstScene; returns when the
-    // window has closed.
+    // Shows the framework logo for 2.5 s (a key or click cuts it short; MARROWGATE_SKIP_LOGO=1
+    // in the environment leaves it out), then switches to firstScene; returns when the window
+    // has closed.
     void RunGame(GameScene* firstScene);
 
     // Takes effect at the start of the next frame; a later call before then wins.

@@ -198,6 +198,16 @@ TEST_F(GameApplicationTest, RunGameShowsTheLogoSceneBeforeTheFirstScene)
     EXPECT_LE(scene.openedAt - start, 2.65);
 }
 
+TEST_F(GameApplicationTest, TheLogoIsLeftOutWhenTheEnvironmentSaysSo)
+{
+    setenv("MARROWGATE_SKIP_LOGO", "1", 1);
+    platform.script = {{0.02, {}}};
+    application->RunGame(&scene);
+    unsetenv("MARROWGATE_SKIP_LOGO");
+    EXPECT_EQ(scene.opens, 1);
+    EXPECT_EQ(scene.stepsPerFrame.size(), 1u);
+}
+
 TEST_F(GameApplicationTest, AZeroWindowedSizeGivesTheDefaultWindow)
 {
     EXPECT_EQ(platform.createdWith.width, 1280);
