@@ -61,6 +61,8 @@ public:
     void OnGraphicsContextDestroyed() override;
     void OnWindowHidden() override;
     void OnWindowShown() override;
+    void OnTextInput(const std::string& text) override;
+    void OnTextComposition(const std::string& text, int cursor, int selectionLength) override;
 
     GameApplication* application = nullptr;
     ApplicationHandlerInterface* delegate = nullptr;
@@ -74,6 +76,11 @@ GameApplicationHandler& TheHandler()
 {
     static GameApplicationHandler handler;
     return handler;
+}
+
+GameScene& CurrentScene()
+{
+    return State().currentScene != nullptr ? *State().currentScene : GetDefaultScene();
 }
 
 void ApplyPendingSceneChange()
@@ -144,7 +151,7 @@ void GameApplicationHandler::OnRealtimeUpdate()
     const float deltaTime = std::min(kMaximumFrameDelta, static_cast<float>(frameTimer.GetDeltaTime()));
     ApplyPendingSceneChange();
     GameState& state = State();
-    RunSceneFrame(state.currentScene != nullptr ? *state.currentScene : GetDefaultScene(), deltaTime);
+    RunSceneFrame(CurrentScene(), deltaTime);
     if (state.quitRequested && application != nullptr) {
         application->Close();
     }
@@ -161,6 +168,16 @@ void GameApplicationHandler::OnWindowShown()
     // time since the window came back: no burst of catch-up steps, the game goes on as it was.
     frameTimer.Update();
     Marrowgate::Audio::theAudioManager.SetPaused(false);
+}
+
+void GameApplicationHandler::OnTextInput(const std::string& text)
+{
+    CurrentScene().OnTextInput(text);
+}
+
+void GameApplicationHandler::OnTextComposition(const std::string& text, int cursor, int selectionLength)
+{
+    CurrentScene().OnTextComposition(text, cursor, selectionLength);
 }
 
 void GameApplicationHandler::OnNotifyA(int a, int b)

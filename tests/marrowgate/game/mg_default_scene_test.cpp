@@ -52,7 +52,7 @@ void Step(mgImplementation::DefaultScene& scene, const std::function<void()>& ev
 
 void Hold(Marrowgate::Application::Key key, bool down)
 {
-    if (key >= Marrowgate::Application::kKeyCount) {
+    if (Marrowgate::Application::IsControllerInput(key)) {
         mgImplementation::OnControllerButton(0, key, down);
     } else if (down) {
         mgImplementation::OnKeyDown(key, false);

@@ -48,6 +48,12 @@ public:
             onStep();
         }
     }
+    void OnTextInput(const std::string& text) override { typed.push_back(text); }
+    void OnTextComposition(const std::string& text, int cursor, int selectionLength) override
+    {
+        typed.push_back("[" + text + " " + std::to_string(cursor) + "+" + std::to_string(selectionLength) +
+                        "]");
+    }
     void OnUpdate(float deltaTime) override
     {
         GameScene::OnUpdate(deltaTime);
@@ -63,6 +69,7 @@ public:
     int closes = 0;
     double openedAt = -1.0;
     int stepsThisFrame = 0;
+    std::vector<std::string> typed;
     std::vector<int> stepsPerFrame;
     std::vector<float> accumulatorAfterFrame;
     std::function<void()> onStep;
@@ -182,6 +189,40 @@ TEST_F(GameApplicationTest, ReleasingEscapeOnAQuittingSceneEndsTheRunAtTheEndOfT
     EXPECT_EQ(scene.closes, 1);
     EXPECT_EQ(platform.passes, 3);
     EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));
+}
+
+// Text arrives whole, in UTF-8, to the scene that is current, and only while text input is on;
+// an input method's composition comes first, then the text it settles on.
+TEST_F(GameApplicationTest, TypedTextReachesTheCurrentSceneWhileTextInputIsOn)
+{
+    using QuorvaneTest::CompositionEvent;
+    using QuorvaneTest::TextEvent;
+    Marrowgate::Application::SetTextInputEnabled(true);
+    EXPECT_TRUE(platform.textInput);
+    scene.onFrame = [&] {
+        if (scene.typed.size() == 6) {
+            Marrowgate::Application::SetTextInputEnabled(false);
+        }
+    };
+    // The first pass's events come before the frame that makes the scene current.
+    RunPasses({{0.02, {}},
+               {0.02, {TextEvent("Zo\u00EB"), TextEvent(" 42")}},
+               {0.02, {CompositionEvent("\u304B", 1, 0), CompositionEvent("\u6F22\u5B57", 0, 2)}},
+               {0.02, {CompositionEvent("", 0, 0), TextEvent("\u6F22\u5B57")}},
+               {0.02, {TextEvent("dropped")}}});
+    EXPECT_FALSE(platform.textInput);
+    EXPECT_THAT(scene.typed, ElementsAre("Zo\u00EB", " 42", "[\u304B 1+0]", "[\u6F22\u5B57 0+2]", "[ 0+0]",
+                                         "\u6F22\u5B57"));
+}
+
+TEST_F(GameApplicationTest, AWheelNotchIsOneTapForAKeyBinding)
+{
+    const Marrowgate::Game::KeyBinding zoomIn(Marrowgate::Application::MouseWheelUp);
+    std::string seen;
+    scene.onStep = [&] { seen += zoomIn.IsPressed() ? 'P' : zoomIn.IsReleased() ? 'R' : '-'; };
+    scene.onFrame = [&] { seen += '|'; };
+    RunPasses({{0.02, {QuorvaneTest::WheelEvent(Marrowgate::Application::MouseWheelUp)}}, {0.02, {}}});
+    EXPECT_EQ(seen, "P|R-|");
 }
 
 TEST_F(GameApplicationTest, RunGameShowsTheLogoSceneBeforeTheFirstScene)

@@ -279,6 +279,20 @@ void HandleEvent(const PlatformEvent& event)
     case PlatformEventType::kToggleFullScreen:
         SetFullScreen(!IsFullScreen());
         break;
+    case PlatformEventType::kMouseWheel:
+        OnMouseWheel(event.key);
+        break;
+    // Text queued before input was switched off is not wanted any more.
+    case PlatformEventType::kTextInput:
+        if (Marrowgate::Application::IsTextInputEnabled()) {
+            state.handler->OnTextInput(event.text);
+        }
+        break;
+    case PlatformEventType::kTextComposition:
+        if (Marrowgate::Application::IsTextInputEnabled()) {
+            state.handler->OnTextComposition(event.text, event.compositionCursor, event.compositionSelection);
+        }
+        break;
     }
 }
 
@@ -347,6 +361,7 @@ void OpenApplication(ApplicationHandlerInterface& applicationHandler)
     ResolveWindowProperties(properties);
     Marrowgate::Graphics::SetScreenSize(properties.width, properties.height);
     CreateWindow(properties);
+    GetPlatform().SetTextInput(Marrowgate::Application::IsTextInputEnabled());
     const bool styled = ApplyDisplaySettings(properties);
     AdoptOpeningMode(styled ? properties.mode : WindowMode::kWindowed);
     FitAndCentreWindow(properties);
