@@ -5,6 +5,7 @@
 #include "marrowgate/core/mg_frame_timer.h"
 #include "marrowgate/game/mg_default_scene.h"
 #include "marrowgate/game/mg_game_scene.h"
+#include "marrowgate/game/mg_game_timer.h"
 #include "marrowgate/game/mg_key_binding.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_camera.h"
@@ -12,6 +13,7 @@
 #include "marrowgate/graphics/mg_texture_manager.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -20,7 +22,7 @@ constexpr char kUnitName[] = "mg_game_application";
 
 // A long stall (a dragged window, a debugger) must not turn into a burst of catch-up steps.
 constexpr float kMaximumFrameDelta = 0.1f;
-constexpr int kMaximumStepsPerFrame = 5;
+constexpr std::uint32_t kLongestStepMilliseconds = 1000;
 
 using Marrowgate::Application::ApplicationHandlerInterface;
 using Marrowgate::Application::WindowMode;
@@ -34,12 +36,28 @@ struct GameState
     GameScene* nextScene = nullptr;
     bool quitRequested = false;
     bool windowActive = false;
+    bool paused = false;
+    // The pause holds the sounds too; the window coming back on screen must not resume them.
+    bool soundsPaused = false;
 };
 
 GameState& State()
 {
     static GameState state;
     return state;
+}
+
+// Settings of the loop, kept from one application to the next like the step length.
+struct LoopSettings
+{
+    int maximumStepsPerFrame = 5;
+    float timeScale = 1.0f;
+};
+
+LoopSettings& Loop()
+{
+    static LoopSettings settings;
+    return settings;
 }
 
 } // namespace
@@ -99,10 +117,17 @@ void ApplyPendingSceneChange()
 
 void RunFixedSteps(GameScene& scene, float deltaTime)
 {
+    if (State().paused) {
+        // No simulation time passes. The bindings still refresh, once a frame, so that a pause
+        // screen can read them in its update.
+        RefreshKeyBindings();
+        return;
+    }
     const float step = Marrowgate::Game::GameTimer::GetSecondsPerStep();
-    float accumulator = scene.GetStepAccumulator() + deltaTime;
-    // Only strictly more than a step runs one, and what five steps leave stays for later frames.
-    for (int steps = 0; accumulator > step && steps < kMaximumStepsPerFrame; ++steps) {
+    float accumulator = scene.GetStepAccumulator() + deltaTime * Loop().timeScale;
+    // Only strictly more than a step runs one, and what the capped steps leave stays for later
+    // frames.
+    for (int steps = 0; accumulator > step && steps < Loop().maximumStepsPerFrame; ++steps) {
         if (GameApplication::sUpdateInputEveryStep) {
             RefreshKeyBindings();
         }
@@ -167,7 +192,9 @@ void GameApplicationHandler::OnWindowShown()
     // The span out of sight is measured here and dropped, so the next frame's delta is only the
     // time since the window came back: no burst of catch-up steps, the game goes on as it was.
     frameTimer.Update();
-    Marrowgate::Audio::theAudioManager.SetPaused(false);
+    if (!State().soundsPaused) {
+        Marrowgate::Audio::theAudioManager.SetPaused(false);
+    }
 }
 
 void GameApplicationHandler::OnTextInput(const std::string& text)
@@ -292,6 +319,60 @@ void GameApplication::ForgetScene(const GameScene* scene)
     if (state.nextScene == scene) {
         state.nextScene = nullptr;
     }
+}
+
+void GameApplication::SetPaused(bool paused, bool pauseSounds)
+{
+    GameState& state = State();
+    state.paused = paused;
+    const bool soundsPaused = paused && pauseSounds;
+    if (soundsPaused != state.soundsPaused) {
+        state.soundsPaused = soundsPaused;
+        Audio::theAudioManager.SetPaused(soundsPaused);
+    }
+}
+
+bool GameApplication::IsPaused()
+{
+    return State().paused;
+}
+
+void GameApplication::SetMillisecondsPerStep(std::uint32_t milliseconds)
+{
+    const bool valid = milliseconds >= 1 && milliseconds <= kLongestStepMilliseconds;
+    MG_ERROR_IF(!valid, "mgExternalError: Expected a step length from 1 to %u milliseconds, not %u.",
+                static_cast<unsigned>(kLongestStepMilliseconds), static_cast<unsigned>(milliseconds));
+    if (valid) {
+        GameTimer::sMillisecondsPerStep = milliseconds;
+    }
+}
+
+void GameApplication::SetMaximumStepsPerFrame(int steps)
+{
+    MG_ERROR_IF(steps < 1, "mgExternalError: Expected at least one step per frame, not %d.", steps);
+    if (steps >= 1) {
+        Loop().maximumStepsPerFrame = steps;
+    }
+}
+
+int GameApplication::GetMaximumStepsPerFrame()
+{
+    return Loop().maximumStepsPerFrame;
+}
+
+void GameApplication::SetTimeScale(float scale)
+{
+    const bool valid = std::isfinite(scale) && scale >= 0.0f;
+    MG_ERROR_IF(!valid, "mgExternalError: Expected a time scale of 0 or more, not %g.",
+                static_cast<double>(scale));
+    if (valid) {
+        Loop().timeScale = scale;
+    }
+}
+
+float GameApplication::GetTimeScale()
+{
+    return Loop().timeScale;
 }
 
 bool GameApplication::IsWindowActive()

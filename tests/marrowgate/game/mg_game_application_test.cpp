@@ -6,12 +6,16 @@
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_game_timer.h"
 #include "marrowgate/game/mg_key_binding.h"
+#include "support/error_capture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
+#include <numeric>
 
 namespace {
 
@@ -85,7 +89,13 @@ std::unique_ptr<GameApplication> MakeApplication(WindowMode mode = WindowMode::k
 class GameApplicationTest : public ::testing::Test
 {
 protected:
-    void TearDown() override { GameApplication::sUpdateInputEveryStep = true; }
+    void TearDown() override
+    {
+        GameApplication::sUpdateInputEveryStep = true;
+        GameApplication::SetMillisecondsPerStep(10);
+        GameApplication::SetMaximumStepsPerFrame(5);
+        GameApplication::SetTimeScale(1.0f);
+    }
 
     // Runs from a first frame that opens `scene` directly (no logo), one pass per entry.
     void RunPasses(std::vector<ScriptedPass> passes)
@@ -131,6 +141,83 @@ TEST_F(GameApplicationTest, WhatFiveStepsLeaveIsWorkedOffInLaterFrames)
     RunPasses({{0.2, {}}, {0.025, {}}, {0.0, {}}});
     EXPECT_THAT(scene.stepsPerFrame, ElementsAre(5, 5, 2));
     EXPECT_NEAR(scene.accumulatorAfterFrame.back(), 0.005f, 1e-5);
+}
+
+// Paused from the second frame to the fourth: the frames go on without steps, the bindings
+// still show a press to the update, and the resume carries on without catching up.
+TEST_F(GameApplicationTest, PauseStopsTheStepsAndKeepsTheFrames)
+{
+    const Marrowgate::Game::KeyBinding resume(Marrowgate::Application::KeyP);
+    int frame = 0;
+    std::vector<bool> pressedInUpdate;
+    scene.onFrame = [&] {
+        ++frame;
+        pressedInUpdate.push_back(resume.IsPressed());
+        if (frame == 1) {
+            GameApplication::SetPaused(true);
+        }
+        if (resume.IsPressed()) {
+            GameApplication::SetPaused(false);
+        }
+    };
+    RunPasses({{0.02, {}},
+               {0.05, {}},
+               {0.05, {}},
+               {0.05, {KeyDownEvent(Marrowgate::Application::KeyP)}},
+               {0.02, {}},
+               {0.02, {}}});
+    EXPECT_THAT(scene.stepsPerFrame, ElementsAre(1, 0, 0, 0, 2, 2));
+    EXPECT_THAT(pressedInUpdate, ElementsAre(false, false, false, true, false, false));
+    EXPECT_FALSE(GameApplication::IsPaused());
+}
+
+TEST_F(GameApplicationTest, PausingWithSoundsHoldsThemUntilTheResumeEvenAcrossHiding)
+{
+    using Marrowgate::Audio::theAudioManager;
+    GameApplication::SetPaused(true, true);
+    EXPECT_TRUE(theAudioManager.IsPaused());
+    RunPasses({{0.02, {QuorvaneTest::WindowEvent(QuorvaneTest::PlatformEventType::kHidden)}},
+               {0.02, {QuorvaneTest::WindowEvent(QuorvaneTest::PlatformEventType::kShown)}},
+               {0.02, {}}});
+    EXPECT_TRUE(theAudioManager.IsPaused());
+    GameApplication::SetPaused(false);
+    EXPECT_FALSE(theAudioManager.IsPaused());
+    GameApplication::SetPaused(true);
+    EXPECT_FALSE(theAudioManager.IsPaused());
+    GameApplication::SetPaused(false);
+}
+
+// 10 s of 20 ms frames at half speed is 5 s of simulation: 250 steps of 20 ms, the last of
+// which needs the accumulator strictly above one step and may wait for the next frame.
+TEST_F(GameApplicationTest, ALongerStepAndHalfSpeedRunTheStepsThatSimulatedTimeHolds)
+{
+    GameApplication::SetMillisecondsPerStep(20);
+    GameApplication::SetTimeScale(0.5f);
+    RunPasses(std::vector<ScriptedPass>(500, {0.02, {}}));
+    const int steps = std::accumulate(scene.stepsPerFrame.begin(), scene.stepsPerFrame.end(), 0);
+    EXPECT_GE(steps, 249);
+    EXPECT_LE(steps, 250);
+    EXPECT_LE(*std::ranges::max_element(scene.stepsPerFrame), 1);
+}
+
+TEST_F(GameApplicationTest, TheStepCapBoundsAFrameAndTheRestWaits)
+{
+    GameApplication::SetMaximumStepsPerFrame(2);
+    RunPasses({{0.1, {}}, {0.0, {}}, {0.0, {}}});
+    EXPECT_THAT(scene.stepsPerFrame, ElementsAre(2, 2, 2));
+}
+
+TEST_F(GameApplicationTest, AFrameRateCapSleepsOutTheRestOfEachFrame)
+{
+    application->SetFrameRateCap(50);
+    const double start = FakeClock::Seconds();
+    RunPasses(std::vector<ScriptedPass>(10, {0.001, {}}));
+    application->SetFrameRateCap(0);
+    ASSERT_GE(platform.sleeps.size(), 9u);
+    for (std::size_t sleep = 1; sleep < platform.sleeps.size(); ++sleep) {
+        EXPECT_NEAR(platform.sleeps[sleep], 0.019, 1e-6) << sleep;
+    }
+    EXPECT_NEAR(FakeClock::Seconds() - start, 0.2, 0.021);
 }
 
 TEST_F(GameApplicationTest, OnlyTheLastSceneAskedForOpensAndTheOldOneClosesOnce)
@@ -307,6 +394,31 @@ TEST_F(GameApplicationDeathTest, AReportShowsTheMessageWithItsUnitAndLineThenTer
 TEST_F(GameApplicationDeathTest, ASecondApplicationIsReported)
 {
     EXPECT_DEATH(MakeApplication(), "mgInternalError: GameApplication has already been set.");
+}
+
+} // namespace
+
+namespace {
+
+TEST(LoopSettings, ValuesOutOfRangeAreReportedAndLeaveTheSettingAsItWas)
+{
+    QuorvaneTest::ErrorCapture errors;
+    GameApplication::SetMillisecondsPerStep(0);
+    GameApplication::SetMillisecondsPerStep(1001);
+    EXPECT_EQ(Marrowgate::Game::MillisecondsPerStep(), 10u);
+    GameApplication::SetMaximumStepsPerFrame(0);
+    EXPECT_EQ(GameApplication::GetMaximumStepsPerFrame(), 5);
+    GameApplication::SetTimeScale(-0.5f);
+    GameApplication::SetTimeScale(std::numeric_limits<float>::quiet_NaN());
+    GameApplication::SetTimeScale(std::numeric_limits<float>::infinity());
+    EXPECT_EQ(GameApplication::GetTimeScale(), 1.0f);
+    EXPECT_THAT(errors.messages,
+                ElementsAre("mgExternalError: Expected a step length from 1 to 1000 milliseconds, not 0.",
+                            "mgExternalError: Expected a step length from 1 to 1000 milliseconds, not 1001.",
+                            "mgExternalError: Expected at least one step per frame, not 0.",
+                            "mgExternalError: Expected a time scale of 0 or more, not -0.5.",
+                            "mgExternalError: Expected a time scale of 0 or more, not nan.",
+                            "mgExternalError: Expected a time scale of 0 or more, not inf."));
 }
 
 } // namespace

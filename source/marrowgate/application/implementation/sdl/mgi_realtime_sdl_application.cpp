@@ -7,6 +7,7 @@
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_screen.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +38,8 @@ struct ApplicationState
     bool pacing = false;
     double framePeriod = 0.0;
     double nextFrameTime = 0.0;
+    // The shortest frame the application asked for (0: no cap); a setting kept across windows.
+    double cappedFramePeriod = 0.0;
 };
 
 ApplicationState& State()
@@ -312,20 +315,22 @@ void DrainEvents()
 }
 
 // Sleeps out the rest of the frame when the driver refused vertical sync, so the loop does
-// not spin a whole core presenting frames nobody can see.
+// not spin a whole core presenting frames nobody can see, and when the application capped the
+// frame rate (a laptop on battery).
 void PaceFrame()
 {
     ApplicationState& state = State();
-    if (!state.pacing) {
+    const double period = std::max(state.pacing ? state.framePeriod : 0.0, state.cappedFramePeriod);
+    if (period <= 0.0) {
         return;
     }
     PlatformInterface& platform = GetPlatform();
     const double now = platform.GetSeconds();
     if (now < state.nextFrameTime) {
         platform.Sleep(state.nextFrameTime - now);
-        state.nextFrameTime += state.framePeriod;
+        state.nextFrameTime += period;
     } else {
-        state.nextFrameTime = now + state.framePeriod;
+        state.nextFrameTime = now + period;
     }
 }
 
@@ -444,6 +449,15 @@ void ShowInDefaultWindow()
     const WindowProperties windowed;
     ApplyDisplaySettings(windowed);
     FitAndCentreWindow(windowed);
+}
+
+void SetFrameRateCap(int framesPerSecond)
+{
+    MG_ERROR_IF(framesPerSecond < 0,
+                "mgExternalError: Expected a frame rate cap of 0 (none) or more, not %d.", framesPerSecond);
+    if (framesPerSecond >= 0) {
+        State().cappedFramePeriod = framesPerSecond > 0 ? 1.0 / framesPerSecond : 0.0;
+    }
 }
 
 bool IsApplicationOpen()
