@@ -80,6 +80,7 @@ GLuint LinkProgram(GLuint vertexShader, GLuint fragmentShader)
 
 void DeleteProgram(const ProgramRecord& record)
 {
+    Renderer::ForgetProgramName(record.program);
     glDetachShader(record.program, record.fragmentShader);
     glDetachShader(record.program, record.vertexShader);
     glDeleteShader(record.fragmentShader);
@@ -203,7 +204,6 @@ void ShaderManager::PushShader(ShaderHandle handle)
 {
     bindStack_.push_back(boundShader_);
     BindShader(handle);
-    Renderer::SetModelViewMatrix(Renderer::GetModelViewMatrix());
 }
 
 void ShaderManager::PopShader()

@@ -37,9 +37,10 @@ public:
     void DestroyShader(ShaderHandle handle);
 
     void BindShader(ShaderHandle handle);
-    // Binds and re-uploads the renderer's matrices to the new program.
+    // Binds, remembering the handle bound before. Every program made current receives the
+    // renderer's current matrices (see UseProgramName in mgi_renderer.h).
     void PushShader(ShaderHandle handle);
-    // Returns to the handle bound before the matching push; matrices are not re-uploaded.
+    // Returns to the handle bound before the matching push.
     void PopShader();
     ShaderHandle GetBoundShader() const { return boundShader_; }
 

@@ -143,6 +143,30 @@ TEST_P(LitMeshGL, LoadedFilesDrawLikeBuiltMeshesAndCorruptOnesDrawNothing)
     theShaderManager->DestroyShader(lit);
 }
 
+TEST_P(LitMeshGL, AnObjectWithItsOwnShaderDrawsUnderTheCurrentMatricesWhateverItsTransform)
+{
+    QuorvaneTest::ErrorCapture errors;
+    const ShaderHandle lines = CreateShader("lines.vert", "lines.frag");
+    MeshObject quad;
+    quad.SetMesh(MakeQuad({0.0f, 0.0f, 0.0f}));
+    quad.SetShader(lines);
+    // First seen from the right, then from the front: the object's program must follow the view
+    // although its identity transform changes nothing on the model-view.
+    cdhCamera fromTheRight({2.0f, 0.0f, 5.0f}, {2.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
+    const Matrix4 rightView = fromTheRight.ApplyCamera();
+    Renderer::SetProjectionMatrix(Marrowgate::Core::CreatePerspectiveRH(1.5707964f, 1.0f, 0.1f, 100.0f));
+    RenderList::Get().Render(rightView);
+    theShaderManager->BindShader(InvalidShader);
+    context_->BeginFrame();
+    const Matrix4& view = BeginPerspective();
+    RenderList::Get().Render(view);
+    const auto [x, y] = Project({0.0f, 0.0f, 0.0f});
+    EXPECT_TRUE(ColorNear(*context_, x, y, {200, 100, 50, 255}));
+    theShaderManager->BindShader(InvalidShader);
+    EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+    theShaderManager->DestroyShader(lines);
+}
+
 // The quad of MakeQuad at the end of more vertices than 16-bit indices can reach.
 std::unique_ptr<Mesh> MakeQuadBeyond16BitIndices(const Vector3& center)
 {
