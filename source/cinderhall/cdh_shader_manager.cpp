@@ -24,18 +24,27 @@ struct ProgramRecord
     std::uint32_t referenceCount = 1;
 };
 
-// Module-level tables shared by every user of the manager.
+// Module-level tables shared by every user of the manager, for one context.
 struct ShaderTables
 {
     std::map<std::string, ShaderHandle> names;
     std::map<ShaderHandle, ProgramRecord> programs;
     GLuint fallbackProgram = 0;
     bool hasFallbackProgram = false;
+    std::uint64_t contextGeneration = 0;
 };
 
+// The tables of the renderer's current context. Programs made under an earlier one went with it
+// and their names may already belong to objects of the new one: they are forgotten, never
+// deleted or bound, and the pairs load anew when asked for.
 ShaderTables& Tables()
 {
     static ShaderTables tables;
+    const std::uint64_t generation = Renderer::GetContextGeneration();
+    if (tables.contextGeneration != generation) {
+        tables = ShaderTables();
+        tables.contextGeneration = generation;
+    }
     return tables;
 }
 
@@ -163,7 +172,7 @@ void ShaderManager::DestroyShader(ShaderHandle handle)
     if (--record->referenceCount > 0) {
         return;
     }
-    if (handle == boundShader_) {
+    if (handle == GetBoundShader()) {
         BindShader(InvalidShader);
     }
     DeleteProgram(*record);
@@ -172,10 +181,27 @@ void ShaderManager::DestroyShader(ShaderHandle handle)
     tables.programs.erase(handle);
 }
 
+void ShaderManager::ForgetEarlierContexts()
+{
+    const std::uint64_t generation = Renderer::GetContextGeneration();
+    if (contextGeneration_ != generation) {
+        contextGeneration_ = generation;
+        boundShader_ = InvalidShader;
+        bindStack_.clear();
+    }
+}
+
+ShaderHandle ShaderManager::GetBoundShader()
+{
+    ForgetEarlierContexts();
+    return boundShader_;
+}
+
 void ShaderManager::BindShader(ShaderHandle handle)
 {
     // 2D draws gathered under the previous program must be drawn before anything changes.
     Renderer::Flush();
+    ForgetEarlierContexts();
     ShaderTables& tables = Tables();
     const bool shadersAvailable = ShadersAvailable();
     if (shadersAvailable && !tables.hasFallbackProgram) {
@@ -202,12 +228,13 @@ void ShaderManager::BindShader(ShaderHandle handle)
 
 void ShaderManager::PushShader(ShaderHandle handle)
 {
-    bindStack_.push_back(boundShader_);
+    bindStack_.push_back(GetBoundShader());
     BindShader(handle);
 }
 
 void ShaderManager::PopShader()
 {
+    ForgetEarlierContexts();
     if (bindStack_.empty()) {
         MG_ERROR("mgExternalError: PopShader called without a matching PushShader.");
         return;

@@ -167,6 +167,48 @@ TEST_P(LitMeshGL, AnObjectWithItsOwnShaderDrawsUnderTheCurrentMatricesWhateverIt
     theShaderManager->DestroyShader(lines);
 }
 
+TEST_P(LitMeshGL, ProgramsAndMeshesOfAnEarlierContextAreForgottenNotUsed)
+{
+    const ShaderHandle earlierProgram = CreateShader("lines.vert", "lines.frag");
+    theShaderManager->BindShader(earlierProgram);
+    MeshObject kept;
+    kept.SetMesh(MakeQuad({1.0f, 0.5f, 0.0f}));
+    std::unique_ptr<Mesh> discarded = MakeQuad({0.0f, 0.0f, 0.0f});
+    ASSERT_TRUE(kept.GetMesh()->IsReady());
+
+    // The renderer starts again on a second context, as after the window's context is rebuilt.
+    context_.reset();
+    std::string failure;
+    context_ = GLTestContext::Create(GetParam(), kWindowSize, kWindowSize, failure);
+    ASSERT_TRUE(context_) << failure;
+    context_->BeginFrame();
+    const std::uint32_t twoDimensionalProgram = context_->CurrentProgram();
+    EXPECT_EQ(theShaderManager->GetBoundShader(), InvalidShader);
+    EXPECT_FALSE(kept.GetMesh()->IsReady());
+
+    QuorvaneTest::ErrorCapture errors;
+    const ShaderHandle program = CreateShader("lines.vert", "lines.frag");
+    EXPECT_TRUE(glIsProgram(program)) << "the pair is loaded again in this context";
+    MeshObject fresh;
+    fresh.SetMesh(MakeQuad({-1.0f, -0.5f, 0.0f}));
+    fresh.SetShader(program);
+    kept.SetShader(program);
+    // Its names were made in the first context; the second may have given them to `fresh`.
+    discarded.reset();
+    const Matrix4& view = BeginPerspective();
+    RenderList::Get().Render(view);
+    EXPECT_EQ(context_->CurrentProgram(), program);
+    for (const Vector3& center : {Vector3(1.0f, 0.5f, 0.0f), Vector3(-1.0f, -0.5f, 0.0f)}) {
+        const auto [x, y] = Project(center);
+        EXPECT_TRUE(ColorNear(*context_, x, y, {200, 100, 50, 255})) << center.x;
+    }
+    theShaderManager->BindShader(InvalidShader);
+    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram) << "the fallback is this context's";
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+    theShaderManager->DestroyShader(program);
+}
+
 // The quad of MakeQuad at the end of more vertices than 16-bit indices can reach.
 std::unique_ptr<Mesh> MakeQuadBeyond16BitIndices(const Vector3& center)
 {
