@@ -22,6 +22,19 @@ struct ProgramRecord
     GLuint vertexShader = 0;
     GLuint fragmentShader = 0;
     std::uint32_t referenceCount = 1;
+    // Uniform locations by name, looked up once each (-1 for a name the program lacks).
+    std::map<std::string, GLint, std::less<>> uniformLocations;
+
+    GLint LocationOf(const std::string& name)
+    {
+        const auto found = uniformLocations.find(name);
+        if (found != uniformLocations.end()) {
+            return found->second;
+        }
+        const GLint location = glGetUniformLocation(program, name.c_str());
+        uniformLocations.emplace(name, location);
+        return location;
+    }
 };
 
 // Module-level tables shared by every user of the manager, for one context.
@@ -137,8 +150,12 @@ ShaderHandle ShaderManager::CreateShaderFromFile(const std::string& vertexPath,
     const std::string fragmentSource = ReadShaderSource(fragmentPath);
     MG_ERROR_IF(fragmentSource.empty(), "Failed to load fragment shader: \"%s\"", fragmentPath.c_str());
 
-    ProgramRecord record{key, 0, CompileStage(vertexSource, ShaderStage::kVertex, vertexPath),
-                         CompileStage(fragmentSource, ShaderStage::kFragment, fragmentPath), 1};
+    ProgramRecord record{key,
+                         0,
+                         CompileStage(vertexSource, ShaderStage::kVertex, vertexPath),
+                         CompileStage(fragmentSource, ShaderStage::kFragment, fragmentPath),
+                         1,
+                         {}};
     record.program = LinkProgram(record.vertexShader, record.fragmentShader);
     if (!Renderer::CheckProgramLinked(record.program)) {
         // A program that failed to link is never handed out: binding it would draw nothing and
@@ -246,13 +263,27 @@ void ShaderManager::PopShader()
 void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& name, float x, float y, float z,
                                      float w)
 {
-    const ShaderHandle previous = boundShader_;
-    BindShader(handle);
-    const ProgramRecord* record = FindRecord(handle);
-    if (ShadersAvailable() && record != nullptr) {
-        glUniform4f(glGetUniformLocation(record->program, name.c_str()), x, y, z, w);
+    ForgetEarlierContexts();
+    ProgramRecord* record = FindRecord(handle);
+    if (!ShadersAvailable() || record == nullptr) {
+        MG_ERROR_IF(ShadersAvailable() && handle != InvalidShader,
+                    "Error: Shader is being bound to invalid shader!?");
+        return;
     }
-    BindShader(previous);
+    const GLint location = record->LocationOf(name);
+    if (location == -1) {
+        return;
+    }
+    // OpenGL sets uniforms of the current program only; the usual caller (lighting) sets them on
+    // the program it has just bound, which costs no switch.
+    const GLuint current = Renderer::GetCurrentProgramName();
+    if (current != record->program) {
+        Renderer::UseProgramName(record->program);
+    }
+    glUniform4f(location, x, y, z, w);
+    if (current != record->program) {
+        Renderer::UseProgramName(current);
+    }
 }
 
 } // namespace Cinderhall

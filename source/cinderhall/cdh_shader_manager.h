@@ -49,8 +49,9 @@ public:
     void PopShader();
     ShaderHandle GetBoundShader();
 
-    // Sets a vec4 uniform of that program and leaves the bound program as it was. A name the
-    // program lacks is ignored.
+    // Sets a vec4 uniform of that program and leaves the current program as it was: directly
+    // when the program is current, else by making it current for the call. Locations are looked
+    // up once per program. A name the program lacks is ignored.
     void SetShaderUniform(ShaderHandle handle, const std::string& name, float x, float y, float z, float w);
 
 private:

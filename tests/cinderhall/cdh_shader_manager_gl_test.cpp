@@ -136,6 +136,67 @@ TEST_P(ShaderManagerGL, UniformsReachTheirProgramAndLeaveTheBindingAlone)
     theShaderManager->DestroyShader(lines);
 }
 
+// Counts the uniform look-ups and program switches that reach OpenGL while it lives, by
+// standing in for the loaded entry points.
+class GLCallCounter
+{
+public:
+    GLCallCounter()
+    {
+        sLookUps = 0;
+        sSwitches = 0;
+        sGetUniformLocation = glGetUniformLocation;
+        sUseProgram = glUseProgram;
+        glGetUniformLocation = [](GLuint program, const GLchar* name) {
+            ++sLookUps;
+            return sGetUniformLocation(program, name);
+        };
+        glUseProgram = [](GLuint program) {
+            ++sSwitches;
+            sUseProgram(program);
+        };
+    }
+    ~GLCallCounter()
+    {
+        glGetUniformLocation = sGetUniformLocation;
+        glUseProgram = sUseProgram;
+    }
+    GLCallCounter(const GLCallCounter&) = delete;
+    GLCallCounter& operator=(const GLCallCounter&) = delete;
+
+    static inline int sLookUps = 0;
+    static inline int sSwitches = 0;
+
+private:
+    static inline PFNGLGETUNIFORMLOCATIONPROC sGetUniformLocation = nullptr;
+    static inline PFNGLUSEPROGRAMPROC sUseProgram = nullptr;
+};
+
+TEST_P(ShaderManagerGL, LightingAndMatricesReachTheBoundProgramWithoutLookUpsOrSwitches)
+{
+    const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
+    theShaderManager->BindShader(lit);
+    SceneLighting lighting;
+    lighting.ApplyLighting();
+    Renderer::Translate(1.0f, 0.0f, 0.0f);
+    {
+        const GLCallCounter counter;
+        for (int frame = 0; frame < 3; ++frame) {
+            lighting.ApplyLighting();
+            for (int object = 0; object < 10; ++object) {
+                Renderer::PushMatrix();
+                Renderer::Translate(static_cast<float>(object), 0.0f, 0.0f);
+                Renderer::PopMatrix();
+            }
+        }
+        EXPECT_EQ(GLCallCounter::sLookUps, 0);
+        EXPECT_EQ(GLCallCounter::sSwitches, 0);
+    }
+    ExpectVectorNear(UniformOf(lit, "materialColor"), {1.0f, 1.0f, 1.0f, 1.0f});
+    theShaderManager->BindShader(InvalidShader);
+    theShaderManager->DestroyShader(lit);
+}
+
 TEST_P(ShaderManagerGL, FailuresAreReportedAndNeverHandedOut)
 {
     QuorvaneTest::ErrorCapture errors;

@@ -358,6 +358,11 @@ void UseProgramName(std::uint32_t program)
     }
 }
 
+std::uint32_t GetCurrentProgramName()
+{
+    return theRendererState.currentProgram;
+}
+
 void ForgetProgramName(std::uint32_t program)
 {
     theRendererState.callerPrograms.erase(program);

@@ -131,6 +131,8 @@ std::uint64_t GetDrawCallCount();
 // `mvpMatrix` (a report when it has none) and, where it has one, `modelViewMatrix`. Their
 // locations are looked up once per program and context.
 void UseProgramName(std::uint32_t program);
+// The program the renderer last made current (0 before any).
+std::uint32_t GetCurrentProgramName();
 // Drops what the renderer keeps about a program; call it before deleting a program that was made
 // current through UseProgramName, whose name OpenGL may give to the next one.
 void ForgetProgramName(std::uint32_t program);
