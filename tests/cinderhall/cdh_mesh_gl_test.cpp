@@ -209,6 +209,43 @@ TEST_P(LitMeshGL, ProgramsAndMeshesOfAnEarlierContextAreForgottenNotUsed)
     theShaderManager->DestroyShader(program);
 }
 
+TEST_P(LitMeshGL, TheSunStaysInTheWorldWhereverTheCameraLooksFrom)
+{
+    // A square on the ground, facing up (clockwise seen from above), under a sun straight above.
+    std::vector<Vertex3D> vertices;
+    for (const auto& [x, z] : {std::pair{-0.4f, -0.4f}, {0.4f, -0.4f}, {0.4f, 0.4f}, {-0.4f, 0.4f}}) {
+        Vertex3D vertex;
+        vertex.x = x;
+        vertex.z = z;
+        vertex.color = kQuadColor;
+        vertices.push_back(vertex);
+    }
+    const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
+    MeshObject ground;
+    ground.SetMesh(CreateMeshFromData(vertices, {0, 1, 2, 0, 2, 3}, kPositions | kColors));
+    ground.SetShader(lit);
+    SceneLighting lighting;
+    lighting.sunDirection = {0.0f, 3.0f, 0.0f};
+    const Rgba fullSun = {210, 105, 40, 255}; // colour x (ambient + sun), red and green clamped
+    // From above at 45 degrees, and from the side and above with the camera turned about y.
+    for (const Vector3& eye : {Vector3(0.0f, 2.0f, 2.0f), Vector3(2.0f, 2.0f, 0.5f)}) {
+        SCOPED_TRACE(eye.x);
+        context_->BeginFrame();
+        cdhCamera camera(eye, {0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
+        const Matrix4& view = camera.ApplyCamera();
+        Renderer::SetProjectionMatrix(Marrowgate::Core::CreatePerspectiveRH(1.5707964f, 1.0f, 0.1f, 100.0f));
+        theShaderManager->BindShader(lit);
+        lighting.ApplyLighting();
+        RenderList::Get().Render(view);
+        const auto [x, y] = Project({0.0f, 0.0f, 0.0f});
+        EXPECT_TRUE(ColorNear(*context_, x, y, fullSun));
+        const Rgba pixel = context_->ReadPixel(x, y);
+        EXPECT_GE(pixel[0], 200) << int{pixel[0]} << " " << int{pixel[1]} << " " << int{pixel[2]};
+        theShaderManager->BindShader(InvalidShader);
+    }
+    theShaderManager->DestroyShader(lit);
+}
+
 // The quad of MakeQuad at the end of more vertices than 16-bit indices can reach.
 std::unique_ptr<Mesh> MakeQuadBeyond16BitIndices(const Vector3& center)
 {

@@ -120,13 +120,14 @@ TEST_P(ShaderManagerGL, UniformsReachTheirProgramAndLeaveTheBindingAlone)
     ExpectVectorNear(UniformOf(lit, "ambientLightColor"), {0.051f, 0.051f, 0.04f, 1.0f});
     ExpectVectorNear(UniformOf(lit, "materialColor"), {1.0f, 1.0f, 1.0f, 1.0f});
 
-    // In eye space: a camera turned 90 degrees about y sees the sun's z as x.
-    Renderer::SetModelViewMatrix(Marrowgate::Core::CreateRotationY(Marrowgate::Core::PiOverTwo));
+    // The world direction reaches eye space through the view: a view turned 90 degrees about y
+    // takes world z to the view's third column, normalised.
+    const Marrowgate::Core::Matrix4 view = Marrowgate::Core::CreateRotationY(Marrowgate::Core::PiOverTwo);
+    Renderer::SetModelViewMatrix(view);
     lighting.sunDirection = {0.0f, 0.0f, 2.0f};
     lighting.ApplyLighting();
-    const auto turned = UniformOf(lit, "sunLightDirection");
-    EXPECT_NEAR(std::abs(turned[0]), 1.0f, 1e-5f);
-    EXPECT_NEAR(turned[2], 0.0f, 1e-5f);
+    ExpectVectorNear(UniformOf(lit, "sunLightDirection"), {view.m[2], view.m[6], view.m[10], 0.0f});
+    ASSERT_NEAR(std::abs(view.m[2]), 1.0f, 1e-5f);
 
     lighting.sunDirection = {0.0f, 0.0f, 0.0f};
     lighting.ApplyLighting();
