@@ -192,7 +192,7 @@ pid_t StartGame(const GameRun& run, const std::string& display, const std::files
     if (process != 0) {
         return process;
     }
-    // An abort at the end of an error report must not leave core files behind.
+    // A run that crashes must not leave core files behind.
     const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
     if (chdir(run.workingDirectory.c_str()) != 0) {

@@ -12,7 +12,8 @@
 #include "marrowgate/graphics/mg_texture_manager.h"
 
 #include <algorithm>
-#include <exception>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -285,7 +286,11 @@ void GameApplication::OnErrorFired(const std::string& message)
     const std::string text = message + "\n\n" + Core::Error::GetLastErrorFile() +
                              "  LINE: " + std::to_string(Core::Error::GetLastErrorLine());
     Application::OpenMessageBox("Error Condition Triggered", text, "Okay", "");
-    std::terminate();
+    // The report can come from deep inside a frame, with scenes, sounds and the window still in
+    // use further up the stack: running the static destructors now could crash on the way out,
+    // so the program ends at once, as a failure, but without an abort signal or a core dump.
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
 }
 
 } // namespace Marrowgate::Game
