@@ -47,9 +47,10 @@ public:
     std::uint64_t GetSize() const { return mSize; }
 
     // Reads up to destination.size() bytes from the current position and returns how many came;
-    // fewer only at the end of the file, or after a reported read error.
+    // fewer only at the end of the file, or after a read error, which is reported and closes it.
     std::size_t Read(std::span<std::byte> destination);
-    // Fills destination completely, or reports that the file ended early and returns false.
+    // Fills destination completely, or returns false after one report: that the file ended
+    // early, or the read error.
     bool ReadExactly(std::span<std::byte> destination);
 
     // Hands the open file over as a C stream, for decoders that read through stdio; the object
