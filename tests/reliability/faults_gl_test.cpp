@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -36,6 +37,15 @@ std::size_t Occurrences(const std::string& text, const std::string& fragment)
         ++count;
     }
     return count;
+}
+
+std::string LastLine(std::string text)
+{
+    while (!text.empty() && text.back() == '\n') {
+        text.pop_back();
+    }
+    const std::size_t lineBreak = text.rfind('\n');
+    return lineBreak == std::string::npos ? text : text.substr(lineBreak + 1);
 }
 
 void ExpectCleanPlay(const GameOutcome& outcome)
@@ -274,6 +284,23 @@ std::vector<SpecialDataFile> EveryKindOfDataFileAsEverySpecialFile()
 
 INSTANTIATE_TEST_SUITE_P(SpecialFiles, GameWithSpecialDataFile,
                          testing::ValuesIn(EveryKindOfDataFileAsEverySpecialFile()), SpecialName);
+
+TEST(GameOutOfMemory, EndsWithOneLineSayingSoAndExitStatusOne)
+{
+    const DataCopy data;
+    GameRun run;
+    run.workingDirectory = data.GetRoot();
+    // A fixed number of rasteriser threads, so that memory runs out at the same point on any machine.
+    run.environment = {{"ALSOFT_DRIVERS", "null"}, {"LP_NUM_THREADS", "2"}};
+    run.driving = Driving::kPlayThenQuit;
+    run.addressSpaceBytes = std::uint64_t{600} << 20; // ulimit -v 614400
+    const GameOutcome outcome = RunGameProgram(run);
+    EXPECT_FALSE(outcome.timedOut) << outcome.Describe();
+    EXPECT_TRUE(outcome.exitedNormally && outcome.exitCode == 1) << outcome.Describe();
+    EXPECT_EQ(Occurrences(outcome.errorOutput, "memory ran out"), 1u) << outcome.Describe();
+    EXPECT_TRUE(LastLine(outcome.errorOutput).starts_with("quorvane: memory ran out")) << outcome.Describe();
+    EXPECT_EQ(outcome.errorOutput.find("terminate called"), std::string::npos) << outcome.Describe();
+}
 
 TEST(GameLosingItsDisplay, EndsByItself)
 {

@@ -141,6 +141,10 @@ pid_t StartGame(const GameRun& run, const std::string& display, const std::files
     // A run that crashes must not leave core files behind.
     const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
+    if (run.addressSpaceBytes > 0) {
+        const rlimit addressSpace{run.addressSpaceBytes, run.addressSpaceBytes};
+        setrlimit(RLIMIT_AS, &addressSpace);
+    }
     if (chdir(run.workingDirectory.c_str()) != 0) {
         _exit(126);
     }

@@ -3,6 +3,7 @@
 #include "marrowgate/application/implementation/sdl/mgi_realtime_sdl_application.h"
 #include "marrowgate/audio/mg_audio_manager.h"
 #include "marrowgate/core/mg_frame_timer.h"
+#include "marrowgate/core/mg_out_of_memory.h"
 #include "marrowgate/game/mg_default_scene.h"
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_key_binding.h"
@@ -201,6 +202,7 @@ GameApplication::GameApplication(const WindowMode& windowMode, const std::uint16
                                  const std::uint16_t& height, bool verticalSync)
     : RealtimeApplication(mgImplementation::TheHandler())
 {
+    Core::EndProgramWhenMemoryRunsOut();
     mgImplementation::GameApplicationHandler& handler = mgImplementation::TheHandler();
     MG_ERROR_IF(handler.application != nullptr, "mgInternalError: GameApplication has already been set.");
     handler.application = this;
