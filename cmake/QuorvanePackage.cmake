@@ -2,6 +2,7 @@
 #   <prefix>/lib/libmarrowgate_*.a, libcinderhall.a, liborrery.a (embedded assets inside)
 #   <prefix>/include/{marrowgate,cinderhall,orrery}/...  the headers a game includes
 #   <prefix>/lib/cmake/Quorvane/                          config, version and exported targets
+#   <prefix>/bin/quorvane-mesh                            the mesh tool (tools/mesh_tool)
 # A consumer writes find_package(Quorvane 1.0 REQUIRED) and links Quorvane::marrowgate,
 # Quorvane::cinderhall or Quorvane::orrery, exactly as a project that uses add_subdirectory.
 include(CMakePackageConfigHelpers)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the kits of a build tree into a scratch prefix and uses them as a game developer
-# would: a project that asks for a newer version is refused, every installed header compiles on
-# its own, and the examples and the new-game template build as projects of their own with
-# find_package and run, each showing its subject (tools/take_example_screenshots.sh); an
-# example whose data file is missing ends with the report and exit status 1.
+# would: the mesh tool the guide uses is installed and works, a project that asks for a newer
+# version is refused, every installed header compiles on its own, and the examples and the
+# new-game template build as projects of their own with find_package and run, each showing its
+# subject (tools/take_example_screenshots.sh); an example whose data file is missing ends with
+# the report and exit status 1.
 # Usage: check_examples.sh <source folder> <build folder>
 set -euo pipefail
 source=$(realpath "$1")
@@ -18,9 +19,15 @@ prefix="$scratch/prefix"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" --component kits >/dev/null
-for unwanted in bin share lib/libquorvane_game.a; do
+for unwanted in bin/quorvane share lib/libquorvane_game.a; do
     [[ ! -e "$prefix/$unwanted" ]] || fail "the kits' install brought $unwanted"
 done
+# The guide's mesh tool comes with the kits and works from the prefix.
+[[ "$(ls "$prefix/bin")" == "quorvane-mesh" ]] || fail "the kits' install brought $(ls "$prefix/bin") to bin/"
+"$prefix/bin/quorvane-mesh" convert "$source/examples/data/mesh/cube.obj" "$scratch/cube.msh" >/dev/null ||
+    fail "the installed quorvane-mesh cannot convert an OBJ file"
+"$prefix/bin/quorvane-mesh" info "$scratch/cube.msh" | grep -q "vertices" ||
+    fail "the installed quorvane-mesh cannot describe a mesh"
 
 configure=(cmake -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_PREFIX_PATH=$prefix"
            "-DCMAKE_CXX_FLAGS=-Wall -Wextra -Wpedantic -Werror")
