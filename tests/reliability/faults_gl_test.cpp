@@ -290,7 +290,8 @@ TEST(GameOutOfMemory, EndsWithOneLineSayingSoAndExitStatusOne)
     const DataCopy data;
     GameRun run;
     run.workingDirectory = data.GetRoot();
-    // A fixed number of rasteriser threads, so that memory runs out at the same point on any machine.
+    // Memory runs out in the driver's shader compiler or in the image decoder, depending on the
+    // run; a fixed number of rasteriser threads keeps the driver's share alike on any machine.
     run.environment = {{"ALSOFT_DRIVERS", "null"}, {"LP_NUM_THREADS", "2"}};
     run.driving = Driving::kPlayThenQuit;
     run.addressSpaceBytes = std::uint64_t{600} << 20; // ulimit -v 614400
