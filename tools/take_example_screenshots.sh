@@ -17,7 +17,7 @@ mkdir -p "$output"
 
 if [[ -z "${QUORVANE_SCREENSHOT_DISPLAY:-}" ]]; then
     exec env QUORVANE_SCREENSHOT_DISPLAY=1 ALSOFT_DRIVERS=null \
-        xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$examples" "$template" "$output"
+        xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$0" "$examples" "$template" "$output"
 fi
 
 logs=$(mktemp -d "${TMPDIR:-/tmp}/example-logs.XXXXXX")
