@@ -1,4 +1,4 @@
-// Example 7: a platformer character that lands on boxes and slides along them, using contacts.
+// Example 8: a platformer character that lands on boxes and slides along them, using contacts.
 //
 // The collision pass says only that two entities touch. GetContactWith(other), asked inside
 // OnCollide, says how: `normal` points from the other entity towards this one, `depth` is how
@@ -11,7 +11,7 @@
 // Arrows run, Space or Up jumps. Until a key is pressed the runner plays by itself: it runs,
 // jumps now and then, and turns round at walls. The bouncing balls use the same contact to
 // reflect their velocity. The yellow square marks the runner's last contact point.
-// Usage: example_7_platformer [seconds]
+// Usage: example_8_platformer [seconds]
 #include "marrowgate/game/mg_entity.h"
 #include "marrowgate/game/mg_game_application.h"
 #include "marrowgate/game/mg_game_scene.h"
