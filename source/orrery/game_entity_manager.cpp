@@ -2,6 +2,7 @@
 
 #include "marrowgate/core/mg_error.h"
 #include "orrery/game_collision_broad_phase.h"
+#include "orrery/game_sound.h"
 
 #include <algorithm>
 #include <utility>
@@ -20,6 +21,7 @@ Entity::Entity(const std::string& entityType) : mEntityTypes{entityType} {}
 
 Entity::~Entity()
 {
+    ReleaseEntitySounds(*this);
     if (mManager != nullptr) {
         mManager->Forget(this);
     }
@@ -110,6 +112,27 @@ bool Entity::IsCollidingWith(const Entity& other) const
         }
     }
     return false;
+}
+
+std::optional<Contact> Entity::GetContactWith(const Entity& other) const
+{
+    if (!mIsCollidable || !other.mIsCollidable) {
+        return std::nullopt;
+    }
+    const Vector3 position = GetPosition();
+    const Vector3 otherPosition = other.GetPosition();
+    std::optional<Contact> deepest;
+    for (BoundingVolume volume : mBoundingVolumes) {
+        volume.center += position;
+        for (BoundingVolume otherVolume : other.mBoundingVolumes) {
+            otherVolume.center += otherPosition;
+            const std::optional<Contact> contact = volume.ContactWith(otherVolume);
+            if (contact && (!deepest || contact->depth > deepest->depth)) {
+                deepest = contact;
+            }
+        }
+    }
+    return deepest;
 }
 
 void Entity::PushBehaviour(std::unique_ptr<EntityBehaviour> behaviour)

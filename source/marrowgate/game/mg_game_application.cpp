@@ -3,6 +3,7 @@
 #include "marrowgate/application/implementation/sdl/mgi_realtime_sdl_application.h"
 #include "marrowgate/audio/mg_audio_manager.h"
 #include "marrowgate/core/mg_frame_timer.h"
+#include "marrowgate/core/mg_out_of_memory.h"
 #include "marrowgate/game/mg_default_scene.h"
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_game_timer.h"
@@ -14,7 +15,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -132,7 +134,7 @@ void RunFixedSteps(GameScene& scene, float deltaTime)
             RefreshKeyBindings();
         }
         scene.OnSimulate();
-        Marrowgate::Audio::theAudioManager.Update();
+        Marrowgate::Audio::theAudioManager.Update(step);
         accumulator -= step;
     }
     scene.SetStepAccumulator(accumulator);
@@ -244,11 +246,14 @@ GameApplication::GameApplication(const WindowMode& windowMode, const std::uint16
                                  const std::uint16_t& height, bool verticalSync)
     : RealtimeApplication(mgImplementation::TheHandler())
 {
+    Core::EndProgramWhenMemoryRunsOut();
     mgImplementation::GameApplicationHandler& handler = mgImplementation::TheHandler();
     MG_ERROR_IF(handler.application != nullptr, "mgInternalError: GameApplication has already been set.");
     handler.application = this;
     // A new application starts with no scene and no quit left over from an earlier one.
     State() = GameState{};
+    // Sound starts with the application, before the window, as its start-up line always has.
+    Marrowgate::Audio::theAudioManager.Open();
 
     WindowProperties& properties = handler.windowProperties;
     properties.mode = windowMode;
@@ -385,7 +390,11 @@ void GameApplication::OnErrorFired(const std::string& message)
     const std::string text = message + "\n\n" + Core::Error::GetLastErrorFile() +
                              "  LINE: " + std::to_string(Core::Error::GetLastErrorLine());
     Application::OpenMessageBox("Error Condition Triggered", text, "Okay", "");
-    std::terminate();
+    // The report can come from deep inside a frame, with scenes, sounds and the window still in
+    // use further up the stack: running the static destructors now could crash on the way out,
+    // so the program ends at once, as a failure, but without an abort signal or a core dump.
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
 }
 
 } // namespace Marrowgate::Game

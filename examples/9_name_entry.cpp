@@ -1,4 +1,4 @@
-// Example 7: typing a name and rebinding keys.
+// Example 9: typing a name and rebinding keys.
 //
 // Text input is off by default, so that an input method cannot take keys meant for the game.
 // Marrowgate::Application::SetTextInputEnabled(true) turns it on: what the player types then
@@ -11,7 +11,7 @@
 //
 // Type a name (Backspace erases, Enter confirms). Then Up and Down choose an action, Enter waits
 // for the key to bind to it, Tab goes back to the name. Escape quits.
-// Usage: example_7_name_entry [seconds]
+// Usage: example_9_name_entry [seconds]
 #include "marrowgate/application/mg_input.h"
 #include "marrowgate/application/mg_key_names.h"
 #include "marrowgate/game/mg_game_application.h"
