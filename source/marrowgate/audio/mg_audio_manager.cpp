@@ -261,6 +261,19 @@ using mgImplementation::kUnitName;
 AudioManager theAudioManager;
 AudioHandle theLogoSound = kInvalidAudioHandle;
 
+namespace {
+
+// Every way of playing a sound may be handed theLogoSound, so each registers it first.
+void PrepareToPlay(mgImplementation::AudioManagerRecord& record)
+{
+    mgImplementation::OpenDeviceOnce(record);
+    if (theLogoSound == kInvalidAudioHandle) {
+        mgImplementation::RegisterLogoSound(record);
+    }
+}
+
+} // namespace
+
 AudioManager::AudioManager() : mRecord(std::make_unique<mgImplementation::AudioManagerRecord>())
 {
     // The destructor runs during static destruction and may still report; touching the error
@@ -336,10 +349,7 @@ AudioHandle AudioManager::CreateSoundFromMemory(const std::uint8_t* fileBytes, s
 AudioChannel AudioManager::PlaySound(const AudioHandle& handle, bool looping, bool music)
 {
     mgImplementation::AudioManagerRecord& record = *mRecord;
-    mgImplementation::OpenDeviceOnce(record);
-    if (theLogoSound == kInvalidAudioHandle) {
-        mgImplementation::RegisterLogoSound(record);
-    }
+    PrepareToPlay(record);
     MG_ERROR_IF(handle == kInvalidAudioHandle,
                 "mgExternalError: Attempting to play an invalid audio handle.");
     mgImplementation::StartRequest request;
@@ -355,7 +365,7 @@ AudioChannel AudioManager::PlaySoundAt(const AudioHandle& handle, bool looping, 
         return {};
     }
     mgImplementation::AudioManagerRecord& record = *mRecord;
-    mgImplementation::OpenDeviceOnce(record);
+    PrepareToPlay(record);
     MG_ERROR_IF(handle == kInvalidAudioHandle,
                 "mgExternalError: Attempting to play an invalid audio handle.");
     mgImplementation::StartRequest request;

@@ -64,6 +64,29 @@ inline PlatformEvent ControllerRemovedEvent(int controller)
     return event;
 }
 
+inline PlatformEvent TextEvent(const std::string& text)
+{
+    PlatformEvent event{PlatformEventType::kTextInput};
+    event.text = text;
+    return event;
+}
+
+inline PlatformEvent CompositionEvent(const std::string& text, int cursor, int selection)
+{
+    PlatformEvent event{PlatformEventType::kTextComposition};
+    event.text = text;
+    event.compositionCursor = cursor;
+    event.compositionSelection = selection;
+    return event;
+}
+
+inline PlatformEvent WheelEvent(Marrowgate::Application::Key direction)
+{
+    PlatformEvent event{PlatformEventType::kMouseWheel};
+    event.key = direction;
+    return event;
+}
+
 inline PlatformEvent WindowEvent(PlatformEventType type)
 {
     return PlatformEvent{type};
@@ -112,6 +135,7 @@ public:
     int pixelScale = 1;
     bool messageBoxAnswer = true;
     bool fullScreenRefused = false;
+    std::string rendererName = "nothing";
 
     std::deque<ScriptedPass> script;
     // Called at the start of every pass, before it reads its events: the previous pass's
@@ -136,6 +160,7 @@ public:
     std::vector<double> sleeps;
     int passes = 0;
     bool fullScreen = false;
+    bool textInput = false;
     int waits = 0;
     // Runs inside every wait for events, while the loop is idle.
     std::function<void()> onWait;
@@ -248,7 +273,7 @@ public:
     void DestroyContext() override { log.push_back("DestroyContext"); }
     mgImplementation::ContextDescription DescribeContext() override
     {
-        return {"scripted", "3.2 scripted", "nothing"};
+        return {"scripted", "3.2 scripted", rendererName};
     }
     void SwapBuffers() override { ++swaps; }
     int GetRefreshRate() override { return refreshRate; }
@@ -306,6 +331,7 @@ public:
         fullScreen = wanted;
         return true;
     }
+    void SetTextInput(bool enabled) override { textInput = enabled; }
     void WaitForEvent() override
     {
         ++waits;

@@ -11,7 +11,9 @@
 #include "marrowgate/application/implementation/web/mgi_web_page.h"
 #endif
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -41,6 +43,8 @@ struct ApplicationState
     bool pacing = false;
     double framePeriod = 0.0;
     double nextFrameTime = 0.0;
+    // The shortest frame the application asked for (0: no cap); a setting kept across windows.
+    double cappedFramePeriod = 0.0;
 };
 
 ApplicationState& State()
@@ -108,6 +112,32 @@ void FitAndCentreWindow(const WindowProperties& properties)
     const Resolution screen = platform.GetScreenSize();
     platform.MoveWindow((frame.left + screen.width - frame.right) / 2,
                         (frame.top + screen.height - frame.bottom) / 2);
+}
+
+// MARROWGATE_MULTISAMPLING=0 turns multisampling off everywhere; any other value asks for it
+// even on a software rasteriser. Unset: the application's choice stands.
+std::optional<bool> MultisamplingFromEnvironment()
+{
+    const char* setting = std::getenv("MARROWGATE_MULTISAMPLING");
+    if (setting == nullptr) {
+        return std::nullopt;
+    }
+    return std::string_view(setting) != "0";
+}
+
+// A rasteriser that runs on the CPU pays for every sample: on llvmpipe 4x multisampling costs a
+// frame about fifteen times its fill.
+bool IsSoftwareRenderer(std::string_view renderer)
+{
+    std::string lower(renderer);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char character) { return static_cast<char>(std::tolower(character)); });
+    for (std::string_view name : {"llvmpipe", "softpipe", "swrast", "swiftshader"}) {
+        if (lower.find(name) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
 }
 
 struct ContextRequest
@@ -304,6 +334,20 @@ void HandleEvent(const PlatformEvent& event)
     case PlatformEventType::kToggleFullScreen:
         SetFullScreen(!IsFullScreen());
         break;
+    case PlatformEventType::kMouseWheel:
+        OnMouseWheel(event.key);
+        break;
+    // Text queued before input was switched off is not wanted any more.
+    case PlatformEventType::kTextInput:
+        if (Marrowgate::Application::IsTextInputEnabled()) {
+            state.handler->OnTextInput(event.text);
+        }
+        break;
+    case PlatformEventType::kTextComposition:
+        if (Marrowgate::Application::IsTextInputEnabled()) {
+            state.handler->OnTextComposition(event.text, event.compositionCursor, event.compositionSelection);
+        }
+        break;
     }
 }
 
@@ -323,21 +367,33 @@ void DrainEvents()
 }
 
 // Sleeps out the rest of the frame when the driver refused vertical sync, so the loop does
-// not spin a whole core presenting frames nobody can see.
+// not spin a whole core presenting frames nobody can see, and when the application capped the
+// frame rate (a laptop on battery).
 void PaceFrame()
 {
     ApplicationState& state = State();
-    if (!state.pacing) {
+    const double period = std::max(state.pacing ? state.framePeriod : 0.0, state.cappedFramePeriod);
+    if (period <= 0.0) {
         return;
     }
     PlatformInterface& platform = GetPlatform();
     const double now = platform.GetSeconds();
     if (now < state.nextFrameTime) {
         platform.Sleep(state.nextFrameTime - now);
-        state.nextFrameTime += state.framePeriod;
+        state.nextFrameTime += period;
     } else {
-        state.nextFrameTime = now + state.framePeriod;
+        state.nextFrameTime = now + period;
     }
+}
+
+void OpenWindowAndContext(const WindowProperties& properties)
+{
+    CreateWindow(properties);
+    GetPlatform().SetTextInput(Marrowgate::Application::IsTextInputEnabled());
+    const bool styled = ApplyDisplaySettings(properties);
+    AdoptOpeningMode(styled ? properties.mode : WindowMode::kWindowed);
+    FitAndCentreWindow(properties);
+    CreateContext(properties);
 }
 
 } // namespace
@@ -361,9 +417,8 @@ void OpenApplication(ApplicationHandlerInterface& applicationHandler)
 
     WindowProperties properties;
     applicationHandler.CollectWindowProperties(properties);
-    if (const char* multisampling = std::getenv("MARROWGATE_MULTISAMPLING")) {
-        properties.multisampling = std::string_view(multisampling) != "0";
-    }
+    const std::optional<bool> multisamplingAskedFor = MultisamplingFromEnvironment();
+    properties.multisampling = multisamplingAskedFor.value_or(properties.multisampling);
 
     std::string reason;
     if (!GetPlatform().Initialize(reason)) {
@@ -371,11 +426,17 @@ void OpenApplication(ApplicationHandlerInterface& applicationHandler)
     }
     ResolveWindowProperties(properties);
     Marrowgate::Graphics::SetScreenSize(properties.width, properties.height);
-    CreateWindow(properties);
-    const bool styled = ApplyDisplaySettings(properties);
-    AdoptOpeningMode(styled ? properties.mode : WindowMode::kWindowed);
-    FitAndCentreWindow(properties);
-    CreateContext(properties);
+    OpenWindowAndContext(properties);
+    if (properties.multisampling && !multisamplingAskedFor &&
+        IsSoftwareRenderer(GetPlatform().DescribeContext().renderer)) {
+        // The window's visual fixes multisampling for its whole life: only a new window sheds it.
+        // It is still hidden, so the user sees nothing of this.
+        GetPlatform().DestroyContext();
+        GetPlatform().DestroyWindow();
+        state.windowCreated = false;
+        properties.multisampling = false;
+        OpenWindowAndContext(properties);
+    }
     AdoptDrawableSize();
     if (GetPlatform().DrawsWithOpenGL()) {
         RequireDrawingSupport();
@@ -462,6 +523,15 @@ void ShowInDefaultWindow()
     const WindowProperties windowed;
     ApplyDisplaySettings(windowed);
     FitAndCentreWindow(windowed);
+}
+
+void SetFrameRateCap(int framesPerSecond)
+{
+    MG_ERROR_IF(framesPerSecond < 0,
+                "mgExternalError: Expected a frame rate cap of 0 (none) or more, not %d.", framesPerSecond);
+    if (framesPerSecond >= 0) {
+        State().cappedFramePeriod = framesPerSecond > 0 ? 1.0 / framesPerSecond : 0.0;
+    }
 }
 
 bool IsApplicationOpen()
