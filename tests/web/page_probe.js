@@ -69,7 +69,7 @@
     white: (r, g, b) => r > 180 && g > 180 && b > 180,
     red: (r, g, b) => r > 120 && g < 70 && b < 70,
     green: (r, g, b) => g > 25 && r < g / 2 && b < g / 2,
-    teal: (r, g, b) => g > 150 && b > 150 && r < 160,
+    teal: (r, g, b) => g > 150 && b > 150 && g - r > 40,
     orange: (r, g, b) => r > 180 && g > 80 && g < 200 && b < 100,
   };
   probe.count = (kind, left, top, right, bottom) => {
