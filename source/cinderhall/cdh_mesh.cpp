@@ -23,7 +23,7 @@ bool UsesShaders()
 
 bool HasVertexArrays()
 {
-    return glGenVertexArrays != nullptr;
+    return Renderer::HasEntryPoint(glGenVertexArrays);
 }
 
 // Attributes 0 to 3 over the Vertex3D records of the bound array buffer.
@@ -79,23 +79,25 @@ bool HasWideIndices()
 // fixed-function path runs without lighting.
 void DrawFixedFunction(const MeshData& data)
 {
-    const Vertex3D* vertices = data.vertices.data();
-    // Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
-    if (glBindBuffer != nullptr) {
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    if constexpr (Renderer::kFixedFunctionBuilt) {
+        const Vertex3D* vertices = data.vertices.data();
+        // Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
+        if (Renderer::HasEntryPoint(glBindBuffer)) {
+            glBindBuffer(GL_ARRAY_BUFFER, 0);
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        }
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glVertexPointer(3, GL_FLOAT, sizeof(Vertex3D), &vertices->x);
+        glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex3D), &vertices->color);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex3D), &vertices->u);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(data.indices.size()), GL_UNSIGNED_INT,
+                       data.indices.data());
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
     }
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(Vertex3D), &vertices->x);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex3D), &vertices->color);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex3D), &vertices->u);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(data.indices.size()), GL_UNSIGNED_INT,
-                   data.indices.data());
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 } // namespace

@@ -33,7 +33,7 @@ constexpr std::array<std::string_view, kInputCount> kNames{
     "Mouse Wheel Up", "Mouse Wheel Down", "Mouse Wheel Left", "Mouse Wheel Right",
     // clang-format on
 };
-static_assert(std::ranges::none_of(kNames, [](std::string_view name) { return name.empty(); }),
+static_assert(std::none_of(kNames.begin(), kNames.end(), [](std::string_view name) { return name.empty(); }),
               "every input code has a name");
 
 } // namespace
@@ -45,7 +45,7 @@ std::string_view GetKeyName(Key key)
 
 std::optional<Key> FindKeyByName(std::string_view name)
 {
-    const auto found = std::ranges::find(kNames, name);
+    const auto found = std::find(kNames.begin(), kNames.end(), name);
     if (found == kNames.end()) {
         return std::nullopt;
     }

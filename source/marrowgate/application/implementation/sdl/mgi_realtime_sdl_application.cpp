@@ -7,6 +7,10 @@
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_screen.h"
 
+#ifdef __EMSCRIPTEN__
+#include "marrowgate/application/implementation/web/mgi_web_page.h"
+#endif
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -169,6 +173,26 @@ void SetUpVerticalSync(bool verticalSync)
     }
 }
 
+#ifdef __EMSCRIPTEN__
+// A canvas keeps the first kind of context made on it, so there is no legacy context to start
+// from: WebGL 2 (OpenGL ES 3.0) where the browser offers it, else WebGL 1 (OpenGL ES 2.0). Both
+// run the renderer's ES 2.0 set-up, whose shaders WebGL 2 accepts as they are.
+void CreateContext(const WindowProperties& properties)
+{
+    PlatformInterface& platform = GetPlatform();
+    if (!platform.CreateVersionedContext(ContextProfile::kEmbedded, 3, 0) &&
+        !platform.CreateVersionedContext(ContextProfile::kEmbedded, 2, 0)) {
+        MG_ERROR("mgInternalError: Was unable to create OpenGL Context.");
+        AbortStartup("WebGL is not available: this browser gave the page neither a WebGL 2 nor a WebGL 1 "
+                     "context (it may be switched off, or the graphics driver is blocked)");
+    }
+    Marrowgate::Graphics::SetEmbeddedProfile(true);
+    Marrowgate::Graphics::SetFixedFunctionMode(false);
+    platform.InitializeLoader();
+    SetUpVerticalSync(properties.verticalSync);
+    platform.ClearFrame();
+}
+#else
 void CreateContext(const WindowProperties& properties)
 {
     PlatformInterface& platform = GetPlatform();
@@ -211,6 +235,7 @@ void CreateContext(const WindowProperties& properties)
     platform.SwapBuffers();
     platform.SwapBuffers();
 }
+#endif
 
 // A context the renderer cannot draw with would crash at the first frame on a missing entry point.
 void RequireDrawingSupport()
@@ -441,7 +466,11 @@ void RunApplication(ApplicationHandlerInterface& applicationHandler)
         }
         if (state.hidden) {
             // Nobody can see a frame: sleep in the window system until something happens.
+#ifdef __EMSCRIPTEN__
+            WaitForAnimationFrame();
+#else
             platform.WaitForEvent();
+#endif
             continue;
         }
         if (state.handler != nullptr) {
@@ -451,6 +480,10 @@ void RunApplication(ApplicationHandlerInterface& applicationHandler)
             platform.SwapBuffers();
         }
         PaceFrame();
+#ifdef __EMSCRIPTEN__
+        // The browser shows the frame, and delivers input, only once it has control again.
+        WaitForAnimationFrame();
+#endif
     }
 }
 

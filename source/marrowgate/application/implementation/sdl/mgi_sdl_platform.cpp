@@ -9,6 +9,10 @@
 #include <GL/glew.h>
 #include <SDL2/SDL.h>
 
+#ifdef __EMSCRIPTEN__
+#include "marrowgate/application/implementation/web/mgi_web_page.h"
+#endif
+
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -22,6 +26,14 @@ using Marrowgate::Application::Key;
 using Marrowgate::Application::MousePosition;
 using Marrowgate::Application::WindowMode;
 using Marrowgate::Application::WindowProperties;
+
+// In a browser there is always a canvas to draw on, the page owns its size and place, and the
+// page's animation frames pace drawing.
+#ifdef __EMSCRIPTEN__
+constexpr bool kInBrowser = true;
+#else
+constexpr bool kInBrowser = false;
+#endif
 
 bool IsSet(const char* variable)
 {
@@ -147,9 +159,14 @@ bool SdlPlatform::Initialize(std::string& reason)
     if (mInitialized) {
         return true;
     }
+#ifdef __EMSCRIPTEN__
+    // The loop hands control to the browser itself; SDL's own yield inside its buffer swap
+    // would unwind through calls that asyncify leaves alone.
+    SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+#endif
     // SDL falls back to its invisible "offscreen" driver when it finds no display; a game
     // nobody can see is a failure, unless the user chose a driver on purpose.
-    const bool driverChosen = IsSet("SDL_VIDEODRIVER");
+    const bool driverChosen = kInBrowser || IsSet("SDL_VIDEODRIVER");
     if (!driverChosen && !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) {
         reason = "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
         return false;
@@ -227,10 +244,16 @@ bool SdlPlatform::CreateWindow(const WindowProperties& properties)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+#ifdef __EMSCRIPTEN__
+    // The page sizes the canvas; a resizable window follows its size and the device pixel ratio.
+    constexpr Uint32 kSizing = SDL_WINDOW_RESIZABLE;
+#else
+    constexpr Uint32 kSizing = 0;
+#endif
     const auto create = [&properties]() {
         return SDL_CreateWindow("Marrowgate Project", properties.x, properties.y, properties.width,
                                 properties.height,
-                                SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+                                SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | kSizing);
     };
     // The window's visual fixes the framebuffer for every context made on it, so a driver that
     // has no multisampled visual refuses here; the window then goes without, silently.
@@ -245,6 +268,9 @@ bool SdlPlatform::CreateWindow(const WindowProperties& properties)
 
 void SdlPlatform::SetWindowStyle(WindowMode mode, int width, int height)
 {
+    if constexpr (kInBrowser) {
+        return;
+    }
     switch (mode) {
     case WindowMode::kWindowed:
         SDL_SetWindowFullscreen(mWindow, 0);
@@ -297,7 +323,7 @@ WindowFrame SdlPlatform::GetWindowFrame()
 
 void SdlPlatform::GrowWindow(int extraWidth, int extraHeight)
 {
-    if (extraWidth == 0 && extraHeight == 0) {
+    if (kInBrowser || (extraWidth == 0 && extraHeight == 0)) {
         return;
     }
     const Resolution client = GetClientSize();
@@ -306,6 +332,9 @@ void SdlPlatform::GrowWindow(int extraWidth, int extraHeight)
 
 void SdlPlatform::MoveWindow(int left, int top)
 {
+    if constexpr (kInBrowser) {
+        return;
+    }
     const Borders borders = GetBorders();
     SDL_SetWindowPosition(mWindow, left + borders.left, top + borders.top);
 }
@@ -380,6 +409,10 @@ int SdlPlatform::InitializeLoader()
 
 SwapIntervalResult SdlPlatform::SetSwapInterval(int interval)
 {
+    if constexpr (kInBrowser) {
+        // The browser's animation frames pace the loop whatever is asked.
+        return SwapIntervalResult::kSet;
+    }
     return SDL_GL_SetSwapInterval(interval) == 0 ? SwapIntervalResult::kSet
                                                  : SwapIntervalResult::kUnsupported;
 }
@@ -612,6 +645,11 @@ bool SdlPlatform::ShowMessageBox(const std::string& title, const std::string& me
     };
     const SDL_MessageBoxData data{SDL_MESSAGEBOX_ERROR, mWindow, title.c_str(), message.c_str(),
                                   withCancel ? 2 : 1,   buttons, nullptr};
+#ifdef __EMSCRIPTEN__
+    // A browser's own dialog would block the page; the report goes into the page instead.
+    ShowReportInPage(title, message);
+    return true;
+#endif
     int chosen = -1;
     if (SDL_ShowMessageBox(&data, &chosen) != 0) {
         // No box could be shown; carry on as if OK was chosen.
