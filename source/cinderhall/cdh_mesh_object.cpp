@@ -16,24 +16,25 @@ using Cinderhall::Matrix4;
 using Cinderhall::MeshObject;
 using Cinderhall::theShaderManager;
 
-void BindLook(const MeshObject& object)
+// What the pass has bound so far: an object that names what is already bound binds nothing, as
+// each bind uploads the matrices again.
+struct BoundLook
 {
-    if (object.GetShader() != Cinderhall::InvalidShader) {
-        theShaderManager->BindShader(object.GetShader());
-    }
-    if (object.GetTexture() != Renderer::InvalidTexture) {
-        Renderer::BindTexture(object.GetTexture());
-    }
-}
+    Cinderhall::ShaderHandle shader = Cinderhall::InvalidShader;
+    Renderer::TextureHandle texture = Renderer::InvalidTexture;
 
-void DrawOne(const MeshObject& object)
-{
-    BindLook(object);
-    Renderer::PushMatrix();
-    Renderer::MultiplyMatrix(object.GetTransform());
-    object.GetMesh()->Render();
-    Renderer::PopMatrix();
-}
+    void Bind(const MeshObject& object)
+    {
+        if (object.GetShader() != Cinderhall::InvalidShader && object.GetShader() != shader) {
+            theShaderManager->BindShader(object.GetShader());
+            shader = object.GetShader();
+        }
+        if (object.GetTexture() != Renderer::InvalidTexture && object.GetTexture() != texture) {
+            Renderer::BindTexture(object.GetTexture());
+            texture = object.GetTexture();
+        }
+    }
+};
 
 // Objects drawn together: the first one's look, everyone's transforms.
 struct Batch
@@ -138,15 +139,18 @@ void RenderList::Remove(MeshObject* object)
 void RenderList::Render(const Matrix4& view) const
 {
     const Pass pass = PlanPass(objects_);
+    BoundLook bound;
     Renderer::PushMatrix();
-    Renderer::SetModelViewMatrix(view);
     for (const auto& step : pass.steps) {
         if (const auto* object = std::get_if<const MeshObject*>(&step)) {
-            DrawOne(**object);
+            bound.Bind(**object);
+            Renderer::SetModelViewMatrix(view * (*object)->GetTransform());
+            (*object)->GetMesh()->Render();
             continue;
         }
         const Batch& batch = pass.batches[std::get<std::size_t>(step)];
-        BindLook(*batch.first);
+        bound.Bind(*batch.first);
+        Renderer::SetModelViewMatrix(view);
         batch.first->GetMesh()->RenderInstanced(batch.transforms);
     }
     Renderer::PopMatrix();
