@@ -1,5 +1,6 @@
 #include "cinderhall/cdh_shader_manager.h"
 
+#include "cinderhall/cdh_mesh_instances.h"
 #include "cinderhall/cdh_shader_source.h"
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
@@ -22,6 +23,7 @@ struct ProgramRecord
     GLuint vertexShader = 0;
     GLuint fragmentShader = 0;
     std::uint32_t referenceCount = 1;
+    bool hasInstanceTransform = false;
     // Uniform locations by name, looked up once each (-1 for a name the program lacks).
     std::map<std::string, GLint, std::less<>> uniformLocations;
 
@@ -62,8 +64,9 @@ ShaderTables& Tables()
 }
 
 // Vertex inputs by name: GLSL 1.50 and GLSL ES 1.00 cannot state locations themselves, and the
-// Vertex3D layout needs these four at fixed places.
-constexpr const char* kVertexInputs[] = {"vertexPosition", "vertexNormal", "vertexColor", "vertexTextureUV"};
+// Vertex3D layout needs these four at fixed places, then the per-instance matrix (four columns).
+constexpr const char* kVertexInputs[] = {"vertexPosition", "vertexNormal", "vertexColor", "vertexTextureUV",
+                                         "instanceTransform"};
 
 bool ShadersAvailable()
 {
@@ -155,6 +158,7 @@ ShaderHandle ShaderManager::CreateShaderFromFile(const std::string& vertexPath,
                          CompileStage(vertexSource, ShaderStage::kVertex, vertexPath),
                          CompileStage(fragmentSource, ShaderStage::kFragment, fragmentPath),
                          1,
+                         false,
                          {}};
     record.program = LinkProgram(record.vertexShader, record.fragmentShader);
     if (!Renderer::CheckProgramLinked(record.program)) {
@@ -165,6 +169,8 @@ ShaderHandle ShaderManager::CreateShaderFromFile(const std::string& vertexPath,
         DeleteProgram(record);
         return InvalidShader;
     }
+    record.hasInstanceTransform = glGetAttribLocation(record.program, "instanceTransform") ==
+                                  static_cast<GLint>(kInstanceTransformLocation);
     const ShaderHandle handle = record.program;
     if (tables.programs.emplace(handle, std::move(record)).second) {
         MG_ERROR_IF(tables.names.contains(key), "CacheError: Loading shader that is already in cache!");
@@ -284,6 +290,12 @@ void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& nam
     if (current != record->program) {
         Renderer::UseProgramName(current);
     }
+}
+
+bool ShaderManager::HasInstanceTransform(ShaderHandle handle)
+{
+    const ProgramRecord* record = FindRecord(handle);
+    return record != nullptr && record->hasInstanceTransform;
 }
 
 } // namespace Cinderhall
