@@ -17,9 +17,15 @@ prefix="$scratch/prefix"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" --component kits >/dev/null
-for unwanted in bin share lib/libquorvane_game.a; do
+for unwanted in bin/quorvane share lib/libquorvane_game.a; do
     [[ ! -e "$prefix/$unwanted" ]] || fail "the kits' install brought $unwanted"
 done
+[[ -x "$prefix/bin/quorvane-atlas" ]] || fail "the kits' install lacks the atlas tool"
+# The atlas tool works from the install, as the guide shows.
+mkdir -p "$scratch/atlas_images"
+cp "$source/examples/data/images/"*.png "$scratch/atlas_images/"
+"$prefix/bin/quorvane-atlas" "$scratch/atlas_images" "$scratch/atlas" >/dev/null || fail "the atlas tool failed"
+[[ -s "$scratch/atlas.png" && -s "$scratch/atlas.json" ]] || fail "the atlas tool wrote no atlas"
 
 configure=(cmake -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_PREFIX_PATH=$prefix"
            "-DCMAKE_CXX_FLAGS=-Wall -Wextra -Wpedantic -Werror")
