@@ -102,6 +102,7 @@ private:
     Marrowgate::Core::Matrix4 mTransform;
     EntityManager* mManager = nullptr;
     bool mIsCollidable = false;
+    bool mRemovalPending = false; // set and cleared by the manager
     bool mIsActive = true;
     bool mIsVisible = true;
 };
@@ -112,7 +113,8 @@ public:
     EntityManager();
     virtual ~EntityManager();
 
-    // Every entity's Simulate, then the collision pass, then the deferred removals.
+    // Every entity's Simulate, then the collision pass, then the deferred removals (in the order
+    // asked for). Entities whose removal is pending are skipped everywhere but in Render.
     virtual void Simulate();
     // Every entity's Update, then the deferred removals.
     virtual void Update(float deltaTime);
