@@ -87,11 +87,11 @@ check 4_entities_and_scenes "$examples/example_4_entities_and_scenes" "Entities 
 check 5_mesh_and_lighting "$examples/example_5_mesh_and_lighting" "Mesh and lighting" 800 "#E77F13"
 check 6_colliding_entities "$examples/example_6_colliding_entities" "Colliding entities" 800 "#EC2715" "#35DF36"
 # The character's shirt, the sky, the ground and the bars beside the whole-multiple picture.
-check 7_animated_character "$examples/example_7_animated_character" "Animated character" 800 \
+check 8_animated_character "$examples/example_8_animated_character" "Animated character" 800 \
     "#FF7F1A" "#87CEEB" "#2E8B3A" "#202838"
 # The world's blocks and the minimap's white frame.
-check 8_minimap "$examples/example_8_minimap" "Minimap" 800 "#FF9F2E" "#BB00FF" "#FFFFFF"
+check 9_minimap "$examples/example_9_minimap" "Minimap" 800 "#FF9F2E" "#BB00FF" "#FFFFFF"
 # The panels' inside and edge, the highlighted button and the yellow title.
-check 9_menu "$examples/example_9_menu" "Menu" 800 "#3A2E5C" "#F0E6C8" "#FFFF00"
+check 10_menu "$examples/example_10_menu" "Menu" 800 "#3A2E5C" "#F0E6C8" "#FFFF00"
 check template "$template/my_game" "My Game" 800 "#FFFFFF"
 exit $((failures > 0))
