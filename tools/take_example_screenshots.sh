@@ -86,6 +86,8 @@ check 4_entities_and_scenes "$examples/example_4_entities_and_scenes" "Entities 
 # The cube's sunlit top face, the blocks' red and green tops.
 check 5_mesh_and_lighting "$examples/example_5_mesh_and_lighting" "Mesh and lighting" 800 "#E77F13"
 check 6_colliding_entities "$examples/example_6_colliding_entities" "Colliding entities" 800 "#EC2715" "#35DF36"
+# The volume bars' sky blue and the magenta hum circling the listener.
+check 7_sound_mixer "$examples/example_7_sound_mixer" "Sound mixer" 800 "#2E9FFF" "#FF00FF"
 # The character's shirt, the sky, the ground and the bars beside the whole-multiple picture.
 check 8_animated_character "$examples/example_8_animated_character" "Animated character" 800 \
     "#FF7F1A" "#87CEEB" "#2E8B3A" "#202838"
