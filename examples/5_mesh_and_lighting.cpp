@@ -109,18 +109,16 @@ protected:
         // Meshes without a texture of their own sample the blank white one.
         Graphics::BindTexture(Graphics::GetBlankTexture());
 
-        // The lighting goes to the bound program and is turned by the current model-view:
-        // applied before the camera, with none, the sun stays in world space (see lit.vert).
-        // The material colour tints the white cube.
-        theShaderManager->BindShader(mLitShader);
-        Graphics::SetModelViewMatrix(Matrix4());
-        mLighting.ApplyLighting();
-        theShaderManager->SetShaderUniform(mLitShader, "materialColor", 1.0f, 0.55f, 0.1f, 1.0f);
-
         Cinderhall::cdhCamera camera(Vector3(kCameraDistance * std::sin(mOrbitAngle), kCameraHeight,
                                              kCameraDistance * std::cos(mOrbitAngle)),
                                      Vector3(), Vector3(0.0f, 1.0f, 0.0f));
         camera.ApplyCamera();
+        // The sun's direction is a world one (the yellow line shows it); applied under the
+        // camera's view, it reaches the bound program in eye space, where lit.vert lights.
+        // The material colour tints the white cube.
+        theShaderManager->BindShader(mLitShader);
+        mLighting.ApplyLighting();
+        theShaderManager->SetShaderUniform(mLitShader, "materialColor", 1.0f, 0.55f, 0.1f, 1.0f);
         Cinderhall::RenderList::Get().Render(camera.GetView());
 
         theShaderManager->BindShader(mLineShader);

@@ -184,12 +184,11 @@ protected:
         Graphics::SetProjectionMatrix(
             Core::CreatePerspectiveRH(0.8f, Graphics::ScreenAspectRatio(), 0.1f, 100.0f));
         Graphics::BindTexture(Graphics::GetBlankTexture());
-        // Lighting in world space, as in example 5: applied before the camera.
-        theShaderManager->BindShader(mLitShader);
-        Graphics::SetModelViewMatrix(Matrix4());
-        mLighting.ApplyLighting();
+        // The sun in world space, applied under the camera's view as in example 5.
         Cinderhall::cdhCamera camera(Vector3(0.0f, 6.0f, 9.0f), Vector3(), Vector3(0.0f, 1.0f, 0.0f));
         camera.ApplyCamera();
+        theShaderManager->BindShader(mLitShader);
+        mLighting.ApplyLighting();
         mEntities.Render();
 
         theShaderManager->BindShader(mLineShader);

@@ -17,7 +17,7 @@ mkdir -p "$output"
 
 if [[ -z "${QUORVANE_SCREENSHOT_DISPLAY:-}" ]]; then
     exec env QUORVANE_SCREENSHOT_DISPLAY=1 ALSOFT_DRIVERS=null \
-        xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$examples" "$template" "$output"
+        xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$0" "$examples" "$template" "$output"
 fi
 
 logs=$(mktemp -d "${TMPDIR:-/tmp}/example-logs.XXXXXX")
@@ -88,12 +88,14 @@ check 5_mesh_and_lighting "$examples/example_5_mesh_and_lighting" "Mesh and ligh
 check 6_colliding_entities "$examples/example_6_colliding_entities" "Colliding entities" 800 "#EC2715" "#35DF36"
 # The volume bars' sky blue and the magenta hum circling the listener.
 check 7_sound_mixer "$examples/example_7_sound_mixer" "Sound mixer" 800 "#2E9FFF" "#FF00FF"
+# The runner's orange, the platforms' brown and the bouncing balls' cyan.
+check 8_platformer "$examples/example_8_platformer" "Platformer" 800 "#FF9F2E" "#996633" "#00FFFF"
 # The character's shirt, the sky, the ground and the bars beside the whole-multiple picture.
-check 8_animated_character "$examples/example_8_animated_character" "Animated character" 800 \
+check 9_animated_character "$examples/example_9_animated_character" "Animated character" 800 \
     "#FF7F1A" "#87CEEB" "#2E8B3A" "#202838"
 # The world's blocks and the minimap's white frame.
-check 9_minimap "$examples/example_9_minimap" "Minimap" 800 "#FF9F2E" "#BB00FF" "#FFFFFF"
+check 10_minimap "$examples/example_10_minimap" "Minimap" 800 "#FF9F2E" "#BB00FF" "#FFFFFF"
 # The panels' inside and edge, the highlighted button and the yellow title.
-check 10_menu "$examples/example_10_menu" "Menu" 800 "#3A2E5C" "#F0E6C8" "#FFFF00"
+check 11_menu "$examples/example_11_menu" "Menu" 800 "#3A2E5C" "#F0E6C8" "#FFFF00"
 check template "$template/my_game" "My Game" 800 "#FFFFFF"
 exit $((failures > 0))

@@ -1,4 +1,4 @@
-// Example 8: an animated character from a sprite sheet, walking across a pixel-art view.
+// Example 9: an animated character from a sprite sheet, walking across a pixel-art view.
 //
 // A SpriteSheet reads data/images/hero.json: a grid of 16 x 16 frames over hero.png and named
 // animations ("walk" loops four frames, with a "step" event on two of them). An AnimatedSprite
@@ -8,7 +8,7 @@
 // the rest of the window shows bars in the bar colour.
 //
 // Left and Right walk, Escape quits; without keys the character walks to and fro by itself.
-// Usage: example_8_animated_character [seconds]
+// Usage: example_9_animated_character [seconds]
 #include "marrowgate/game/mg_game_application.h"
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_game_timer.h"

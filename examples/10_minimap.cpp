@@ -1,4 +1,4 @@
-// Example 9: a minimap drawn through a render target.
+// Example 10: a minimap drawn through a render target.
 //
 // A RenderTarget is a texture that graphics draw into instead of the screen. Each frame the
 // scene's world (a field of coloured blocks and a player that roams over it) is drawn once to
@@ -8,7 +8,7 @@
 // (HaveContentsBeenLost); this one is drawn every frame, so it need not care.
 //
 // Arrows move the player, Escape quits; without keys the player circles by itself.
-// Usage: example_9_minimap [seconds]
+// Usage: example_10_minimap [seconds]
 #include "marrowgate/game/mg_game_application.h"
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_key_binding.h"

@@ -1,4 +1,4 @@
-// Example 10: a menu of nine-slice panels with wrapped, aligned text.
+// Example 11: a menu of nine-slice panels with wrapped, aligned text.
 //
 // A NineSlicePanel draws a small picture (data/images/panel.png, 24 x 24) at any size: its
 // corners stay as drawn, its edges and middle stretch. A TextBlock lays text out by itself:
@@ -7,7 +7,7 @@
 // that changed, so the clock below costs one small line per second.
 //
 // Up and Down choose an entry, Escape quits.
-// Usage: example_10_menu [seconds]
+// Usage: example_11_menu [seconds]
 #include "marrowgate/game/mg_game_application.h"
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_key_binding.h"
