@@ -3,6 +3,7 @@
 #   <prefix>/include/{marrowgate,cinderhall,orrery}/...  the headers a game includes
 #   <prefix>/lib/cmake/Quorvane/                          config, version and exported targets
 #   <prefix>/bin/quorvane-mesh                            the mesh tool (tools/mesh_tool)
+#   <prefix>/bin/quorvane-atlas                           the atlas packer (tools/atlas_tool)
 # A consumer writes find_package(Quorvane 1.0 REQUIRED) and links Quorvane::marrowgate,
 # Quorvane::cinderhall or Quorvane::orrery, exactly as a project that uses add_subdirectory.
 # The target quorvane_kits builds exactly what the component installs, and nothing else.
@@ -16,7 +17,7 @@ if(EMSCRIPTEN)
 endif()
 
 add_custom_target(quorvane_kits)
-add_dependencies(quorvane_kits ${quorvane_kit_targets} quorvane-mesh)
+add_dependencies(quorvane_kits ${quorvane_kit_targets} quorvane-mesh quorvane-atlas)
 
 install(TARGETS ${quorvane_kit_targets} EXPORT QuorvaneTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT kits)

@@ -92,5 +92,12 @@ check 7_sound_mixer "$examples/example_7_sound_mixer" "Sound mixer" 800 "#2E9FFF
 check 8_platformer "$examples/example_8_platformer" "Platformer" 800 "#FF9F2E" "#996633" "#00FFFF"
 # The name field's blue and the chosen key row, dim while the name is being typed.
 check 9_name_entry "$examples/example_9_name_entry" "Name entry" 800 "#1F4E79" "#3A2A40"
+# The character's shirt, the sky, the ground and the bars beside the whole-multiple picture.
+check 10_animated_character "$examples/example_10_animated_character" "Animated character" 800 \
+    "#FF7F1A" "#87CEEB" "#2E8B3A" "#202838"
+# The world's blocks and the minimap's white frame.
+check 11_minimap "$examples/example_11_minimap" "Minimap" 800 "#FF9F2E" "#BB00FF" "#FFFFFF"
+# The panels' inside and edge, the highlighted button and the yellow title.
+check 12_menu "$examples/example_12_menu" "Menu" 800 "#3A2E5C" "#F0E6C8" "#FFFF00"
 check template "$template/my_game" "My Game" 800 "#FFFFFF"
 exit $((failures > 0))

@@ -22,12 +22,18 @@ cmake --install "$build" --prefix "$prefix" --component kits >/dev/null
 for unwanted in bin/quorvane share/quorvane lib/libquorvane_game.a; do
     [[ ! -e "$prefix/$unwanted" ]] || fail "the kits' install brought $unwanted"
 done
-# The guide's mesh tool comes with the kits and works from the prefix.
-[[ "$(ls "$prefix/bin")" == "quorvane-mesh" ]] || fail "the kits' install brought $(ls "$prefix/bin") to bin/"
+# The guide's asset tools come with the kits and work from the prefix.
+[[ "$(ls "$prefix/bin" | tr '\n' ' ')" == "quorvane-atlas quorvane-mesh " ]] ||
+    fail "the kits' install brought $(ls "$prefix/bin") to bin/"
 "$prefix/bin/quorvane-mesh" convert "$source/examples/data/mesh/cube.obj" "$scratch/cube.msh" >/dev/null ||
     fail "the installed quorvane-mesh cannot convert an OBJ file"
 "$prefix/bin/quorvane-mesh" info "$scratch/cube.msh" | grep -q "vertices" ||
     fail "the installed quorvane-mesh cannot describe a mesh"
+# The atlas tool works from the install, as the guide shows.
+mkdir -p "$scratch/atlas_images"
+cp "$source/examples/data/images/"*.png "$scratch/atlas_images/"
+"$prefix/bin/quorvane-atlas" "$scratch/atlas_images" "$scratch/atlas" >/dev/null || fail "the atlas tool failed"
+[[ -s "$scratch/atlas.png" && -s "$scratch/atlas.json" ]] || fail "the atlas tool wrote no atlas"
 
 configure=(cmake -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_PREFIX_PATH=$prefix"
            "-DCMAKE_CXX_FLAGS=-Wall -Wextra -Wpedantic -Werror")

@@ -1,9 +1,11 @@
 #include "marrowgate/application/mg_input.h"
 
 #include "marrowgate/application/implementation/mgi_platform.h"
+#include "marrowgate/graphics/mg_view.h"
 
 #include <array>
 #include <bitset>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -128,18 +130,41 @@ bool IsKeyReleased(Key key)
     return IsValid(key) && !State().current[key] && State().previous[key];
 }
 
+namespace {
+
+// Window pixels to the pixels the game draws in: the same unless a logical view is set.
+MousePosition ToView(const MousePosition& window)
+{
+    if (!Marrowgate::Graphics::HasLogicalView()) {
+        return window;
+    }
+    const Marrowgate::Core::Vector2 logical = Marrowgate::Graphics::WindowToView(
+        Marrowgate::Core::Vector2(static_cast<float>(window.x) + 0.5f, static_cast<float>(window.y) + 0.5f));
+    return {static_cast<std::int32_t>(std::floor(logical.x)),
+            static_cast<std::int32_t>(std::floor(logical.y))};
+}
+
+} // namespace
+
 MousePosition GetMousePosition()
 {
-    return State().mouse;
+    return ToView(State().mouse);
 }
 
 MousePosition GetPreviousMousePosition()
 {
-    return State().previousMouse;
+    return ToView(State().previousMouse);
 }
 
 void SetMousePosition(int x, int y)
 {
+    if (Marrowgate::Graphics::HasLogicalView()) {
+        // To the middle of the logical pixel, so that reading it back gives (x, y).
+        const Marrowgate::Core::Vector2 window = Marrowgate::Graphics::ViewToWindow(
+            Marrowgate::Core::Vector2(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f));
+        x = static_cast<int>(std::floor(window.x));
+        y = static_cast<int>(std::floor(window.y));
+    }
     mgImplementation::GetPlatform().SetCursorPosition(x, y);
 }
 

@@ -92,10 +92,11 @@ bool IsKeyDown(Key key);
 // Up now and down at the start of this pass of the loop.
 bool IsKeyReleased(Key key);
 
-// Client-area pixels, y down, as recorded at the start of this pass and of the one before.
+// Client-area pixels, y down, as recorded at the start of this pass and of the one before; in
+// logical pixels while a logical view is set (mg_view.h), outside 0 to its size over the bars.
 MousePosition GetMousePosition();
 MousePosition GetPreviousMousePosition();
-// Moves the system cursor to client-area coordinates.
+// Moves the system cursor to client-area coordinates (logical ones while a logical view is set).
 void SetMousePosition(int x, int y);
 
 // Text input, for typing a name or a chat line. While it is on, what the player types (after

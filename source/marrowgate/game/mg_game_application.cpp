@@ -12,6 +12,7 @@
 #include "marrowgate/graphics/mg_camera.h"
 #include "marrowgate/graphics/mg_text.h"
 #include "marrowgate/graphics/mg_texture_manager.h"
+#include "marrowgate/graphics/mg_view.h"
 
 #include <algorithm>
 #include <cmath>
@@ -151,7 +152,7 @@ void RunSceneFrame(GameScene& scene, float deltaTime)
     if (Marrowgate::Graphics::IsRendererReady()) {
         Marrowgate::Application::ClearFrame();
         Marrowgate::Graphics::BeginDraw();
-        scene.Render();
+        Marrowgate::Graphics::RenderThroughView([&scene] { scene.Render(); });
         Marrowgate::Graphics::EndDraw();
     }
     if (State().quitRequested) {

@@ -1,5 +1,7 @@
 #include "marrowgate/graphics/mg_screen.h"
 
+#include "marrowgate/graphics/mg_view.h"
+
 namespace Marrowgate::Graphics {
 
 namespace {
@@ -13,27 +15,36 @@ void SetScreenSize(std::uint16_t width, std::uint16_t height)
     sScreenHeight = height;
 }
 
-std::uint16_t ScreenWidth()
+std::uint16_t WindowWidth()
 {
     return sScreenWidth;
 }
-std::uint16_t ScreenHeight()
+std::uint16_t WindowHeight()
 {
     return sScreenHeight;
 }
 
+std::uint16_t ScreenWidth()
+{
+    return HasLogicalView() ? GetLogicalWidth() : sScreenWidth;
+}
+std::uint16_t ScreenHeight()
+{
+    return HasLogicalView() ? GetLogicalHeight() : sScreenHeight;
+}
+
 Core::Vector2 ScreenCenter()
 {
-    return Core::Vector2(static_cast<float>(sScreenWidth) * 0.5f, static_cast<float>(sScreenHeight) * 0.5f);
+    return Core::Vector2(static_cast<float>(ScreenWidth()) * 0.5f, static_cast<float>(ScreenHeight()) * 0.5f);
 }
 
 float ScreenAspectRatio()
 {
     // A window minimised to zero height must not turn every projection into NaN.
-    if (sScreenHeight == 0) {
+    if (ScreenHeight() == 0) {
         return 0.0f;
     }
-    return static_cast<float>(sScreenWidth) / static_cast<float>(sScreenHeight);
+    return static_cast<float>(ScreenWidth()) / static_cast<float>(ScreenHeight());
 }
 
 } // namespace Marrowgate::Graphics

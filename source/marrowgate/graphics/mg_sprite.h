@@ -37,6 +37,8 @@ public:
     // The texture comes from CreateTextureFromFile, which shares and counts cached textures.
     explicit Sprite(const std::string& textureFileName, PixelSpace frameX = 0, PixelSpace frameY = 0,
                     PixelSpace frameWidth = 0, PixelSpace frameHeight = 0);
+    // One image of an atlas or sheet (GetAtlasFrame); sprites of one atlas share its texture.
+    explicit Sprite(const SpriteFrame& frame) : mFrame(frame) {}
     ~Sprite() override = default;
 
     // The frame size, whatever the scale.

@@ -28,7 +28,9 @@ enum class TextureSource
 {
     File,
     Memory,
-    Blank
+    Blank,
+    // A render target's colour buffer: no pixels to keep, transparent when made again.
+    Target
 };
 
 struct TextureData
@@ -40,6 +42,7 @@ struct TextureData
     PixelSpace width = 0;
     PixelSpace height = 0;
     std::uint32_t referenceCount = 1;
+    bool isSmooth = true;
 };
 
 struct TextureManagerState
@@ -61,12 +64,20 @@ DecodedImage MakeWhiteImage(PixelSpace width, PixelSpace height)
     return image;
 }
 
-// Without a context there is nothing to create yet; CreateGraphicsResources builds it later.
-void GenerateTextureFromOpenGL(const std::vector<unsigned char>& imageData, TextureData& record)
+// Linear filtering (through mipmaps where the texture has them) or, for pixel art, nearest.
+void ApplyFiltering(const TextureData& record, bool hasMipmaps)
 {
-    MG_ERROR_IF(imageData.empty(),
-                "mgInternalError: Invalid imageData passed to GenerateTextureFromOpenGL()");
-    if (imageData.empty() || !IsRendererReady()) {
+    const GLint magnify = record.isSmooth ? GL_LINEAR : GL_NEAREST;
+    const GLint minify = !record.isSmooth ? GL_NEAREST : hasMipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minify);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magnify);
+}
+
+// Without a context there is nothing to create yet; CreateGraphicsResources builds it later.
+// Null pixels leave the texture's contents undefined (a render target's first pass clears them).
+void GenerateTextureFromOpenGL(const unsigned char* pixels, TextureData& record)
+{
+    if (!IsRendererReady()) {
         return;
     }
     GLuint name = 0;
@@ -78,14 +89,13 @@ void GenerateTextureFromOpenGL(const std::vector<unsigned char>& imageData, Text
     const GLint internalFormat = IsEmbeddedProfile() ? GL_RGBA : GL_RGBA8;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, record.width, record.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 imageData.data());
-    if (HasEntryPoint(glGenerateMipmap)) {
+                 pixels);
+    // A render target changes every pass, so mipmaps made now would go stale.
+    const bool hasMipmaps = HasEntryPoint(glGenerateMipmap) && record.source != TextureSource::Target;
+    if (hasMipmaps) {
         glGenerateMipmap(GL_TEXTURE_2D);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    } else {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     }
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    ApplyFiltering(record, hasMipmaps);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     if (!IsEmbeddedProfile()) {
@@ -100,7 +110,9 @@ TextureHandle AddTexture(const DecodedImage& image, TextureData record)
 {
     record.width = image.width;
     record.height = image.height;
-    GenerateTextureFromOpenGL(image.pixels, record);
+    MG_ERROR_IF(image.pixels.empty() && record.source != TextureSource::Target,
+                "mgInternalError: Invalid imageData passed to GenerateTextureFromOpenGL()");
+    GenerateTextureFromOpenGL(image.pixels.empty() ? nullptr : image.pixels.data(), record);
     auto& state = theTextureManager;
     state.textures.push_back(std::move(record));
     const auto handle = static_cast<TextureHandle>(state.textures.size() - 1);
@@ -144,6 +156,8 @@ std::optional<DecodedImage> DecodeSource(const TextureData& record)
         return mgImplementation::DecodeImageData(record.encodedData);
     case TextureSource::Blank:
         return MakeWhiteImage(record.width, record.height);
+    case TextureSource::Target:
+        return DecodedImage{{}, record.width, record.height};
     }
     return std::nullopt;
 }
@@ -157,7 +171,7 @@ void RebuildTexture(TextureData& record)
     }
     record.width = image->width;
     record.height = image->height;
-    GenerateTextureFromOpenGL(image->pixels, record);
+    GenerateTextureFromOpenGL(image->pixels.empty() ? nullptr : image->pixels.data(), record);
 }
 
 } // namespace
@@ -213,6 +227,33 @@ TextureHandle CreateBlankTexture(PixelSpace textureWidth, PixelSpace textureHeig
     TextureData record;
     record.source = TextureSource::Blank;
     return AddTexture(MakeWhiteImage(textureWidth, textureHeight), std::move(record));
+}
+
+TextureHandle CreateTargetTexture(PixelSpace textureWidth, PixelSpace textureHeight)
+{
+    if (textureWidth == 0 || textureHeight == 0) {
+        MG_ERROR("mgExternalError: A render target needs a width and a height above 0, not %u x %u.",
+                 unsigned{textureWidth}, unsigned{textureHeight});
+        return InvalidTexture;
+    }
+    TextureData record;
+    record.source = TextureSource::Target;
+    return AddTexture(DecodedImage{{}, textureWidth, textureHeight}, std::move(record));
+}
+
+void SetTextureSmoothing(TextureHandle texture, bool isSmooth)
+{
+    if (texture == InvalidTexture || !IsKnownHandle(texture)) {
+        return;
+    }
+    TextureData& record = theTextureManager.textures[texture];
+    record.isSmooth = isSmooth;
+    if (record.glName) {
+        BindTextureName(record.glName.Get());
+        GLint minify = GL_LINEAR;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minify);
+        ApplyFiltering(record, minify == GL_LINEAR_MIPMAP_LINEAR || minify == GL_NEAREST_MIPMAP_NEAREST);
+    }
 }
 
 void BindTexture(TextureHandle texture)

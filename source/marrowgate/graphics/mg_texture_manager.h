@@ -29,6 +29,13 @@ TextureHandle CreateTextureFromFileData(const unsigned char* fileDataInMemory, s
 // Opaque white.
 TextureHandle CreateBlankTexture(PixelSpace textureWidth, PixelSpace textureHeight);
 
+// The colour buffer of a render target: contents undefined until drawn into, never mipmapped,
+// made again (transparent) after a lost context. Sides of 0 are reported.
+TextureHandle CreateTargetTexture(PixelSpace textureWidth, PixelSpace textureHeight);
+// Smooth (linear) filtering is the default; pixel art scaled up wants nearest filtering, so
+// its texels stay sharp squares. Kept across a lost context.
+void SetTextureSmoothing(TextureHandle texture, bool isSmooth);
+
 // InvalidTexture binds no texture.
 void BindTexture(TextureHandle texture);
 // 0 for InvalidTexture.

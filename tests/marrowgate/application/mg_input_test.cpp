@@ -1,4 +1,6 @@
 #include "marrowgate/application/mg_input.h"
+#include "marrowgate/graphics/mg_screen.h"
+#include "marrowgate/graphics/mg_view.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +113,25 @@ TEST_F(InputTest, MousePositionKeepsThePreviousPass)
     mgImplementation::RecordMousePosition(5, 6);
     EXPECT_EQ(GetPreviousMousePosition().x, 3);
     EXPECT_EQ(GetMousePosition().y, 6);
+}
+
+TEST_F(InputTest, UnderALogicalViewTheMouseIsInLogicalPixelsAtThePicturesCorners)
+{
+    // 320 x 180 fitted into 1000 x 360: the picture spans window x 180 to 819.
+    Marrowgate::Graphics::SetScreenSize(1000, 360);
+    Marrowgate::Graphics::SetLogicalView(320, 180, Marrowgate::Graphics::ViewScaling::Fit);
+    const auto at = [](int x, int y) {
+        mgImplementation::RecordMousePosition(x, y);
+        return GetMousePosition();
+    };
+    EXPECT_EQ(at(180, 0).x, 0);
+    EXPECT_EQ(at(180, 0).y, 0);
+    EXPECT_EQ(at(819, 359).x, 319);
+    EXPECT_EQ(at(819, 359).y, 179);
+    EXPECT_LT(at(100, 100).x, 0) << "over the left bar";
+    Marrowgate::Graphics::ResetView();
+    EXPECT_EQ(at(819, 359).x, 819);
+    Marrowgate::Graphics::SetScreenSize(0, 0);
 }
 
 class ControllerInputTest : public InputTest

@@ -135,6 +135,15 @@ std::uint32_t Font::MeasureTextWidth(std::string_view text) const
     return pen >= 4294967295.0 ? 4294967295u : static_cast<std::uint32_t>(pen);
 }
 
+double Font::MeasureLineHeight() const
+{
+    int ascent = 0;
+    int descent = 0;
+    int lineGap = 0;
+    stbtt_GetFontVMetrics(mInfo.get(), &ascent, &descent, &lineGap);
+    return std::ceil(static_cast<float>(ascent - descent + lineGap) * mScale) + 1.0;
+}
+
 std::optional<CoverageBitmap> Font::RenderTextToBitmap(std::string_view text) const
 {
     const double width = std::max(0.0, std::ceil(MeasurePen(text)));
@@ -143,11 +152,7 @@ std::optional<CoverageBitmap> Font::RenderTextToBitmap(std::string_view text) co
         MG_ERROR("mgInternalError: Text width is out of range of PixelSpace value, cast below.");
         return std::nullopt;
     }
-    int ascent = 0;
-    int descent = 0;
-    int lineGap = 0;
-    stbtt_GetFontVMetrics(mInfo.get(), &ascent, &descent, &lineGap);
-    const double height = std::ceil(static_cast<float>(ascent - descent + lineGap) * mScale) + 1.0;
+    const double height = MeasureLineHeight();
     if (!(height <= kMaximumTextSide)) {
         MG_ERROR("mgInternalError: Text height is out of range of PixelSpace value, cast below.");
         return std::nullopt;

@@ -62,6 +62,8 @@ public:
 
     // The pen advance of the text rounded up to whole pixels (saturating).
     std::uint32_t MeasureTextWidth(std::string_view text) const;
+    // The height of a line's bitmap: ascent, descent and line gap at this size, in whole pixels.
+    double MeasureLineHeight() const;
     // Reports and returns nothing when the text is too wide or too tall for a texture.
     std::optional<CoverageBitmap> RenderTextToBitmap(std::string_view text) const;
 
