@@ -1,11 +1,23 @@
 #pragma once
-/// Rays: an origin and a unit direction, for picking.
+/// Rays and what they hit: spheres, axis-aligned boxes, triangles and triangle meshes, in world
+/// units, for picking and line-of-sight tests.
 /// @file
-/// Depends on: math.
+/// A Ray has an origin and a unit direction; a hit reports its distance along the ray (so the
+/// point is origin + direction x distance), the point and a unit normal.
+///  - Spheres and boxes are solids: a ray that starts inside one hits it at distance 0, at its
+///    origin, with the normal facing back along the ray. A ray that only grazes one (touching
+///    it at a single point or along a face) hits it.
+///  - Triangles are surfaces seen from both sides: the normal faces the ray's origin. A ray
+///    through an edge or a corner hits; a ray in the triangle's plane misses.
+///  - Nothing is hit behind the origin or beyond the largest distance asked for.
+/// Depends on: math, the mesh format's arrays (no GPU).
 
+#include "cinderhall/cdh_mesh_format.h"
 #include "marrowgate/math/mg_matrix.h"
 #include "marrowgate/math/mg_vector.h"
 
+#include <limits>
+#include <optional>
 
 namespace Cinderhall {
 
@@ -25,5 +37,27 @@ struct Ray
     Vector3 origin;
     Vector3 direction{0.0f, 0.0f, -1.0f};
 };
+
+struct RayHit
+{
+    float distance = 0.0f;
+    Vector3 point;
+    Vector3 normal;
+};
+
+inline constexpr float kUnlimitedRayDistance = std::numeric_limits<float>::max();
+
+std::optional<RayHit> IntersectRaySphere(const Ray& ray, const Vector3& center, float radius,
+                                         float maximumDistance = kUnlimitedRayDistance);
+// An axis-aligned box of the given width, height and depth around its centre.
+std::optional<RayHit> IntersectRayBox(const Ray& ray, const Vector3& center, const Vector3& size,
+                                      float maximumDistance = kUnlimitedRayDistance);
+std::optional<RayHit> IntersectRayTriangle(const Ray& ray, const Vector3& first, const Vector3& second,
+                                           const Vector3& third,
+                                           float maximumDistance = kUnlimitedRayDistance);
+// The nearest of the mesh's triangles, placed in the world by `transform` (any affine transform,
+// scale included); distances stay in world units.
+std::optional<RayHit> IntersectRayMesh(const Ray& ray, const MeshData& mesh, const Matrix4& transform,
+                                       float maximumDistance = kUnlimitedRayDistance);
 
 } // namespace Cinderhall
