@@ -8,7 +8,7 @@ std::optional<Cinderhall::RayHit> CastRayAtEntity(const Cinderhall::Ray& ray, co
     if (!entity.IsCollidable()) {
         return std::nullopt;
     }
-    const Marrowgate::Core::Vector3 position = entity.GetPosition();
+    const Marrowgate::Core::Vector3 position = entity.GetWorldPosition();
     std::optional<Cinderhall::RayHit> nearest;
     for (const BoundingVolume& volume : entity.GetBoundingVolumes()) {
         const float limit = nearest ? nearest->distance : maximumDistance;
