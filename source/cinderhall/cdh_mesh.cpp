@@ -51,7 +51,7 @@ void DisableVertexLayout()
 
 // The legacy pipeline draws straight from the mesh's arrays; normals are ignored because the
 // fixed-function path runs without lighting.
-void DrawFixedFunction(const MeshData& data)
+void BeginFixedFunctionDraw(const MeshData& data)
 {
     const Vertex3D* vertices = data.vertices.data();
     // Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
@@ -65,8 +65,10 @@ void DrawFixedFunction(const MeshData& data)
     glVertexPointer(3, GL_FLOAT, sizeof(Vertex3D), &vertices->x);
     glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex3D), &vertices->color);
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex3D), &vertices->u);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(data.indices.size()), GL_UNSIGNED_INT,
-                   data.indices.data());
+}
+
+void EndFixedFunctionDraw()
+{
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
@@ -76,7 +78,7 @@ void DrawFixedFunction(const MeshData& data)
 
 namespace Cinderhall {
 
-Mesh::Mesh(MeshData data) : data_(std::move(data))
+Mesh::Mesh(MeshData data) : pieces_(ComputeMeshPieces(data)), data_(std::move(data))
 {
     if (UsesShaders() && !IsEmpty()) {
         BuildBuffers();
@@ -142,24 +144,40 @@ void Mesh::Render()
         return;
     }
     Renderer::Flush(); // gathered 2D draws come first
-    if (Renderer::IsFixedFunctionMode()) {
-        DrawFixedFunction(data_);
-        return;
+    const bool fixedFunction = Renderer::IsFixedFunctionMode();
+    if (fixedFunction) {
+        BeginFixedFunctionDraw(data_);
+    } else {
+        if (!ready_) {
+            BuildBuffers();
+        }
+        if (vertexArray_ != 0) {
+            glBindVertexArray(vertexArray_);
+        } else {
+            glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
+            SetVertexLayout();
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
+        }
     }
-    if (!ready_) {
-        BuildBuffers();
+    for (const MeshPiece& piece : pieces_) {
+        if (piece.isTransformed) {
+            Renderer::PushMatrix();
+            Renderer::MultiplyMatrix(piece.transform);
+        }
+        // Client-side indices in the legacy pipeline, an offset into the index buffer otherwise.
+        const void* indices = fixedFunction
+                                  ? static_cast<const void*>(data_.indices.data() + piece.firstIndex)
+                                  : reinterpret_cast<const void*>(piece.firstIndex * sizeof(std::uint32_t));
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(piece.indexCount), GL_UNSIGNED_INT, indices);
+        if (piece.isTransformed) {
+            Renderer::PopMatrix();
+        }
     }
-    const auto indexCount = static_cast<GLsizei>(data_.indices.size());
-    if (vertexArray_ != 0) {
-        glBindVertexArray(vertexArray_);
-        glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, nullptr);
-        return;
+    if (fixedFunction) {
+        EndFixedFunctionDraw();
+    } else if (vertexArray_ == 0) {
+        DisableVertexLayout();
     }
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
-    SetVertexLayout();
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
-    glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, nullptr);
-    DisableVertexLayout();
 }
 
 namespace {

@@ -14,6 +14,7 @@
 /// Main thread only.
 
 #include "cinderhall/cdh_mesh_format.h"
+#include "cinderhall/cdh_mesh_pieces.h"
 #include "cinderhall/cdh_shader_manager.h"
 #include "marrowgate/core/mg_noncopyable.h"
 #include "marrowgate/graphics/mg_texture_manager.h"
@@ -34,12 +35,14 @@ public:
     explicit Mesh(MeshData data);
     ~Mesh();
 
-    // One indexed draw with whatever matrices and program are current.
+    // One indexed draw with whatever matrices and program are current; a mesh whose nodes name
+    // triangles draws one per piece, each under its node's transform (see cdh_mesh_pieces.h).
     void Render();
 
     bool IsReady() const { return ready_; }
     bool IsEmpty() const { return data_.indices.empty(); }
     const MeshData& GetData() const { return data_; }
+    const std::vector<MeshPiece>& GetPieces() const { return pieces_; }
 
 private:
     void BuildBuffers();
@@ -49,6 +52,7 @@ private:
     std::uint32_t vertexArray_ = 0;
     std::uint32_t vertexBuffer_ = 0;
     std::uint32_t indexBuffer_ = 0;
+    std::vector<MeshPiece> pieces_;
     MeshData data_;
 };
 

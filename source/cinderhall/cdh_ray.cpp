@@ -1,5 +1,6 @@
 #include "cinderhall/cdh_ray.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -131,8 +132,12 @@ std::optional<RayHit> IntersectRayTriangle(const Ray& ray, const Vector3& first,
     return RayHit{distance, ray.PointAt(distance), normal};
 }
 
-std::optional<RayHit> IntersectRayMesh(const Ray& ray, const MeshData& mesh, const Matrix4& transform,
-                                       float maximumDistance)
+namespace {
+
+// The nearest hit among the triangles [firstIndex, firstIndex + indexCount) of the arrays.
+std::optional<RayHit> IntersectRayTriangles(const Ray& ray, const MeshData& mesh, std::size_t firstIndex,
+                                            std::size_t indexCount, const Matrix4& transform,
+                                            float maximumDistance)
 {
     if (Marrowgate::Core::IsZero(transform.Determinant())) {
         return std::nullopt; // flattened to nothing: no surface to hit
@@ -144,18 +149,18 @@ std::optional<RayHit> IntersectRayMesh(const Ray& ray, const MeshData& mesh, con
     Ray local;
     local.origin = Marrowgate::Core::TransformCoordinate(ray.origin, toMesh);
     local.direction = Marrowgate::Core::TransformNormal(ray.direction, toMesh);
+    const auto position = [&](std::uint32_t vertex) {
+        return Vector3(mesh.vertices[vertex].x, mesh.vertices[vertex].y, mesh.vertices[vertex].z);
+    };
     std::optional<RayHit> nearest;
-    const std::size_t wholeTriangles = mesh.indices.size() / 3 * 3;
-    for (std::size_t index = 0; index < wholeTriangles; index += 3) {
+    const std::size_t end = std::min(mesh.indices.size() / 3 * 3, firstIndex + indexCount / 3 * 3);
+    for (std::size_t index = firstIndex; index < end; index += 3) {
         const std::uint32_t a = mesh.indices[index];
         const std::uint32_t b = mesh.indices[index + 1];
         const std::uint32_t c = mesh.indices[index + 2];
         if (a >= mesh.vertices.size() || b >= mesh.vertices.size() || c >= mesh.vertices.size()) {
             continue;
         }
-        const auto position = [&](std::uint32_t vertex) {
-            return Vector3(mesh.vertices[vertex].x, mesh.vertices[vertex].y, mesh.vertices[vertex].z);
-        };
         const float limit = nearest ? nearest->distance : maximumDistance;
         if (auto hit = IntersectRayTriangle(local, position(a), position(b), position(c), limit)) {
             nearest = hit;
@@ -167,6 +172,30 @@ std::optional<RayHit> IntersectRayMesh(const Ray& ray, const MeshData& mesh, con
         nearest->point = ray.PointAt(nearest->distance);
         nearest->normal =
             Marrowgate::Core::TransformNormal(nearest->normal, toMesh.GetTransposed()).GetNormalized();
+    }
+    return nearest;
+}
+
+} // namespace
+
+std::optional<RayHit> IntersectRayMesh(const Ray& ray, const MeshData& mesh, const Matrix4& transform,
+                                       float maximumDistance)
+{
+    return IntersectRayTriangles(ray, mesh, 0, mesh.indices.size(), transform, maximumDistance);
+}
+
+std::optional<RayHit> IntersectRayMesh(const Ray& ray, const Mesh& mesh, const Matrix4& transform,
+                                       float maximumDistance)
+{
+    std::optional<RayHit> nearest;
+    for (const MeshPiece& piece : mesh.GetPieces()) {
+        // The piece's node transform applies first, then the mesh's.
+        const Matrix4 placement = piece.isTransformed ? piece.transform * transform : transform;
+        const float limit = nearest ? nearest->distance : maximumDistance;
+        if (auto hit = IntersectRayTriangles(ray, mesh.GetData(), piece.firstIndex, piece.indexCount,
+                                             placement, limit)) {
+            nearest = hit;
+        }
     }
     return nearest;
 }

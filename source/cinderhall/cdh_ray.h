@@ -10,8 +10,9 @@
 ///  - Triangles are surfaces seen from both sides: the normal faces the ray's origin. A ray
 ///    through an edge or a corner hits; a ray in the triangle's plane misses.
 ///  - Nothing is hit behind the origin or beyond the largest distance asked for.
-/// Depends on: math, the mesh format's arrays (no GPU).
+/// Depends on: math, meshes' arrays and pieces (no GPU).
 
+#include "cinderhall/cdh_mesh.h"
 #include "cinderhall/cdh_mesh_format.h"
 #include "marrowgate/math/mg_matrix.h"
 #include "marrowgate/math/mg_vector.h"
@@ -56,8 +57,11 @@ std::optional<RayHit> IntersectRayTriangle(const Ray& ray, const Vector3& first,
                                            const Vector3& third,
                                            float maximumDistance = kUnlimitedRayDistance);
 // The nearest of the mesh's triangles, placed in the world by `transform` (any affine transform,
-// scale included); distances stay in world units.
+// scale included); distances stay in world units. The arrays' form takes the triangles as
+// stored; the mesh's form places them as it draws them, node transforms included.
 std::optional<RayHit> IntersectRayMesh(const Ray& ray, const MeshData& mesh, const Matrix4& transform,
+                                       float maximumDistance = kUnlimitedRayDistance);
+std::optional<RayHit> IntersectRayMesh(const Ray& ray, const Mesh& mesh, const Matrix4& transform,
                                        float maximumDistance = kUnlimitedRayDistance);
 
 } // namespace Cinderhall

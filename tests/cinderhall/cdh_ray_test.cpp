@@ -183,6 +183,25 @@ TEST(RayMesh, TheTransformMovesAndStretchesTheMeshButNotTheDistances)
     EXPECT_NEAR(hit->point.y + 2.0f * hit->point.z, 0.0f, 1e-5f);
 }
 
+TEST(RayMesh, AMeshWithNodesIsHitWhereItsNodesPutItsTriangles)
+{
+    // The front panel belongs to a node moved 5 along x; the back panel to no node.
+    MeshData data = TwoPanels();
+    MeshNode moved;
+    moved.firstValue = 0;
+    moved.secondValue = 2;
+    moved.transform = MatrixCreateTranslation(5.0f, 0.0f, 0.0f);
+    data.nodes.push_back(moved);
+    const Mesh mesh(data);
+    const Matrix4 lifted = MatrixCreateTranslation(0.0f, 10.0f, 0.0f);
+    const Ray atTheMovedPanel({5.2f, 10.3f, 5.0f}, {0.0f, 0.0f, -1.0f});
+    ExpectHit(IntersectRayMesh(atTheMovedPanel, mesh, lifted), 5.0f, {5.2f, 10.3f, 0.0f}, {0.0f, 0.0f, 1.0f});
+    const Ray atTheOrigin({0.2f, 10.3f, 5.0f}, {0.0f, 0.0f, -1.0f});
+    ExpectHit(IntersectRayMesh(atTheOrigin, mesh, lifted), 6.0f, {0.2f, 10.3f, -1.0f}, {0.0f, 0.0f, 1.0f});
+    // The arrays alone know nothing of nodes.
+    ExpectHit(IntersectRayMesh(atTheOrigin, data, lifted), 5.0f, {0.2f, 10.3f, 0.0f}, {0.0f, 0.0f, 1.0f});
+}
+
 TEST(RayMesh, AFlattenedOrEmptyMeshIsNeverHit)
 {
     const Ray fromFront({0.2f, 0.3f, 5.0f}, {0.0f, 0.0f, -1.0f});
