@@ -1,10 +1,7 @@
 #include "perspective_scene.h"
 
-#include "cinderhall/cdh_shader_manager.h"
 #include "marrowgate/core/mg_error.h"
-#include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_screen.h"
-#include "marrowgate/graphics/mg_texture_manager.h"
 
 #include <bit>
 #include <cmath>
@@ -80,14 +77,8 @@ void PerspectiveScene::BeginPerspectiveRender()
         // Saving again would lose the 2D matrices that the open pass must restore.
         return;
     }
-    Cinderhall::theShaderManager->BindShader(Cinderhall::GetVisualizationShader());
-    Renderer::BindTexture(Renderer::GetBlankTexture());
-    mSavedProjection = Renderer::GetProjectionMatrix();
-    mSavedModelView = Renderer::GetModelViewMatrix();
-    const float aspectRatio = Renderer::ScreenAspectRatio();
-    mCamera.ApplyCamera();
-    Renderer::SetProjectionMatrix(ComputeProjection(mFieldOfView, aspectRatio));
-    mLighting.ApplyLighting();
+    mPass.SetProgram(Cinderhall::GetVisualizationShader());
+    mPass.Begin(mCamera.ComputeView(), ComputeProjection(mFieldOfView, Renderer::ScreenAspectRatio()));
     mInPerspectiveRender = true;
 }
 
@@ -98,8 +89,6 @@ void PerspectiveScene::EndPerspectiveRender()
         // Nothing was saved: restoring would replace the 2D matrices with stale ones.
         return;
     }
-    Cinderhall::theShaderManager->BindShader(Cinderhall::InvalidShader);
-    Renderer::SetProjectionMatrix(mSavedProjection);
-    Renderer::SetModelViewMatrix(mSavedModelView);
+    mPass.End();
     mInPerspectiveRender = false;
 }
