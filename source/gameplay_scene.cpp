@@ -26,12 +26,27 @@ GameplayScene::~GameplayScene() = default;
 void GameplayScene::OnOpen()
 {
     PerspectiveScene::OnOpen();
+    RemovePlayersOfAnEarlierOpening();
     AddEntity(new ScoreDisplay());
     const Marrowgate::Core::Vector2 center = Marrowgate::Graphics::ScreenCenter();
     Marrowgate::Application::SetMousePosition(static_cast<int>(center.x), static_cast<int>(center.y));
     GetEntityManager().AddEntity(new CarEntity());
     GetEntityManager().AddEntity(new QuorEntity());
     BuildGround();
+}
+
+// Opening again (a second switch to play, or the same scene asked for while current) starts
+// over with one car, one chip and one score display, not a second set beside the first.
+void GameplayScene::RemovePlayersOfAnEarlierOpening()
+{
+    for (const char* entityType : {"CarEntity", "QuorEntity"}) {
+        for (Orrery::Game::Entity* entity : GetEntityManager().GetEntitiesByType(entityType)) {
+            GetEntityManager().RemoveEntity(entity);
+        }
+    }
+    for (Marrowgate::Game::Entity* display : GetEntitiesByType("ScoreDisplay")) {
+        RemoveEntity(display);
+    }
 }
 
 std::vector<GroundLine> GroundLines()
@@ -64,13 +79,17 @@ void GameplayScene::BuildGround()
     }
 }
 
+void GameplayScene::OnSimulate()
+{
+    PerspectiveScene::OnSimulate();
+    if (mQuitKeys.IsReleased()) {
+        SceneManager::QuitGame();
+    }
+}
+
 void GameplayScene::OnUpdate(float deltaTime)
 {
     PerspectiveScene::OnUpdate(deltaTime);
-    if (Marrowgate::Application::IsKeyReleased(Marrowgate::Application::KeyEscape) ||
-        Marrowgate::Application::IsKeyReleased(Marrowgate::Application::ControllerBack)) {
-        SceneManager::QuitGame();
-    }
     const std::vector<Orrery::Game::Entity*> cars = GetEntityManager().GetEntitiesByType("CarEntity");
     if (!cars.empty()) {
         GetCamera3D().SetTarget(cars.front()->GetPosition());

@@ -2,13 +2,16 @@
 // GameplayScene: where the game is played. Each time it opens it creates the car and one chip
 // in its 3D entity manager (the car first), the score display among its 2D entities, and a
 // ground grid of 500 x 500 units with 10-unit spacing plus six axis lines in its own
-// visualization. Every frame it keeps the fixed camera aimed at the car and quits when Escape
-// (or a game controller's Back) is released. There is no game over and no way back to the title.
+// visualization; those of an earlier opening go first, so there is only ever one of each.
+// Every frame it keeps the fixed camera aimed at the car; the step that sees Escape (or a game
+// controller's Back) released quits, so a tap within one slow frame counts too. There is no
+// game over and no way back to the title.
 //
 // Depends on: the perspective scene, the car, the chip, the score display, the scene manager
 // (quitting and the two game programs), the 3D rendering kit.
 
 #include "cinderhall/cdh_visualization.h"
+#include "marrowgate/game/mg_key_binding.h"
 #include "perspective_scene.h"
 
 #include <cstdint>
@@ -32,13 +35,17 @@ public:
     ~GameplayScene() override;
 
     void OnOpen() override;
+    void OnSimulate() override;
     void OnUpdate(float deltaTime) override;
     // Entities (the car's heading line), meshes with the lit program, then the axes and the
     // grid with the line program.
     void OnPerspectiveRender() override;
 
 private:
+    void RemovePlayersOfAnEarlierOpening();
     void BuildGround();
 
     Cinderhall::Visualization mGroundVisualization;
+    Marrowgate::Game::KeyBinding mQuitKeys{Marrowgate::Application::KeyEscape,
+                                           Marrowgate::Application::ControllerBack};
 };

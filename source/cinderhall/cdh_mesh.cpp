@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string_view>
 
 namespace {
 
@@ -47,6 +48,31 @@ void DisableVertexLayout()
     for (GLuint attribute = 0; attribute < 4; ++attribute) {
         glDisableVertexAttribArray(attribute);
     }
+}
+
+// Whether the current context lists `name` among its extensions (ES 2.0 and legacy contexts).
+bool HasExtension(std::string_view name)
+{
+    const auto* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (list == nullptr) {
+        return false;
+    }
+    const std::string_view extensions(list);
+    for (std::size_t start = 0; start < extensions.size();) {
+        const std::size_t end = std::min(extensions.find(' ', start), extensions.size());
+        if (extensions.substr(start, end - start) == name) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+// Core ES 2.0 (and so WebGL 1) draws only 8- and 16-bit indices; 32-bit ones need an extension
+// there, while desktop OpenGL always has them.
+bool HasWideIndices()
+{
+    return !Renderer::IsEmbeddedProfile() || HasExtension("GL_OES_element_index_uint");
 }
 
 // The legacy pipeline draws straight from the mesh's arrays; normals are ignored because the
@@ -93,6 +119,10 @@ Mesh::~Mesh()
 void Mesh::BuildBuffers()
 {
     ReleaseBuffers();
+    if (!ChooseIndexType()) {
+        isUndrawable_ = true;
+        return;
+    }
     if (HasVertexArrays()) {
         glGenVertexArrays(1, &vertexArray_);
         glBindVertexArray(vertexArray_);
@@ -106,10 +136,34 @@ void Mesh::BuildBuffers()
     }
     glGenBuffers(1, &indexBuffer_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(data_.indices.size() * sizeof(std::uint32_t)), data_.indices.data(),
-                 GL_STATIC_DRAW);
+    if (indexType_ == GL_UNSIGNED_SHORT) {
+        const std::vector<std::uint16_t> narrow(data_.indices.begin(), data_.indices.end());
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(narrow.size() * sizeof(std::uint16_t)),
+                     narrow.data(), GL_STATIC_DRAW);
+    } else {
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                     static_cast<GLsizeiptr>(data_.indices.size() * sizeof(std::uint32_t)),
+                     data_.indices.data(), GL_STATIC_DRAW);
+    }
     ready_ = true;
+}
+
+bool Mesh::ChooseIndexType()
+{
+    // A small mesh's 32-bit indices are never checked against the extension: they would go as
+    // 16 bits anyway.
+    const bool hasWideIndices = data_.vertices.size() > std::size_t{65536} && HasWideIndices();
+    switch (ChooseMeshIndexWidth(data_.vertices.size(), hasWideIndices)) {
+    case MeshIndexWidth::k16Bit:
+        indexType_ = GL_UNSIGNED_SHORT;
+        return true;
+    case MeshIndexWidth::k32Bit:
+        indexType_ = GL_UNSIGNED_INT;
+        return true;
+    case MeshIndexWidth::kNone:
+        break;
+    }
+    return false;
 }
 
 void Mesh::ReleaseBuffers()
@@ -148,8 +202,11 @@ void Mesh::Render()
     if (fixedFunction) {
         BeginFixedFunctionDraw(data_);
     } else {
-        if (!ready_) {
+        if (!ready_ && !isUndrawable_) {
             BuildBuffers();
+        }
+        if (!ready_) {
+            return;
         }
         if (vertexArray_ != 0) {
             glBindVertexArray(vertexArray_);
@@ -159,6 +216,9 @@ void Mesh::Render()
             glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
         }
     }
+    const GLenum indexType = fixedFunction ? GL_UNSIGNED_INT : static_cast<GLenum>(indexType_);
+    const std::size_t indexBytes =
+        indexType == GL_UNSIGNED_SHORT ? sizeof(std::uint16_t) : sizeof(std::uint32_t);
     for (const MeshPiece& piece : pieces_) {
         if (piece.isTransformed) {
             Renderer::PushMatrix();
@@ -167,8 +227,8 @@ void Mesh::Render()
         // Client-side indices in the legacy pipeline, an offset into the index buffer otherwise.
         const void* indices = fixedFunction
                                   ? static_cast<const void*>(data_.indices.data() + piece.firstIndex)
-                                  : reinterpret_cast<const void*>(piece.firstIndex * sizeof(std::uint32_t));
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(piece.indexCount), GL_UNSIGNED_INT, indices);
+                                  : reinterpret_cast<const void*>(piece.firstIndex * indexBytes);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(piece.indexCount), indexType, indices);
         if (piece.isTransformed) {
             Renderer::PopMatrix();
         }

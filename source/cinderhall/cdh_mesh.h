@@ -8,7 +8,9 @@
 /// Render after the renderer became ready). A mesh that failed its checks is empty and draws
 /// nothing. In the renderer's fixed-function mode a mesh draws from its arrays, unlit, in its
 /// vertex colours. Without vertex array objects (a bare ES 2.0 context) the layout is bound per
-/// draw.
+/// draw. Indices go to the GPU in 16 bits when the mesh has at most 65536 vertices; a larger mesh
+/// needs 32-bit indices, which an ES 2.0 context (and WebGL 1) has only with the
+/// GL_OES_element_index_uint extension: without it the mesh is reported and draws nothing.
 ///
 /// Depends on: the mesh format, the shader manager, the texture manager, the basic renderer.
 /// Main thread only.
@@ -47,8 +49,13 @@ public:
 private:
     void BuildBuffers();
     void ReleaseBuffers();
+    // Picks 16- or 32-bit indices for the buffers; false (reported) when the context has neither
+    // for this mesh.
+    bool ChooseIndexType();
 
     bool ready_ = false;
+    bool isUndrawable_ = false;
+    std::uint32_t indexType_ = 0;
     std::uint32_t vertexArray_ = 0;
     std::uint32_t vertexBuffer_ = 0;
     std::uint32_t indexBuffer_ = 0;

@@ -130,6 +130,21 @@ bool IsDrawableMeshData(const MeshData& data)
     return enoughVertices && wholeTriangles && HasIndicesInRange(data);
 }
 
+MeshIndexWidth ChooseMeshIndexWidth(std::size_t vertexCount, bool hasWideIndices)
+{
+    if (vertexCount <= std::size_t{65536}) {
+        return MeshIndexWidth::k16Bit;
+    }
+    if (hasWideIndices) {
+        return MeshIndexWidth::k32Bit;
+    }
+    MG_ERROR("cdhDataError: A mesh of %zu vertices needs 32-bit indices, which this OpenGL ES context "
+             "cannot draw (it lacks GL_OES_element_index_uint); at most 65536 vertices per mesh draw "
+             "here. The mesh is not drawn.",
+             vertexCount);
+    return MeshIndexWidth::kNone;
+}
+
 bool HasWholeTriangles(const MeshData& data)
 {
     // A mesh with nothing to draw, or with a piece of a triangle, can only come from damage.

@@ -106,6 +106,18 @@ bool HasWholeTriangles(const MeshData& data);
 // The index check alone ("cdhDataError: " report on the first index out of range).
 bool HasIndicesInRange(const MeshData& data);
 
+// How a checked mesh's indices go to the GPU: 16 bits while every index fits (at most 65536
+// vertices), which every context draws; else 32 bits where the context has them (desktop
+// OpenGL always, ES 2.0 and WebGL 1 only with GL_OES_element_index_uint). kNone, after a
+// "cdhDataError: " report naming the vertex count, when the mesh cannot be drawn here.
+enum class MeshIndexWidth
+{
+    k16Bit,
+    k32Bit,
+    kNone
+};
+MeshIndexWidth ChooseMeshIndexWidth(std::size_t vertexCount, bool hasWideIndices);
+
 // One normal per triangle, (v2 - v0) x (v1 - v0) normalised, written to all three of its
 // vertices in index order, so a shared vertex keeps the normal of the last triangle using it.
 // Expects IsDrawableMeshData. Sets kNormals.

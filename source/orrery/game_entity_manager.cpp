@@ -187,7 +187,9 @@ void EntityManager::Simulate()
     RunPassThenRemovals([this] {
         // By index: an entity may add others while it simulates.
         for (std::size_t index = 0; index < GetEntities().size(); ++index) {
-            GetEntities()[index]->Simulate();
+            if (!IsRemovalPending(*GetEntities()[index])) {
+                GetEntities()[index]->Simulate();
+            }
         }
         RunCollisionPass();
     });
@@ -232,7 +234,9 @@ void EntityManager::Update(float deltaTime)
 {
     RunPassThenRemovals([this, deltaTime] {
         for (std::size_t index = 0; index < GetEntities().size(); ++index) {
-            GetEntities()[index]->Update(deltaTime);
+            if (!IsRemovalPending(*GetEntities()[index])) {
+                GetEntities()[index]->Update(deltaTime);
+            }
         }
     });
 }

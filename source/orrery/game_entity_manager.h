@@ -123,6 +123,7 @@ private:
     Entity* mParent = nullptr;
     std::vector<Entity*> mChildren;
     bool mIsCollidable = false;
+    bool mRemovalPending = false; // set and cleared by the manager
     bool mIsActive = true;
     bool mIsVisible = true;
 };
@@ -133,7 +134,8 @@ public:
     EntityManager();
     virtual ~EntityManager();
 
-    // Every entity's Simulate, then the collision pass, then the deferred removals.
+    // Every entity's Simulate, then the collision pass, then the deferred removals (in the order
+    // asked for). Entities whose removal is pending are skipped everywhere but in Render.
     virtual void Simulate();
     // Every entity's Update, then the deferred removals.
     virtual void Update(float deltaTime);

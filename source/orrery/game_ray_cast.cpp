@@ -30,6 +30,9 @@ std::optional<EntityRayHit> CastRay(const EntityManager& manager, const Cinderha
         entityType.empty() ? manager.GetEntities() : manager.GetEntitiesByType(entityType);
     std::optional<EntityRayHit> nearest;
     for (Entity* entity : candidates) {
+        if (EntityManager::IsRemovalPending(*entity)) {
+            continue; // on its way out of the game
+        }
         const float limit = nearest ? nearest->hit.distance : maximumDistance;
         const std::optional<Cinderhall::RayHit> hit = CastRayAtEntity(ray, *entity, limit);
         if (hit && (!nearest || hit->distance < nearest->hit.distance)) {

@@ -2,7 +2,8 @@
 /// Ray casts against the entities of an Orrery entity manager: which entity of a type a ray hits
 /// first (under the mouse, in a line of sight).
 /// @file
-/// A ray sees what the collision pass sees: collidable entities, through their bounding volumes
+/// A ray sees what the collision pass sees: collidable entities that are not about to be
+/// removed, through their bounding volumes
 /// at the entity's world position, boxes axis-aligned and rotation ignored. Hits follow the
 /// rules of cinderhall/cdh_ray.h (a ray starting inside a volume hits it at distance 0). Of two
 /// entities hit at the same distance the one added first wins.

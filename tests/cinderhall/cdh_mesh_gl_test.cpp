@@ -191,6 +191,43 @@ TEST_P(LitMeshGL, MeshNodesDrawTheirTrianglesUnderTheirTransforms)
     theShaderManager->DestroyShader(lit);
 }
 
+// The quad of MakeQuad at the end of more vertices than 16-bit indices can reach.
+std::unique_ptr<Mesh> MakeQuadBeyond16BitIndices(const Vector3& center)
+{
+    MeshData quad = MakeQuad(center)->GetData();
+    std::vector<Vertex3D> vertices(65536, quad.vertices.front());
+    std::vector<std::uint32_t> indices;
+    for (std::uint32_t index : quad.indices) {
+        indices.push_back(index + 65536u);
+    }
+    vertices.insert(vertices.end(), quad.vertices.begin(), quad.vertices.end());
+    return CreateMeshFromData(std::move(vertices), std::move(indices), kPositions | kColors | kNormals);
+}
+
+TEST_P(LitMeshGL, MeshesBeyond16BitIndicesDrawWhereTheContextHasWideIndices)
+{
+    QuorvaneTest::ErrorCapture errors;
+    const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
+    MeshObject large;
+    large.SetMesh(MakeQuadBeyond16BitIndices({0.0f, 0.0f, 0.0f}));
+    large.SetShader(lit);
+    MeshObject small;
+    small.SetMesh(MakeQuad({1.0f, 0.5f, 0.0f}));
+    small.SetShader(lit);
+    const Matrix4& view = BeginPerspective();
+    theShaderManager->BindShader(lit);
+    SceneLighting().ApplyLighting();
+    RenderList::Get().Render(view);
+    for (const Vector3& center : {Vector3(0.0f, 0.0f, 0.0f), Vector3(1.0f, 0.5f, 0.0f)}) {
+        const auto [x, y] = Project(center);
+        EXPECT_GT(context_->ReadPixel(x, y)[0], 100) << center.x;
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+    theShaderManager->BindShader(InvalidShader);
+    theShaderManager->DestroyShader(lit);
+}
+
 INSTANTIATE_TEST_SUITE_P(ShaderSetUps, LitMeshGL,
                          testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded),
                          [](const testing::TestParamInfo<RendererSetUp>& info) {

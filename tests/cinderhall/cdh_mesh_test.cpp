@@ -362,6 +362,21 @@ TEST(MeshTextFile, IndexOutOfRangeIsAReportedEmptyMeshInBothTextForms)
     }
 }
 
+TEST(MeshIndexWidth, SixteenBitsServeUpTo65536VerticesAndLargerMeshesNeedWideIndices)
+{
+    QuorvaneTest::ErrorCapture errors;
+    EXPECT_EQ(ChooseMeshIndexWidth(3, false), MeshIndexWidth::k16Bit);
+    EXPECT_EQ(ChooseMeshIndexWidth(65536, false), MeshIndexWidth::k16Bit);
+    EXPECT_EQ(ChooseMeshIndexWidth(65536, true), MeshIndexWidth::k16Bit);
+    EXPECT_EQ(ChooseMeshIndexWidth(65537, true), MeshIndexWidth::k32Bit);
+    EXPECT_FALSE(errors.Fired());
+    EXPECT_EQ(ChooseMeshIndexWidth(65537, false), MeshIndexWidth::kNone);
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_EQ(errors.Last().rfind("cdhDataError: A mesh of 65537 vertices needs 32-bit indices", 0), 0u)
+        << errors.Last();
+    EXPECT_NE(errors.Last().find("GL_OES_element_index_uint"), std::string::npos);
+}
+
 TEST(CreateMeshFromData, ASharedVertexKeepsTheNormalOfTheLastTriangle)
 {
     // Two triangles share vertex 0: the first faces +z, the second faces +x.

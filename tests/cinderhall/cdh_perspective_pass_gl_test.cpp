@@ -18,9 +18,10 @@ using namespace Cinderhall;
 using namespace CinderhallTest;
 namespace Renderer = Marrowgate::Graphics;
 
-constexpr std::uint32_t kWhite = 0xFFFFFFFFu; // colour words: red in the lowest byte
-constexpr std::uint32_t kBlue = 0xFFFF0000u;
-constexpr std::uint32_t kRed = 0xFFFF0000u; // 0xAARRGGBB for the visualization
+// The renderer's colour words hold red in the lowest byte; the visualization takes 0xAARRGGBB.
+constexpr std::uint32_t kWhiteWord = 0xFFFFFFFFu;
+constexpr std::uint32_t kBlueWord = 0xFFFF0000u;
+constexpr std::uint32_t kRed = 0xFFFF0000u;
 
 void Draw2DBox(float left, float top, float right, float bottom, std::uint32_t color)
 {

@@ -25,6 +25,8 @@ protected:
 
 TEST_F(GameplaySceneTest, OpeningPutsTheCarFirstThenOneChipAndOneScoreDisplay)
 {
+    // Opened twice, as when the scene is asked for again: still one of each.
+    gameplay.OnOpen();
     gameplay.OnOpen();
     const auto& entities = gameplay.GetEntityManager().GetEntities();
     ASSERT_EQ(entities.size(), 2u);
@@ -69,6 +71,16 @@ TEST_F(GameplaySceneTest, ReleasingEscapeEndsTheGameAtTheEndOfThatFrame)
     GameApplication::ChangeToScene(&gameplay);
     RunPasses({{0.02, {KeyDownEvent(KeyEscape)}}, {0.02, {}}, {0.02, {KeyUpEvent(KeyEscape)}}, {0.02, {}}});
     EXPECT_EQ(platform.passes, 4);
+    EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));
+}
+
+// A slow frame: the key went down and up among the events of one pass of the loop.
+TEST_F(GameplaySceneTest, ATapOfEscapeWithinOnePassEndsTheGame)
+{
+    GameApplication::ChangeToScene(&gameplay);
+    RunPasses({{0.02, {}}, {0.05, {KeyDownEvent(KeyEscape), KeyUpEvent(KeyEscape)}}, {0.02, {}}, {0.02, {}}});
+    // The window closes at the end of the second frame; the third pass finds it gone.
+    EXPECT_EQ(platform.passes, 3);
     EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -184,6 +185,65 @@ TEST_F(EntityManagerTest, RemovalDuringAPassWaitsForItsEnd)
     EXPECT_TRUE(destroyed);
     EXPECT_EQ(manager.GetEntities(), std::vector<Entity*>{survivor});
     EXPECT_TRUE(manager.GetEntitiesByType("JournalEntity") == std::vector<Entity*>{survivor});
+}
+
+// A bullet that destroys itself and its target, overlapping three enemies that do not overlap
+// one another: only the first enemy is hit, and nothing on its way out simulates or updates.
+TEST_F(EntityManagerTest, EntitiesAskedToGoStopAtOnceAndGoInTheOrderAsked)
+{
+    class Bullet : public JournalEntity
+    {
+    public:
+        using JournalEntity::JournalEntity;
+        void OnCollide(Entity& other) override
+        {
+            JournalEntity::OnCollide(other);
+            GetManager()->RemoveEntity(&other);
+            GetManager()->RemoveEntity(this);
+        }
+    };
+    auto* bullet = new Bullet("bullet", journal);
+    bullet->AddBoundingSphere(1.0f, Vector3());
+    manager.AddEntity(bullet);
+    Add("A")->PlaceAt(-1.5f, 0.0f, 0.0f);
+    JournalEntity* enemyB = Add("B");
+    enemyB->PlaceAt(0.0f, 1.5f, 0.0f);
+    JournalEntity* enemyC = Add("C");
+    enemyC->PlaceAt(1.5f, 0.0f, 0.0f);
+    journal.clear();
+    manager.Simulate();
+    const std::vector<std::string> expected{"bullet.simulate", "A.simulate", "B.simulate", "C.simulate",
+                                            "bullet-A",        "A-bullet",   "A.remove",   "bullet.remove"};
+    EXPECT_EQ(journal, expected);
+    EXPECT_EQ(manager.GetEntities(), (std::vector<Entity*>{enemyB, enemyC}));
+
+    // Removals asked for during an update, in the reverse of the entities' addresses.
+    class Remover : public EntityBehaviour
+    {
+    public:
+        Remover(EntityManager& manager, std::vector<Entity*> doomed)
+            : mManager(manager), mDoomed(std::move(doomed))
+        {}
+        void OnUpdate(float) override
+        {
+            for (Entity* entity : mDoomed) {
+                mManager.RemoveEntity(entity);
+            }
+        }
+
+    private:
+        EntityManager& mManager;
+        std::vector<Entity*> mDoomed;
+    };
+    // B asks for both, so C, which comes after it, is not updated.
+    std::vector<std::pair<Entity*, std::string>> doomed{{enemyB, "B"}, {enemyC, "C"}};
+    std::ranges::sort(doomed, std::greater<>(), &std::pair<Entity*, std::string>::first);
+    enemyB->PushBehaviour(
+        std::make_unique<Remover>(manager, std::vector<Entity*>{doomed[0].first, doomed[1].first}));
+    journal.clear();
+    manager.Update(0.01f);
+    EXPECT_EQ(journal, (std::vector<std::string>{"B.update", doomed[0].second + ".remove",
+                                                 doomed[1].second + ".remove"}));
 }
 
 TEST_F(EntityManagerTest, AnUnownedEntitySurvivesRemovalAndMayBeAddedAgain)

@@ -79,6 +79,7 @@ private:
     std::vector<std::string> mEntityTypes;
     EntityManager* mManager = nullptr;
     bool mIsCollidable = false;
+    bool mRemovalPending = false; // set and cleared by the manager
 };
 
 } // namespace Marrowgate::Game

@@ -2,6 +2,8 @@
 
 #include "marrowgate/core/mg_error.h"
 
+#include <algorithm>
+
 namespace {
 constexpr char kUnitName[] = "mg_entity_manager";
 }
@@ -21,8 +23,9 @@ void EntityManager::OnSimulate()
     RunPassThenRemovals([this] {
         // By index: an entity may add others while it simulates.
         for (std::size_t index = 0; index < GetEntities().size(); ++index) {
-            if (GetEntities()[index]->IsActive()) {
-                GetEntities()[index]->OnSimulate();
+            Entity& entity = *GetEntities()[index];
+            if (entity.IsActive() && !IsRemovalPending(entity)) {
+                entity.OnSimulate();
             }
         }
         RunCollisionPass();
@@ -50,7 +53,22 @@ void EntityManager::RunCollisionPass()
 
 void EntityManager::OnUpdate(float deltaTime)
 {
-    RunPassThenRemovals([this, deltaTime] { GraphicList::OnUpdate(deltaTime); });
+    RunPassThenRemovals([this, deltaTime] {
+        // The children in draw order, as a graphic list updates them, but without the entities
+        // already on their way out.
+        const std::vector<Graphics::Graphic*>& children = GetGraphics();
+        for (std::size_t index = 0; index < children.size(); ++index) {
+            if (!IsPendingEntity(children[index])) {
+                children[index]->Update(deltaTime);
+            }
+        }
+    });
+}
+
+bool EntityManager::IsPendingEntity(const Graphics::Graphic* child) const
+{
+    return std::ranges::any_of(GetPendingRemovals(),
+                               [child](const Entity* entity) { return entity == child; });
 }
 
 void EntityManager::OnRender()

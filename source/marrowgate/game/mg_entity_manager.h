@@ -25,6 +25,7 @@ public:
     ~EntityManager() override = 0;
 
     // Active entities simulate, every collidable pair is tested, then removals are processed.
+    // Entities whose removal is pending are skipped everywhere but in drawing.
     virtual void OnSimulate();
 
 protected:
@@ -38,6 +39,8 @@ private:
     friend class EntityManagerBase<EntityManager, Entity>;
 
     void RunCollisionPass();
+    // A child that is an entity whose removal is pending.
+    bool IsPendingEntity(const Graphics::Graphic* child) const;
     // Managed entities are the manager's graphic children.
     void OnEntityListed(Entity* entity) { AddGraphic(entity); }
     void OnEntityUnlisted(Entity* entity) { RemoveGraphic(entity); }

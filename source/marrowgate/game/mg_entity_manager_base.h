@@ -1,11 +1,14 @@
 #pragma once
 /// EntityManagerBase: what the 2D entity manager and the 3D kit's one share, for any entity type
 /// that has GetManager(), GetEntityTypes(), IsCollidable(), OnAdd(), OnRemove() and a private
-/// mManager pointer the base may set (the entity class befriends this template).
+/// mManager pointer and mRemovalPending flag the base may set (the entity class befriends this
+/// template).
 /// @file
 /// It keeps the entities in the order they were added, indexes them by type name, owns those
-/// added as owned, defers removals asked for while a pass runs to the end of that pass, and
-/// walks the collidable pairs in the one order both managers promise. The derived manager says
+/// added as owned, defers removals asked for while a pass runs to the end of that pass (in the
+/// order they were asked for), and walks the collidable pairs in the one order both managers
+/// promise. An entity whose removal is pending is out of the game at once: it no longer
+/// simulates, updates or collides, though it stays listed until the pass ends. The derived manager says
 /// what a pass does and how a pair is tested; it may also hook the moments an entity joins or
 /// leaves its lists (the 2D manager keeps its graphic list in step there).
 ///
@@ -15,10 +18,10 @@
 #include "marrowgate/core/mg_error.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <memory>
 #include <numeric>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -64,12 +67,16 @@ public:
         if (!managedHere) {
             return;
         }
-        if (mRunningPasses > 0) {
-            mPendingRemovals.insert(entity);
-        } else {
+        if (mRunningPasses == 0) {
             RemoveNow(entity);
+        } else if (!entity->mRemovalPending) {
+            entity->mRemovalPending = true;
+            mPendingRemovals.push_back(entity);
         }
     }
+
+    // Asked to be removed while a pass runs, and not removed yet.
+    static bool IsRemovalPending(const EntityType& entity) { return entity.mRemovalPending; }
 
     // A copy of the entities indexed under the type, in the order they were added.
     std::vector<EntityType*> GetEntitiesByType(const std::string& entityType) const
@@ -119,18 +126,16 @@ protected:
     {
         std::vector<std::size_t> candidates;
         for (std::size_t first = 0; first < mEntities.size(); ++first) {
-            if (!mEntities[first]->IsCollidable()) {
-                continue;
-            }
             std::size_t from = first + 1;
             bool searchAgain = true;
-            while (searchAgain) {
+            // A callback may take A out of the game: then its remaining pairs are not tested.
+            while (searchAgain && IsInPlay(*mEntities[first])) {
                 searchAgain = false;
                 findCandidates(first, from, candidates);
                 for (const std::size_t second : candidates) {
                     EntityType* entityA = mEntities[first];
                     EntityType* entityB = mEntities[second];
-                    if (!entityB->IsCollidable()) {
+                    if (!IsInPlay(*entityB)) {
                         continue;
                     }
                     if (collideIfTouching(*entityA, *entityB)) {
@@ -141,6 +146,12 @@ protected:
                 }
             }
         }
+    }
+
+    // Collidable and not on its way out.
+    static bool IsInPlay(const EntityType& entity)
+    {
+        return entity.IsCollidable() && !entity.mRemovalPending;
     }
 
     // Every position from `from` to the end: the candidates when nothing narrows them.
@@ -164,8 +175,11 @@ protected:
         std::erase(mEntities, entity);
         std::erase(mOwnedEntities, entity);
         Unindex(entity, entity->GetEntityTypes());
-        mPendingRemovals.erase(entity);
+        std::erase(mPendingRemovals, entity);
     }
+
+    // The removals waiting for the running pass to end, in the order they were asked for.
+    const std::deque<EntityType*>& GetPendingRemovals() const { return mPendingRemovals; }
 
     // Lets every entity go and destroys the owned ones, the last added first, without
     // OnRemove: nothing else can reach them once their manager is gone. The derived destructor
@@ -192,7 +206,10 @@ protected:
     // Removes the entity at once, whatever pass is running; it is no longer pending.
     void RemoveNow(EntityType* entity)
     {
-        mPendingRemovals.erase(entity);
+        if (entity->mRemovalPending) {
+            std::erase(mPendingRemovals, entity);
+            entity->mRemovalPending = false;
+        }
         Self().OnEntityRemoving(entity);
         Self().OnEntityUnlisted(entity);
         std::erase(mEntities, entity);
@@ -211,12 +228,13 @@ private:
 
     void ProcessPendingRemovals()
     {
-        // OnRemove and destructors may ask for more removals: those join the set and are
-        // handled in the same loop, in address order like the rest.
+        // OnRemove and destructors may ask for more removals: those join the end of the queue
+        // and are handled in the same loop. The order asked for is kept, so OnRemove side
+        // effects come in the same order on every run.
         const PassScope scope(*this);
         while (!mPendingRemovals.empty()) {
-            EntityType* entity = *mPendingRemovals.begin();
-            mPendingRemovals.erase(mPendingRemovals.begin());
+            EntityType* entity = mPendingRemovals.front();
+            mPendingRemovals.pop_front();
             RemoveNow(entity);
         }
     }
@@ -241,7 +259,7 @@ private:
     const char* mUnitName;
     std::vector<EntityType*> mEntities;
     std::vector<EntityType*> mOwnedEntities;
-    std::set<EntityType*> mPendingRemovals;
+    std::deque<EntityType*> mPendingRemovals;
     std::map<std::string, std::vector<EntityType*>> mEntitiesByType;
     int mRunningPasses = 0; // safe to change the lists while zero
 };

@@ -13,6 +13,9 @@ struct BindingState
     bool wasDown = false;
     // The key's press count at the last refresh.
     std::uint64_t pressesSeen = 0;
+    // A release and a new press both fell between two refreshes while the key was down: this
+    // refresh reported the release, the next one reports the press.
+    bool pressOwed = false;
 };
 
 BindingState FreshState(Key key)
@@ -37,11 +40,9 @@ template <typename Predicate> bool AnyKey(const std::vector<Key>& keys, Predicat
 
 namespace Marrowgate::Game {
 
-KeyBinding::KeyBinding(Key key) : mKeys{key}
+KeyBinding::KeyBinding(Key key)
 {
-    // Listed from now on (an existing state is kept), so the very next refresh tracks the key
-    // and a press before the first query is not lost.
-    BindingStates().try_emplace(key, FreshState(key));
+    AddKey(key);
 }
 
 KeyBinding::KeyBinding(std::initializer_list<Key> keys)
@@ -53,7 +54,10 @@ KeyBinding::KeyBinding(std::initializer_list<Key> keys)
 
 void KeyBinding::AddKey(Key key)
 {
-    BindingStates()[key] = FreshState(key);
+    // Listed from now on, so the very next refresh tracks the key and a press before the first
+    // query is not lost. The state is shared by every binding of the key: one that exists is
+    // kept as it is, or a new binding would give the others a phantom press.
+    BindingStates().try_emplace(key, FreshState(key));
     mKeys.push_back(key);
 }
 
@@ -80,11 +84,22 @@ void RefreshKeyBindings()
 {
     for (auto& [key, state] : BindingStates()) {
         const std::uint64_t presses = GetPressCount(key);
+        const bool pressedSince = presses != state.pressesSeen;
         state.wasDown = state.down;
-        // A key that went down and up again since the last step (a quick tap during a long frame,
-        // or between two steps) is down for this step, so the tap is not lost.
-        state.down = Marrowgate::Application::IsKeyDown(key) || presses != state.pressesSeen;
         state.pressesSeen = presses;
+        if (state.pressOwed) {
+            state.pressOwed = false;
+            state.down = true;
+        } else if (state.wasDown && pressedSince) {
+            // Let go and pressed again since the last step: the release is this step's and the
+            // press the next one's, so neither is lost.
+            state.down = false;
+            state.pressOwed = true;
+        } else {
+            // A key that went down and up again since the last step (a quick tap during a long
+            // frame, or between two steps) is down for this step, so the tap is not lost.
+            state.down = Marrowgate::Application::IsKeyDown(key) || pressedSince;
+        }
     }
 }
 

@@ -22,7 +22,8 @@ public:
     explicit KeyBinding(Key key);
     KeyBinding(std::initializer_list<Key> keys);
 
-    // Appends the key and resets its binding state (down and was-down cleared).
+    // Appends the key. Every binding of a key shares one state, which a new binding leaves as it
+    // is: a key first mentioned now starts up; one already held stays held for the others.
     void AddKey(Key key);
 
     bool IsDown() const;
@@ -42,7 +43,8 @@ private:
 namespace mgImplementation {
 
 // For every key any binding has mentioned: was-down = down, down = the raw key state, or true
-// when the key went down since the last refresh even if it is up again.
+// when the key went down since the last refresh even if it is up again. A key that was down,
+// let go and pressed again between two refreshes is up for one step and down the next.
 void RefreshKeyBindings();
 
 } // namespace mgImplementation

@@ -53,11 +53,22 @@ GLName UploadCoverage(const CoverageBitmap& bitmap)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    // Core profiles have no alpha textures; the shader's font colour matrix reads red there.
-    const GLenum format = IsFixedFunctionMode() || IsEmbeddedProfile() ? GL_ALPHA : GL_RED;
+    // Coverage must scale the whole premultiplied colour. The built-in program's glyph colour
+    // matrix spreads it from red (core profiles have no alpha textures) or alpha (ES 2.0 has no
+    // red ones); the fixed-function pipeline's texture modulation does it with an intensity
+    // texture, whose one value stands in every channel.
+    GLenum internalFormat = GL_RED;
+    GLenum format = GL_RED;
+    if (IsFixedFunctionMode()) {
+        internalFormat = GL_INTENSITY;
+        format = GL_LUMINANCE;
+    } else if (IsEmbeddedProfile()) {
+        internalFormat = GL_ALPHA;
+        format = GL_ALPHA;
+    }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), bitmap.textureWidth, bitmap.textureHeight, 0,
-                 format, GL_UNSIGNED_BYTE, bitmap.pixels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(internalFormat), bitmap.textureWidth,
+                 bitmap.textureHeight, 0, format, GL_UNSIGNED_BYTE, bitmap.pixels.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     return texture;
 }
@@ -163,8 +174,6 @@ void Text::OnRender()
     if (!mTextObject || !mTextObject->texture || !IsRendererReady()) {
         return;
     }
-    // Coverage is straight alpha; the renderer's default blending expects premultiplied colour.
-    SetStraightAlphaBlending(true);
     BindTextureName(mTextObject->texture.Get());
     SetColorMatrix(true);
     const auto width = static_cast<float>(mTextObject->textWidth);
@@ -173,7 +182,6 @@ void Text::OnRender()
                width / static_cast<float>(mTextObject->textureWidth),
                height / static_cast<float>(mTextObject->textureHeight));
     SetColorMatrix(false);
-    SetStraightAlphaBlending(false);
 }
 
 void Text::CreateGraphicsResources()

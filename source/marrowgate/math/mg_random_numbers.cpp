@@ -2,6 +2,8 @@
 
 #include "marrowgate/core/mg_error.h"
 
+#include <chrono>
+
 namespace Marrowgate::Core {
 namespace {
 
@@ -29,6 +31,16 @@ float RandomFloat(float minimumValue, float maximumValue)
 void SeedRandomNumbers(std::uint32_t state)
 {
     randomState = state;
+}
+
+std::uint32_t SeedRandomNumbersFromClock()
+{
+    // Nanoseconds since the epoch, both halves folded in, so that runs seconds apart and runs
+    // nanoseconds apart both differ.
+    const auto now = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    const auto seed = static_cast<std::uint32_t>(now ^ (now >> 32));
+    SeedRandomNumbers(seed);
+    return seed;
 }
 
 } // namespace Marrowgate::Core

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,11 +43,15 @@ public:
     {
         Entity::OnSimulate();
         mJournal.push_back(mName + ".simulate");
+        RemoveAll(removeOnSimulate);
     }
     void OnCollide(Entity& other) override
     {
         Entity::OnCollide(other);
         mJournal.push_back(mName + "-" + static_cast<JournalEntity&>(other).mName);
+        if (removeBothOnCollide) {
+            RemoveAll({&other, this});
+        }
     }
     void OnRemove() override { mJournal.push_back(mName + ".remove"); }
 
@@ -54,15 +60,24 @@ protected:
     {
         Entity::OnUpdate(deltaTime);
         mJournal.push_back(mName + ".update");
-        if (removeOnUpdate) {
-            GetManager()->RemoveEntity(this);
-        }
+        RemoveAll(removeOnUpdate);
     }
 
 public:
-    bool removeOnUpdate = false;
+    // Removed, in this order, when the entity simulates or updates.
+    std::vector<Entity*> removeOnSimulate;
+    std::vector<Entity*> removeOnUpdate;
+    // On a collision: the other entity, then this one, as a bullet that destroys its target.
+    bool removeBothOnCollide = false;
 
 private:
+    void RemoveAll(const std::vector<Entity*>& entities)
+    {
+        for (Entity* entity : entities) {
+            GetManager()->RemoveEntity(entity);
+        }
+    }
+
     std::string mName;
     std::vector<std::string>& mJournal;
     bool* mDestroyed;
@@ -117,7 +132,7 @@ TEST_F(EntityManager2DTest, AnEntityThatRemovesItselfDuringUpdateGoesAfterThePas
     bool destroyed = false;
     JournalEntity* leaving = Add("leaving", &destroyed);
     JournalEntity* staying = Add("staying");
-    leaving->removeOnUpdate = true;
+    leaving->removeOnUpdate = {leaving};
     journal.clear();
     manager.Update(0.01f);
     const std::vector<std::string> expected{"leaving.update", "staying.update", "leaving.remove"};
@@ -126,6 +141,53 @@ TEST_F(EntityManager2DTest, AnEntityThatRemovesItselfDuringUpdateGoesAfterThePas
     EXPECT_EQ(manager.GetEntities(), std::vector<Entity*>{staying});
     EXPECT_EQ(manager.GetGraphics(), std::vector<Marrowgate::Graphics::Graphic*>{staying});
     EXPECT_EQ(manager.GetEntitiesByType("JournalEntity"), std::vector<Entity*>{staying});
+}
+
+// The bullet overlaps three enemies that do not overlap one another.
+TEST_F(EntityManager2DTest, ABulletThatRemovesItselfAndItsTargetHitsOnlyTheFirstEnemy)
+{
+    JournalEntity* bullet = Add("bullet");
+    bullet->removeBothOnCollide = true;
+    Add("A")->SetPosition(Vector2(-1.5f, 0.0f));
+    Add("B")->SetPosition(Vector2(0.0f, 1.5f));
+    JournalEntity* survivorC = Add("C");
+    survivorC->SetPosition(Vector2(1.5f, 0.0f));
+    JournalEntity* survivorB = static_cast<JournalEntity*>(manager.GetEntities()[2]);
+    journal.clear();
+    manager.OnSimulate();
+    const std::vector<std::string> expected{"bullet.simulate", "A.simulate", "B.simulate", "C.simulate",
+                                            "bullet-A",        "A-bullet",   "A.remove",   "bullet.remove"};
+    EXPECT_EQ(journal, expected);
+    EXPECT_EQ(manager.GetEntities(), (std::vector<Entity*>{survivorB, survivorC}));
+}
+
+// Asked for in the reverse of their addresses, so an order by address would show.
+TEST_F(EntityManager2DTest, EntitiesAskedToGoStopAtOnceAndGoInTheOrderAsked)
+{
+    JournalEntity* boss = Add("boss");
+    boss->SetCollidable(false);
+    std::vector<std::pair<Entity*, std::string>> minions{
+        {Add("m1"), "m1"}, {Add("m2"), "m2"}, {Add("m3"), "m3"}};
+    std::ranges::sort(minions, std::greater<>(), &std::pair<Entity*, std::string>::first);
+    std::vector<std::string> expected{"boss.simulate"};
+    for (const auto& [minion, name] : minions) {
+        boss->removeOnSimulate.push_back(minion);
+        expected.push_back(name + ".remove");
+    }
+    journal.clear();
+    manager.OnSimulate();
+    // The minions overlap one another, yet once asked to go they neither simulate nor collide.
+    EXPECT_EQ(journal, expected);
+    EXPECT_EQ(manager.GetEntities(), std::vector<Entity*>{boss});
+}
+
+TEST_F(EntityManager2DTest, AnEntityAskedToGoDuringUpdateIsNotUpdated)
+{
+    JournalEntity* first = Add("first");
+    first->removeOnUpdate = {Add("second")};
+    journal.clear();
+    manager.Update(0.01f);
+    EXPECT_EQ(journal, (std::vector<std::string>{"first.update", "second.remove"}));
 }
 
 TEST_F(EntityManager2DTest, TheTypeIndexFollowsAddedTypes)

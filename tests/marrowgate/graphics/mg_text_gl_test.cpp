@@ -3,11 +3,15 @@
 // rebuild the textures.
 
 #include "marrowgate/graphics/mg_text.h"
+
+#include "marrowgate/graphics/mg_basic_shapes.h"
 #include "marrowgate/graphics/mg_texture_manager.h"
 #include "support/error_capture.h"
 #include "support/gl_test_context.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -55,6 +59,32 @@ TEST_P(TextDrawingTest, GlyphCoverageTakesTheTextColour)
     }
     EXPECT_GT(solid, 60); // the stems of I and H are several pixels wide
     EXPECT_GE(lit, solid);
+    EXPECT_FALSE(errors.Fired()) << errors.Last();
+}
+
+TEST_P(TextDrawingTest, TranslucentTextIsAsBrightAsABoxOfTheSameColour)
+{
+    // Half-transparent white: a fully covered glyph pixel must match the box, not a quarter.
+    const Color halfWhite(0.5f, 1.0f, 1.0f, 1.0f);
+    Text text("I", 48.0f);
+    text.SetColor(halfWhite);
+    text.SetPosition(Vector2(4, 4));
+    BoxShape box(16, 16, halfWhite, Vector2(72, 8));
+    context->DrawFrame([&] {
+        text.Render();
+        box.Render();
+    });
+    const int boxRed = context->At(80, 16).red;
+    EXPECT_NEAR(boxRed, 128, 2);
+    int brightest = 0;
+    for (int y = 4; y < 4 + text.GetPixelHeight(); ++y) {
+        for (int x = 4; x < 4 + text.GetPixelWidth(); ++x) {
+            const Pixel pixel = context->At(x, y);
+            brightest = std::max(brightest, pixel.red);
+            EXPECT_TRUE(pixel.red == pixel.green && pixel.green == pixel.blue) << x << ", " << y;
+        }
+    }
+    EXPECT_NEAR(brightest, boxRed, 2);
     EXPECT_FALSE(errors.Fired()) << errors.Last();
 }
 

@@ -71,6 +71,17 @@ TEST_P(RendererTest, BlendsTranslucentVertexColoursPremultiplied)
     EXPECT_TRUE(IsNear(context->At(4, 4), Pixel{128, 0, 0}, 4));
 }
 
+TEST_P(RendererTest, DrawsFaintColoursAlikeInEverySetUp)
+{
+    // White at alpha 20/255 (0.08), the first steps of a fade-in; alpha 1/255 is dropped.
+    context->DrawFrame([&] {
+        DrawWhiteQuad(Vector2(0, 0), Vector2(8, 8), 0x14FFFFFFu);
+        DrawWhiteQuad(Vector2(8, 0), Vector2(16, 8), 0x01FFFFFFu);
+    });
+    EXPECT_TRUE(IsNear(context->At(4, 4), Pixel{20, 20, 20}, 1));
+    EXPECT_TRUE(IsNear(context->At(12, 4), Pixel{0, 0, 0}, 0));
+}
+
 TEST_P(RendererTest, TurnsPositiveAnglesCounterClockwiseOnScreen)
 {
     // A bar pointing right from (30, 30) must end up pointing up.

@@ -25,6 +25,17 @@ TEST_F(RandomNumbers, AFreshGeneratorDrawsTheKnownSequence)
     EXPECT_EQ(RandomDraw(), 6334);
 }
 
+TEST_F(RandomNumbers, SeedingFromTheClockLeavesTheDefaultSequenceAndItsSeedReplaysTheRun)
+{
+    const std::uint32_t seed = SeedRandomNumbersFromClock();
+    const int draws[] = {RandomDraw(), RandomDraw(), RandomDraw()};
+    EXPECT_NE(seed, 1u);
+    SeedRandomNumbers(seed);
+    EXPECT_EQ(RandomDraw(), draws[0]);
+    EXPECT_EQ(RandomDraw(), draws[1]);
+    EXPECT_EQ(RandomDraw(), draws[2]);
+}
+
 TEST_F(RandomNumbers, RandomFloatScalesTheDrawsIntoTheRange)
 {
     EXPECT_NEAR(RandomFloat(0.0f, 1.0f), 0.00125f, 0.00001f);

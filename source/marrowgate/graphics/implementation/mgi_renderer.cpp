@@ -1,6 +1,7 @@
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 
 #include "marrowgate/core/mg_error.h"
+#include "marrowgate/graphics/implementation/mgi_renderer_shaders.h"
 #include "marrowgate/graphics/implementation/mgi_renderer_state.h"
 #include "marrowgate/graphics/mg_screen.h"
 
@@ -133,7 +134,6 @@ void InitializeRenderer()
     ClearGLErrors();
     theRendererState.batch.Clear();
     theRendererState.currentTexture = 0;
-    theRendererState.isStraightAlpha = false;
     theRendererState.isFontTexture = false;
     if (theRendererState.isFixedFunction) {
         glMatrixMode(GL_MODELVIEW);
@@ -203,7 +203,6 @@ void BeginDraw()
     theRendererState.vertexStream.StartFrame();
     theRendererState.indexStream.StartFrame();
     SetCommonDrawState();
-    theRendererState.isStraightAlpha = false;
     // Code outside the renderer may have bound a texture since the last frame.
     GLint texture = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
@@ -212,8 +211,9 @@ void BeginDraw()
         glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);
         glDisable(GL_LIGHTING);
         glEnable(GL_TEXTURE_2D);
+        // The built-in program's threshold: a fade is visible from its first steps in every set-up.
         glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, 0.1f);
+        glAlphaFunc(GL_GEQUAL, mgImplementation::kDiscardAlpha);
         return;
     }
     glActiveTexture(GL_TEXTURE0);
@@ -341,18 +341,6 @@ void BindTextureName(std::uint32_t texture)
     }
     glBindTexture(GL_TEXTURE_2D, texture);
     theRendererState.currentTexture = texture;
-}
-
-void SetStraightAlphaBlending(bool isStraightAlpha)
-{
-    if (!theRendererState.isReady) {
-        return;
-    }
-    if (isStraightAlpha != theRendererState.batch.key.isStraightAlpha) {
-        Flush();
-    }
-    glBlendFunc(isStraightAlpha ? GL_SRC_ALPHA : GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    theRendererState.isStraightAlpha = isStraightAlpha;
 }
 
 void SetBatchingEnabled(bool isBatching)

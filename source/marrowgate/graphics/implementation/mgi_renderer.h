@@ -11,8 +11,8 @@
 // through the model-view on the CPU and drawn with one call when any of those changes, at
 // `EndDraw`, or when `Flush` is called. Submission order is kept, so the pixels are those of
 // drawing each call on its own. Code that uses OpenGL directly in a 2D pass must call `Flush`
-// first, or change program, texture and blending through `UseProgramName`, `BindTextureName`
-// and `SetStraightAlphaBlending`, which flush when needed. `SetBatchingEnabled(false)` (or
+// first, or change program and texture through `UseProgramName` and `BindTextureName`, which
+// flush when needed. `SetBatchingEnabled(false)` (or
 // MARROWGATE_BATCHING=0 in the environment) draws every call on its own.
 //
 // Matrices follow the math library's layout (row by row for column vectors, translation in
@@ -112,8 +112,10 @@ const Matrix4& GetProjectionMatrix();
 const Matrix4& GetModelViewProjectionMatrix();
 
 // Colour transform of the built-in program: identity for ordinary RGBA textures; for a
-// single-channel glyph texture it turns coverage into white with that alpha, so glyphs take the
-// vertex colour. Does nothing in fixed-function mode.
+// single-channel glyph texture it puts the coverage in every channel (premultiplied white), so a
+// glyph pixel is the vertex colour scaled by its coverage under the usual premultiplied blending.
+// Does nothing in fixed-function mode, where glyph textures are intensity textures to the same
+// effect.
 void SetColorMatrix(bool isFontTexture);
 
 // Draws what has been gathered so far; needed before OpenGL is used outside the renderer.
@@ -127,8 +129,6 @@ std::uint64_t GetDrawCallCount();
 // Arguments are OpenGL names; 0 unbinds.
 void UseProgramName(std::uint32_t program);
 void BindTextureName(std::uint32_t texture);
-// Straight-alpha blending (SRC_ALPHA, ONE_MINUS_SRC_ALPHA) instead of the 2D pass's premultiplied.
-void SetStraightAlphaBlending(bool isStraightAlpha);
 
 void RenderVertices2D(PrimitiveType type, const Vertex2D* vertices, std::uint32_t count);
 void RenderVertices3D(PrimitiveType type, const Vertex3D* vertices, std::uint32_t count);

@@ -123,7 +123,7 @@ bool TryBatch(PrimitiveType type, const Vertex2D* vertices, std::uint32_t count)
     if (added > kBatchVertexLimit) {
         return false; // drawn on its own, after the batch
     }
-    const BatchKey key{*mode, state.currentTexture, state.isStraightAlpha, state.isFontTexture};
+    const BatchKey key{*mode, state.currentTexture, state.isFontTexture};
     Batch& batch = state.batch;
     if (!batch.vertices.empty() && (key != batch.key || batch.vertices.size() + added > kBatchVertexLimit)) {
         FlushBatch();

@@ -56,29 +56,23 @@ GLName LinkProgram(const GLName& vertexShader, const GLName& fragmentShader)
     return program;
 }
 
-// The glyph variant turns single-channel coverage into white with that alpha, so glyphs take
-// the vertex colour. Uploaded as it stands: OpenGL reads these 16 values column by column.
+// The glyph variant turns single-channel coverage into coverage in every channel: a
+// premultiplied white of that coverage, so a glyph pixel is the (premultiplied) vertex colour
+// scaled by its coverage and blends like any other translucent colour. Uploaded as it stands:
+// OpenGL reads these 16 values column by column.
 void UploadGlyphColorTransform(GLuint program)
 {
     const GLint colorMatrixLocation = glGetUniformLocation(program, "colorMatrix");
-    const GLint colorTintLocation = glGetUniformLocation(program, "colorTint");
     MG_ERROR_IF(colorMatrixLocation == -1,
                 "mgInternalError: GLSL Uniform \"colorMatrix\" was not found in shader program.");
-    MG_ERROR_IF(colorTintLocation == -1,
-                "mgInternalError: GLSL Uniform \"colorTint\" was not found in shader program.");
-    float colorMatrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    if (theRendererState.isEmbedded) {
-        // Alpha-only glyph texture: every channel gains the alpha.
-        colorMatrix[12] = colorMatrix[13] = colorMatrix[14] = colorMatrix[15] = 1.0f;
-        colorMatrix[1] = colorMatrix[6] = colorMatrix[11] = 0.0f;
-    } else {
-        // Red-only glyph texture: the red coverage goes to every channel.
-        colorMatrix[0] = colorMatrix[1] = colorMatrix[2] = colorMatrix[3] = 1.0f;
-        colorMatrix[5] = colorMatrix[10] = colorMatrix[15] = 0.0f;
+    float colorMatrix[16] = {};
+    // Alpha-only glyph textures (embedded) carry coverage in alpha, red-only ones (desktop) in red:
+    // that column of the matrix sends it to every channel.
+    const int coverageColumn = theRendererState.isEmbedded ? 3 : 0;
+    for (int row = 0; row < 4; ++row) {
+        colorMatrix[coverageColumn * 4 + row] = 1.0f;
     }
-    const float tint[4] = {1, 1, 1, 0};
     glUniformMatrix4fv(colorMatrixLocation, 1, GL_FALSE, colorMatrix);
-    glUniform4fv(colorTintLocation, 1, tint);
 }
 
 BuiltInProgram MakeVariant(const GLName& vertexShader, const GLName& fragmentShader, bool isGlyph)

@@ -7,15 +7,19 @@
 // snapToPixel is 0: gathered draws arrive floored and already through the model-view, with a z),
 // and the vertex colour leaves premultiplied, matching the ONE / ONE_MINUS_SRC_ALPHA blending.
 // A position given with two components reads z = 0 and w = 1.
-// Fragment stage: colorTint + colorMatrix * texel, clamped, times the vertex colour; nearly
-// transparent fragments are discarded so they leave the depth buffer alone.
+// Fragment stage: colorMatrix * texel, clamped, times the vertex colour; nearly transparent
+// fragments are discarded so they leave the depth buffer alone.
 //
 // The colour transform is compiled in only under TRANSFORM_COLOR. For ordinary textures the
-// transform is the identity and the tint zero, and the texel is already in [0, 1], so leaving it
-// out gives exactly the same result; a software rasteriser spends about a third of its fill time
-// on that matrix product otherwise. Glyph textures use the variant with the transform.
+// transform is the identity and the texel is already in [0, 1], so leaving it out gives exactly
+// the same result; a software rasteriser spends about a third of its fill time on that matrix
+// product otherwise. Glyph textures use the variant with the transform.
 
 namespace mgImplementation {
+
+// Fragments whose alpha falls below this are dropped: the fragment stages below compare with it,
+// and the fixed-function set-up's alpha test uses it too.
+inline constexpr float kDiscardAlpha = 0.01f;
 
 inline constexpr char kDesktopVersion[] = "#version 150\n";
 inline constexpr char kEmbeddedVersion[] = "#version 100\n";
@@ -45,14 +49,13 @@ in vec4 fragmentColor;
 uniform sampler2D diffuseTexture;
 #ifdef TRANSFORM_COLOR
 uniform mat4 colorMatrix;
-uniform vec4 colorTint;
 #endif
 out vec4 finalFragColor;
 void main()
 {
     vec4 color = texture(diffuseTexture, fragmentTextureUV);
 #ifdef TRANSFORM_COLOR
-    color = clamp(colorTint + colorMatrix * color, 0.0, 1.0);
+    color = clamp(colorMatrix * color, 0.0, 1.0);
 #endif
     vec4 result = color * fragmentColor;
     if (result.a < 0.01) {
@@ -79,20 +82,24 @@ void main()
 }
 )";
 
+// High precision is optional in ES 2.0 fragment stages (WebGL 1 on many phones lacks it).
 inline constexpr char kEmbeddedFragmentShader[] = R"(
+#ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
+#else
+precision mediump float;
+#endif
 varying vec2 fragmentTextureUV;
 varying vec4 fragmentColor;
 uniform sampler2D diffuseTexture;
 #ifdef TRANSFORM_COLOR
 uniform mat4 colorMatrix;
-uniform vec4 colorTint;
 #endif
 void main()
 {
     vec4 color = texture2D(diffuseTexture, fragmentTextureUV);
 #ifdef TRANSFORM_COLOR
-    color = clamp(colorTint + colorMatrix * color, 0.0, 1.0);
+    color = clamp(colorMatrix * color, 0.0, 1.0);
 #endif
     vec4 result = color * fragmentColor;
     if (result.a < 0.01) {

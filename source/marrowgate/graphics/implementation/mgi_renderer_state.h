@@ -33,7 +33,6 @@ struct BatchKey
 {
     GLenum mode = GL_TRIANGLES;
     GLuint texture = 0;
-    bool isStraightAlpha = false;
     bool isFontTexture = false;
 
     bool operator==(const BatchKey&) const = default;
@@ -78,11 +77,10 @@ struct RendererState
     // The built-in program in two variants that draw the same pixels: [0] for ordinary textures,
     // [1] with the colour transform that glyph textures need. Either counts as the built-in one.
     std::array<BuiltInProgram, 2> builtIn;
-    // The program, texture and blending the renderer last set; outside code changes them through
-    // the renderer so that gathered draws are flushed first.
+    // The program, texture and colour mode the renderer last set; outside code changes them
+    // through the renderer so that gathered draws are flushed first.
     GLuint currentProgram = 0;
     GLuint currentTexture = 0;
-    bool isStraightAlpha = false;
     bool isFontTexture = false;
     // Streaming buffers for vertices and indices (and a vertex array where the context has
     // them), shared by every draw.

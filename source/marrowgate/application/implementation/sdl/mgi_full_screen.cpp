@@ -10,13 +10,29 @@ namespace mgImplementation {
 namespace {
 
 bool sFullScreen = false;
+// Opened in a full-screen mode and not left since: leaving goes through the window's shape,
+// not through the desktop full screen that a switch puts on.
+bool sOpenedFullScreen = false;
 
 } // namespace
+
+void AdoptOpeningMode(Marrowgate::Application::WindowMode mode)
+{
+    sOpenedFullScreen = mode != Marrowgate::Application::WindowMode::kWindowed;
+    sFullScreen = sOpenedFullScreen;
+}
 
 bool SetFullScreen(bool fullScreen)
 {
     if (!IsApplicationOpen() || fullScreen == sFullScreen) {
         return fullScreen == sFullScreen;
+    }
+    if (sOpenedFullScreen) {
+        sOpenedFullScreen = false;
+        sFullScreen = false;
+        ShowInDefaultWindow();
+        AdoptDrawableSize();
+        return true;
     }
     std::string reason;
     if (!GetPlatform().SetDesktopFullScreen(fullScreen, reason)) {
@@ -40,6 +56,7 @@ bool IsFullScreen()
 void ForgetFullScreen()
 {
     sFullScreen = false;
+    sOpenedFullScreen = false;
 }
 
 } // namespace mgImplementation

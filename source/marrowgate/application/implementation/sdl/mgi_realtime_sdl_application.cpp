@@ -74,7 +74,8 @@ bool ChangeDisplay(Resolution resolution)
     return result == 0;
 }
 
-void ApplyDisplaySettings(const WindowProperties& properties)
+// False when a display change failed and the window kept the style it had.
+bool ApplyDisplaySettings(const WindowProperties& properties)
 {
     PlatformInterface& platform = GetPlatform();
     ApplicationState& state = State();
@@ -84,12 +85,13 @@ void ApplyDisplaySettings(const WindowProperties& properties)
     }
     if (properties.mode != WindowMode::kFullScreen && current && state.initialDesktop &&
         *current != *state.initialDesktop && !ChangeDisplay(*state.initialDesktop)) {
-        return;
+        return false;
     }
     if (properties.mode == WindowMode::kFullScreen && !ChangeDisplay({properties.width, properties.height})) {
-        return;
+        return false;
     }
     platform.SetWindowStyle(properties.mode, properties.width, properties.height);
+    return true;
 }
 
 void FitAndCentreWindow(const WindowProperties& properties)
@@ -345,7 +347,8 @@ void OpenApplication(ApplicationHandlerInterface& applicationHandler)
     ResolveWindowProperties(properties);
     Marrowgate::Graphics::SetScreenSize(properties.width, properties.height);
     CreateWindow(properties);
-    ApplyDisplaySettings(properties);
+    const bool styled = ApplyDisplaySettings(properties);
+    AdoptOpeningMode(styled ? properties.mode : WindowMode::kWindowed);
     FitAndCentreWindow(properties);
     CreateContext(properties);
     AdoptDrawableSize();
@@ -419,6 +422,13 @@ void CloseApplication(ApplicationHandlerInterface& applicationHandler)
 void SetApplicationWindowTitle(const std::string& title)
 {
     GetPlatform().SetWindowTitle(title);
+}
+
+void ShowInDefaultWindow()
+{
+    const WindowProperties windowed;
+    ApplyDisplaySettings(windowed);
+    FitAndCentreWindow(windowed);
 }
 
 bool IsApplicationOpen()

@@ -15,6 +15,10 @@ void CloseApplication(Marrowgate::Application::ApplicationHandlerInterface& appl
 void SetApplicationWindowTitle(const std::string& title);
 bool IsApplicationOpen();
 
+// Gives the open window the default windowed shape (1280 by 720, centred, the desktop's own
+// resolution): where a window that opened in a full-screen mode goes when it leaves it.
+void ShowInDefaultWindow();
+
 // Sizes the viewport and the screen metrics to the window's drawable (after any size change).
 void AdoptDrawableSize();
 

@@ -252,6 +252,7 @@ TEST_F(RealtimeApplicationTest, FailedDisplayChangeIsReportedAndKeepsTheCreation
     EXPECT_THAT(errors.messages,
                 ElementsAre("mgInternalError: The display settings did not change successfully. Error: -3"));
     EXPECT_TRUE(Matching("SetWindowStyle").empty());
+    EXPECT_FALSE(application.IsFullScreen());
     application.Close();
 }
 
@@ -344,6 +345,33 @@ TEST_F(RealtimeApplicationTest, TheShortcutSwitchesFullScreenBackAndForthAndTheS
     EXPECT_THAT(screens, ElementsAre(std::pair(1280, 720), std::pair(1920, 1080), std::pair(1280, 720)));
     EXPECT_THAT(Matching("SetDesktopFullScreen"),
                 ElementsAre("SetDesktopFullScreen on", "SetDesktopFullScreen off"));
+}
+
+// Opened in either full-screen mode, the window is in full screen: the first switch leaves it
+// for the default window (and the desktop's own resolution), the second goes to full screen.
+TEST_F(RealtimeApplicationTest, AWindowOpenedInFullScreenLeavesItAtTheFirstSwitch)
+{
+    using QuorvaneTest::WindowEvent;
+    for (const WindowMode mode : {WindowMode::kFullScreenWindow, WindowMode::kFullScreen}) {
+        log.clear();
+        handler.updates = 0;
+        platform.fullScreen = false; // the scripted window system's own state from the last round
+        handler.properties = {800, 600, 100, 100, mode, true};
+        std::vector<std::pair<int, int>> screens;
+        handler.onUpdate = [&](int) {
+            screens.emplace_back(Marrowgate::Graphics::ScreenWidth(), Marrowgate::Graphics::ScreenHeight());
+        };
+        platform.script = {{0.01, {}},
+                           {0.01, {WindowEvent(PlatformEventType::kToggleFullScreen)}},
+                           {0.01, {WindowEvent(PlatformEventType::kToggleFullScreen)}}};
+        application.Open();
+        EXPECT_TRUE(application.IsFullScreen());
+        application.Run();
+        EXPECT_THAT(screens, ElementsAre(std::pair(800, 600), std::pair(1280, 720), std::pair(1920, 1080)));
+        EXPECT_EQ(platform.style, WindowMode::kWindowed);
+        EXPECT_EQ(platform.desktop, (mgImplementation::Resolution{1920, 1080}));
+        EXPECT_THAT(Matching("SetDesktopFullScreen"), ElementsAre("SetDesktopFullScreen on"));
+    }
 }
 
 TEST_F(RealtimeApplicationTest, ARefusedSwitchKeepsTheWindowAndSaysWhyInOneLine)
