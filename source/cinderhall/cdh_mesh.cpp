@@ -240,6 +240,14 @@ void Mesh::Render()
     }
 }
 
+void Mesh::Render(const Matrix4& transform)
+{
+    Renderer::PushMatrix();
+    Renderer::MultiplyMatrix(transform);
+    Render();
+    Renderer::PopMatrix();
+}
+
 namespace {
 
 // The checks and normal generation every mesh built from arrays goes through.

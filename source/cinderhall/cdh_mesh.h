@@ -40,6 +40,8 @@ public:
     // One indexed draw with whatever matrices and program are current; a mesh whose nodes name
     // triangles draws one per piece, each under its node's transform (see cdh_mesh_pieces.h).
     void Render();
+    // The same, with `transform` applied first (a model matrix), the current matrices unchanged.
+    void Render(const Matrix4& transform);
 
     bool IsReady() const { return ready_; }
     bool IsEmpty() const { return data_.indices.empty(); }
