@@ -86,5 +86,7 @@ check 4_entities_and_scenes "$examples/example_4_entities_and_scenes" "Entities 
 # The cube's sunlit top face, the blocks' red and green tops.
 check 5_mesh_and_lighting "$examples/example_5_mesh_and_lighting" "Mesh and lighting" 800 "#E77F13"
 check 6_colliding_entities "$examples/example_6_colliding_entities" "Colliding entities" 800 "#EC2715" "#35DF36"
+# The character's sunlit top and the items' green tops.
+check 7_follow_and_pick "$examples/example_7_follow_and_pick" "Follow and pick" 800 "#FF8A17" "#37EA39"
 check template "$template/my_game" "My Game" 800 "#FFFFFF"
 exit $((failures > 0))

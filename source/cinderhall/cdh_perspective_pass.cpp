@@ -89,6 +89,7 @@ void PerspectivePass::Begin(const Matrix4& view, const Matrix4& projection)
     drawnRectangle_ = GetScreenRectangle();
     view_ = view;
     projection_ = projection;
+    hasBegun_ = true;
     changedViewport_ = false;
     if (Renderer::IsRendererReady()) {
         Renderer::Flush(); // the 2D drawn so far goes out under the 2D state
@@ -135,6 +136,10 @@ void PerspectivePass::End()
 
 Ray PerspectivePass::ScreenPointToRay(const Vector2& screenPoint) const
 {
+    if (!hasBegun_) {
+        // Before the first frame (a scene's first update) the view to come is the best guess.
+        return Cinderhall::ScreenPointToRay(screenPoint, GetScreenRectangle(), view_, ComputeProjection());
+    }
     return Cinderhall::ScreenPointToRay(screenPoint, drawnRectangle_, view_, projection_);
 }
 

@@ -63,7 +63,8 @@ public:
     void End();
     bool IsOpen() const { return isOpen_; }
 
-    // The view, projection and rectangle of the last Begin.
+    // The view, projection and rectangle of the last Begin. Before the first, rays go through an
+    // identity view with the pass's own projection and rectangle.
     const Matrix4& GetView() const { return view_; }
     const Matrix4& GetProjection() const { return projection_; }
     Ray ScreenPointToRay(const Vector2& screenPoint) const;
@@ -79,6 +80,7 @@ private:
     Matrix4 view_;
     Matrix4 projection_;
     ScreenRectangle drawnRectangle_;
+    bool hasBegun_ = false;
     bool isOpen_ = false;
     // Saved by Begin, put back by End.
     Matrix4 savedProjection_;

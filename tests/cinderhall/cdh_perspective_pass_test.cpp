@@ -71,6 +71,14 @@ TEST_F(PerspectivePassTest, RaysGoThroughTheRectangleOfTheLastView)
     ExpectNear(pass.ScreenPointToRay({300.0f, 50.0f}).direction, {third, third, -third});
 }
 
+TEST_F(PerspectivePassTest, BeforeTheFirstViewRaysUseThePassesOwnProjection)
+{
+    // A scene's first update comes before its first frame: no report, a usable ray.
+    const Ray ray = pass.ScreenPointToRay({400.0f, 200.0f});
+    EXPECT_FALSE(errors.Fired());
+    ExpectNear(ray.direction, {0.0f, 0.0f, -1.0f});
+}
+
 TEST_F(PerspectivePassTest, UnbalancedCallsAreReportedAndKeepThe2DState)
 {
     pass.End();
