@@ -5,6 +5,8 @@
 //
 // Run it on a display with vertical sync off (Xvfb has no vertical blank):
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/<dir>/bench/game_cost_benchmark
+// With --full-screen it measures only frames of play, with the game switched to full screen
+// (as F11 does) over the whole display, and prints that one row.
 //
 // Frames: the game runs in this process on the driven platform, one fixed frame time (1/60 s)
 // per pass of its loop; a frame is measured from the start of one pass to the start of the
@@ -19,6 +21,7 @@
 #include "game_session.h"
 
 #include "marrowgate/game/mg_game_application.h"
+#include "marrowgate/graphics/mg_screen.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -67,7 +70,9 @@ FrameCosts MeasureEmptyFrames(mgImplementation::PlatformInterface& platform)
 class PlayMeter
 {
 public:
-    explicit PlayMeter(QuorvaneReliability::DrivenPlatform& platform) : mPlatform(platform) {}
+    PlayMeter(QuorvaneReliability::DrivenPlatform& platform, bool isFullScreen)
+        : mPlatform(platform), mIsFullScreen(isFullScreen)
+    {}
 
     void OnPass()
     {
@@ -78,6 +83,9 @@ public:
         const Instant now;
         if (mFramesOfPlay == 0) {
             mPlatform.PressKey(Marrowgate::Application::KeyUp);
+            if (mIsFullScreen) {
+                mPlatform.ToggleFullScreen(); // well before the warm-up ends
+            }
         }
         if (mFramesOfPlay % 120 == 0) {
             const bool left = (mFramesOfPlay / 120) % 2 == 0;
@@ -86,6 +94,8 @@ public:
         }
         if (mFramesOfPlay > kWarmUpFrames) {
             costs.Add(mPrevious, now);
+            measuredWidth = Marrowgate::Graphics::ScreenWidth();
+            measuredHeight = Marrowgate::Graphics::ScreenHeight();
         }
         mPrevious = now;
         if (++mFramesOfPlay > kWarmUpFrames + kMeasuredFrames) {
@@ -94,9 +104,13 @@ public:
     }
 
     FrameCosts costs;
+    // The drawable's size during the measured frames.
+    int measuredWidth = 0;
+    int measuredHeight = 0;
 
 private:
     QuorvaneReliability::DrivenPlatform& mPlatform;
+    bool mIsFullScreen;
     Instant mPrevious;
     int mFramesOfPlay = 0;
 };
@@ -171,11 +185,32 @@ void PrintFrameRow(const char* name, const FrameCosts& costs)
 
 } // namespace
 
-int main()
+// Frames of play only, in full screen.
+int MeasureFullScreenPlay()
+{
+    std::filesystem::current_path(QUORVANE_SOURCE_DIR);
+    QuorvaneReliability::DrivenPlatformScope scope(kSecondsPerFrame);
+    PlayMeter play(scope.GetPlatform(), true);
+    scope.GetPlatform().SetPassCallback([&play] { play.OnPass(); });
+    QuorvaneReliability::RunGameSession({kGameplayScene, false, {}});
+    std::printf(
+        "| frame (%d measured) | CPU median ms | CPU p99 ms | main thread median ms | main thread p99 "
+        "ms | wall median ms |\n|---|---|---|---|---|---|\n",
+        kMeasuredFrames);
+    const std::string name = "gameplay, full screen " + std::to_string(play.measuredWidth) + "x" +
+                             std::to_string(play.measuredHeight);
+    PrintFrameRow(name.c_str(), play.costs);
+    return EXIT_SUCCESS;
+}
+
+int main(int argumentCount, char** arguments)
 {
     if (std::getenv("DISPLAY") == nullptr) {
         std::fprintf(stderr, "game_cost_benchmark: needs a display; run it under xvfb-run\n");
         return EXIT_FAILURE;
+    }
+    if (argumentCount == 2 && std::string(arguments[1]) == "--full-screen") {
+        return MeasureFullScreenPlay();
     }
     // Start-up first, in fresh processes, in turn so that all three see the same machine load.
     StartUpSeries game;
@@ -203,7 +238,7 @@ int main()
     FrameCosts gameplay;
     {
         QuorvaneReliability::DrivenPlatformScope scope(kSecondsPerFrame);
-        PlayMeter play(scope.GetPlatform());
+        PlayMeter play(scope.GetPlatform(), false);
         scope.GetPlatform().SetPassCallback([&play] { play.OnPass(); });
         QuorvaneReliability::RunGameSession(
             {kGameplayScene, false, [&empty, &scope] { empty = MeasureEmptyFrames(scope.GetPlatform()); }});

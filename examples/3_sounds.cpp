@@ -3,7 +3,8 @@
 // Game code names sounds by event ("blip"), not by file: an event table (a JSON file) says which
 // files an event may play, how loud and at what pitch, and whether it loops or is music. This
 // keeps sound design in data, where it can change without a rebuild. The audio manager loads
-// every file of a table once; playing an event picks one of its variants.
+// every file of a table once; playing an event picks one of its variants (never the same one
+// twice in a row) at the volume and pitch the table gives. Example 7 controls what plays.
 //
 // 1 plays "blip" (one of two variants at random), 2 plays "whoosh"; the music starts with the
 // scene and loops. Every second the scene plays a blip by itself, so it is never silent.
@@ -16,7 +17,6 @@
 #include "marrowgate/game/mg_key_binding.h"
 #include "marrowgate/graphics/mg_basic_shapes.h"
 #include "marrowgate/graphics/mg_text.h"
-#include "marrowgate/math/mg_random_numbers.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,21 +31,6 @@ using Graphics::ColorPalette;
 namespace {
 
 constexpr char kTableName[] = "example_events";
-
-// Starts one variant of the event, chosen at random; the pitch and volume ranges of the table
-// are the game's to apply. Returns false when the table has no such event.
-bool PlayEvent(const std::string& eventName)
-{
-    const Audio::EventTable* table = Audio::theAudioManager.FindEventTable(kTableName);
-    if (table == nullptr || !table->contains(eventName)) {
-        return false;
-    }
-    const std::vector<Audio::AudioEventInfo>& variants = table->at(eventName);
-    const auto pick = static_cast<std::size_t>(Core::RandomFloat(0.0f, static_cast<float>(variants.size())));
-    const Audio::AudioEventInfo& variant = variants[pick < variants.size() ? pick : 0];
-    Audio::theAudioManager.PlaySound(variant.handle, variant.looping, variant.music);
-    return true;
-}
 
 } // namespace
 
@@ -67,7 +52,7 @@ public:
     void OnOpen() override
     {
         GameScene::OnOpen();
-        PlayEvent("music");
+        Audio::theAudioManager.PlayEvent(kTableName, "music");
     }
 
     // Sounds start in fixed steps, where key presses are seen exactly once.
@@ -75,12 +60,12 @@ public:
     {
         GameScene::OnSimulate();
         if (mBlipKey.IsPressed() || mMetronome.DecrementStep()) {
-            PlayEvent("blip");
+            Audio::theAudioManager.PlayEvent(kTableName, "blip");
             mMetronome = 1000;
             mFlashTimer = 150;
         }
         if (mWhooshKey.IsPressed()) {
-            PlayEvent("whoosh");
+            Audio::theAudioManager.PlayEvent(kTableName, "whoosh");
             mFlashTimer = 400;
         }
         mFlashTimer.DecrementStep();

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config
-          libsdl2-dev libglew-dev libopenal-dev libasound2-dev libstb-dev libgl-dev libgl1-mesa-dri)
+          libsdl2-dev libglew-dev libopenal-dev libasound2-dev libstb-dev libgl-dev libgl1-mesa-dri libvorbis-dev)
 if [[ "${1:-}" == "--tests" ]]; then
     # libsfml-dev: the bunnies benchmark's SFML programs (built only when it is found).
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev libsfml-dev

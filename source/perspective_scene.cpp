@@ -30,7 +30,11 @@ static_assert(std::bit_cast<std::uint32_t>(kDepthOffset) == 0xBE4CCD26u);
 PerspectiveScene::PerspectiveScene()
     : mFieldOfView(kQuarterTurn),
       mCamera(Vector3(10.0f, 10.0f, 10.0f), Vector3(0.0f, 0.0f, 0.0f), Vector3(0.0f, 1.0f, 0.0f))
-{}
+{
+    // Nearly overhead, leaning a little towards the camera's corner of the ground: the light the
+    // car and the chip have always shown from the camera's starting place.
+    mPass.GetLighting().sunDirection = Vector3(0.0496333f, 0.9975335f, 0.0496333f);
+}
 
 PerspectiveScene::~PerspectiveScene() = default;
 

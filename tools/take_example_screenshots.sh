@@ -86,7 +86,9 @@ check 4_entities_and_scenes "$examples/example_4_entities_and_scenes" "Entities 
 # The cube's sunlit top face, the blocks' red and green tops.
 check 5_mesh_and_lighting "$examples/example_5_mesh_and_lighting" "Mesh and lighting" 800 "#E77F13"
 check 6_colliding_entities "$examples/example_6_colliding_entities" "Colliding entities" 800 "#EC2715" "#35DF36"
+# The volume bars' sky blue and the magenta hum circling the listener.
+check 7_sound_mixer "$examples/example_7_sound_mixer" "Sound mixer" 800 "#2E9FFF" "#FF00FF"
 # The character's sunlit top and the items' green tops.
-check 7_follow_and_pick "$examples/example_7_follow_and_pick" "Follow and pick" 800 "#FF8A17" "#37EA39"
+check 8_follow_and_pick "$examples/example_8_follow_and_pick" "Follow and pick" 800 "#FF8A17" "#37EA39"
 check template "$template/my_game" "My Game" 800 "#FFFFFF"
 exit $((failures > 0))

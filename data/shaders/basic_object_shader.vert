@@ -1,11 +1,11 @@
 // Lit, vertex-coloured meshes (the car and the chip).
 // The shader manager puts the version line, the precision and the VERTEX_* words in front.
 //
-// The sun direction arrives in the frame the lighting was applied in, which for the game's
-// scenes is the ground's frame. The normals are compared in the mesh's own frame: the game's
-// meshes only turn about the vertical axis and the sun stands nearly overhead, so the shading
-// barely depends on the heading, and no normal matrix is needed.
+// The sun direction arrives in eye space; the normals are turned into eye space by the
+// model-view. The game's meshes are only moved and turned, never scaled unevenly, so that matrix
+// serves for normals too.
 uniform mat4 mvpMatrix;
+uniform mat4 modelViewMatrix;
 uniform vec4 sunLightDirection;
 uniform vec4 sunLightColor;
 uniform vec4 ambientLightColor;
@@ -23,7 +23,8 @@ void main()
 {
     // Wrapped diffuse: faces at right angles to the sun keep half its light, so the sides of a
     // model stay readable under a high sun instead of falling to the (very dark) ambient.
-    float facing = dot(normalize(vertexNormal), sunLightDirection.xyz);
+    vec3 normal = normalize((modelViewMatrix * vec4(vertexNormal, 0.0)).xyz);
+    float facing = dot(normal, sunLightDirection.xyz);
     float diffuse = clamp(facing * 0.5 + 0.5, 0.0, 1.0);
     vec3 light = ambientLightColor.rgb + sunLightColor.rgb * diffuse;
     litColor = vec4(vertexColor.rgb * materialColor.rgb * light, vertexColor.a * materialColor.a);

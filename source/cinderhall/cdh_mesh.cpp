@@ -116,11 +116,16 @@ Mesh::~Mesh()
     ReleaseBuffers();
 }
 
+bool Mesh::IsReady() const
+{
+    return ready_ && Renderer::IsRendererReady() && bufferGeneration_ == Renderer::GetContextGeneration();
+}
+
 void Mesh::BuildBuffers()
 {
     ReleaseBuffers();
+    bufferGeneration_ = Renderer::GetContextGeneration();
     if (!ChooseIndexType()) {
-        isUndrawable_ = true;
         return;
     }
     if (HasVertexArrays()) {
@@ -171,8 +176,9 @@ void Mesh::ReleaseBuffers()
     if (!ready_) {
         return;
     }
-    // Once the renderer is gone so is the context, and the names with it.
-    if (Renderer::IsRendererReady()) {
+    // Once the renderer is gone so is the context, and the names with it; names of an earlier
+    // context may already belong to objects of the current one.
+    if (IsReady()) {
         if (vertexArray_ != 0) {
             glBindVertexArray(vertexArray_);
             DisableVertexLayout();
@@ -202,7 +208,7 @@ void Mesh::Render()
     if (fixedFunction) {
         BeginFixedFunctionDraw(data_);
     } else {
-        if (!ready_ && !isUndrawable_) {
+        if (bufferGeneration_ != Renderer::GetContextGeneration()) {
             BuildBuffers();
         }
         if (!ready_) {

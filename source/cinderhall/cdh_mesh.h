@@ -5,7 +5,8 @@
 /// @file
 /// A mesh keeps its vertex and index arrays, so parsing and checks run without any GPU; the
 /// buffers are built when the renderer is ready in a shader set-up (at creation, or at the first
-/// Render after the renderer became ready). A mesh that failed its checks is empty and draws
+/// Render in each context the renderer starts on; names of an earlier context are forgotten,
+/// never deleted). A mesh that failed its checks is empty and draws
 /// nothing. In the renderer's fixed-function mode a mesh draws from its arrays, unlit, in its
 /// vertex colours. Without vertex array objects (a bare ES 2.0 context) the layout is bound per
 /// draw. Indices go to the GPU in 16 bits when the mesh has at most 65536 vertices; a larger mesh
@@ -43,7 +44,8 @@ public:
     // The same, with `transform` applied first (a model matrix), the current matrices unchanged.
     void Render(const Matrix4& transform);
 
-    bool IsReady() const { return ready_; }
+    // Whether the mesh has buffers in the renderer's current context.
+    bool IsReady() const;
     bool IsEmpty() const { return data_.indices.empty(); }
     const MeshData& GetData() const { return data_; }
     const std::vector<MeshPiece>& GetPieces() const { return pieces_; }
@@ -55,8 +57,9 @@ private:
     // for this mesh.
     bool ChooseIndexType();
 
+    // The buffers (or the refusal to build them) belong to this renderer context generation.
+    std::uint64_t bufferGeneration_ = 0;
     bool ready_ = false;
-    bool isUndrawable_ = false;
     std::uint32_t indexType_ = 0;
     std::uint32_t vertexArray_ = 0;
     std::uint32_t vertexBuffer_ = 0;

@@ -109,12 +109,10 @@ void PerspectivePass::Begin(const Matrix4& view, const Matrix4& projection)
         }
         glClear(GL_DEPTH_BUFFER_BIT);
     }
-    Renderer::SetProjectionMatrix(projection);
-    // The lighting turns the sun by the model-view it meets; with none the program receives
-    // the direction as given, in world space, where the scene's normals are.
-    Renderer::SetModelViewMatrix(Matrix4());
-    lighting_.ApplyLighting();
     Renderer::SetModelViewMatrix(view);
+    Renderer::SetProjectionMatrix(projection);
+    // Under the view, so the world sun reaches the program in eye space.
+    lighting_.ApplyLighting();
     isOpen_ = true;
 }
 

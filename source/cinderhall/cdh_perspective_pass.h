@@ -5,8 +5,8 @@
 /// Begin saves what the 2D pass has set up (projection, model-view, bound program and the
 /// viewport), points the view at the rectangle, clears depth there (so 2D drawn before is
 /// background, never in front of the 3D scene), binds the pass's program and the blank texture,
-/// sets the view and projection and uploads the lighting to that program, its sun direction in
-/// world space. Meshes, entities and
+/// sets the view and projection and uploads the lighting to that program (the sun given in
+/// world space, turned into eye space by the view, as SceneLighting does). Meshes, entities and
 /// debug lines drawn until End appear in the view; End puts every saved thing back, so 2D drawn
 /// afterwards lands on top as usual. Any camera serves: Begin takes its view matrix
 /// (cdhCamera, FollowCamera and OrbitCamera all have ComputeView).

@@ -22,20 +22,42 @@ struct ProgramRecord
     GLuint vertexShader = 0;
     GLuint fragmentShader = 0;
     std::uint32_t referenceCount = 1;
+    // Uniform locations by name, looked up once each (-1 for a name the program lacks).
+    std::map<std::string, GLint, std::less<>> uniformLocations;
+
+    GLint LocationOf(const std::string& name)
+    {
+        const auto found = uniformLocations.find(name);
+        if (found != uniformLocations.end()) {
+            return found->second;
+        }
+        const GLint location = glGetUniformLocation(program, name.c_str());
+        uniformLocations.emplace(name, location);
+        return location;
+    }
 };
 
-// Module-level tables shared by every user of the manager.
+// Module-level tables shared by every user of the manager, for one context.
 struct ShaderTables
 {
     std::map<std::string, ShaderHandle> names;
     std::map<ShaderHandle, ProgramRecord> programs;
     GLuint fallbackProgram = 0;
     bool hasFallbackProgram = false;
+    std::uint64_t contextGeneration = 0;
 };
 
+// The tables of the renderer's current context. Programs made under an earlier one went with it
+// and their names may already belong to objects of the new one: they are forgotten, never
+// deleted or bound, and the pairs load anew when asked for.
 ShaderTables& Tables()
 {
     static ShaderTables tables;
+    const std::uint64_t generation = Renderer::GetContextGeneration();
+    if (tables.contextGeneration != generation) {
+        tables = ShaderTables();
+        tables.contextGeneration = generation;
+    }
     return tables;
 }
 
@@ -80,6 +102,7 @@ GLuint LinkProgram(GLuint vertexShader, GLuint fragmentShader)
 
 void DeleteProgram(const ProgramRecord& record)
 {
+    Renderer::ForgetProgramName(record.program);
     glDetachShader(record.program, record.fragmentShader);
     glDetachShader(record.program, record.vertexShader);
     glDeleteShader(record.fragmentShader);
@@ -127,8 +150,12 @@ ShaderHandle ShaderManager::CreateShaderFromFile(const std::string& vertexPath,
     const std::string fragmentSource = ReadShaderSource(fragmentPath);
     MG_ERROR_IF(fragmentSource.empty(), "Failed to load fragment shader: \"%s\"", fragmentPath.c_str());
 
-    ProgramRecord record{key, 0, CompileStage(vertexSource, ShaderStage::kVertex, vertexPath),
-                         CompileStage(fragmentSource, ShaderStage::kFragment, fragmentPath), 1};
+    ProgramRecord record{key,
+                         0,
+                         CompileStage(vertexSource, ShaderStage::kVertex, vertexPath),
+                         CompileStage(fragmentSource, ShaderStage::kFragment, fragmentPath),
+                         1,
+                         {}};
     record.program = LinkProgram(record.vertexShader, record.fragmentShader);
     if (!Renderer::CheckProgramLinked(record.program)) {
         // A program that failed to link is never handed out: binding it would draw nothing and
@@ -162,7 +189,7 @@ void ShaderManager::DestroyShader(ShaderHandle handle)
     if (--record->referenceCount > 0) {
         return;
     }
-    if (handle == boundShader_) {
+    if (handle == GetBoundShader()) {
         BindShader(InvalidShader);
     }
     DeleteProgram(*record);
@@ -171,10 +198,27 @@ void ShaderManager::DestroyShader(ShaderHandle handle)
     tables.programs.erase(handle);
 }
 
+void ShaderManager::ForgetEarlierContexts()
+{
+    const std::uint64_t generation = Renderer::GetContextGeneration();
+    if (contextGeneration_ != generation) {
+        contextGeneration_ = generation;
+        boundShader_ = InvalidShader;
+        bindStack_.clear();
+    }
+}
+
+ShaderHandle ShaderManager::GetBoundShader()
+{
+    ForgetEarlierContexts();
+    return boundShader_;
+}
+
 void ShaderManager::BindShader(ShaderHandle handle)
 {
     // 2D draws gathered under the previous program must be drawn before anything changes.
     Renderer::Flush();
+    ForgetEarlierContexts();
     ShaderTables& tables = Tables();
     const bool shadersAvailable = ShadersAvailable();
     if (shadersAvailable && !tables.hasFallbackProgram) {
@@ -201,13 +245,13 @@ void ShaderManager::BindShader(ShaderHandle handle)
 
 void ShaderManager::PushShader(ShaderHandle handle)
 {
-    bindStack_.push_back(boundShader_);
+    bindStack_.push_back(GetBoundShader());
     BindShader(handle);
-    Renderer::SetModelViewMatrix(Renderer::GetModelViewMatrix());
 }
 
 void ShaderManager::PopShader()
 {
+    ForgetEarlierContexts();
     if (bindStack_.empty()) {
         MG_ERROR("mgExternalError: PopShader called without a matching PushShader.");
         return;
@@ -219,13 +263,27 @@ void ShaderManager::PopShader()
 void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& name, float x, float y, float z,
                                      float w)
 {
-    const ShaderHandle previous = boundShader_;
-    BindShader(handle);
-    const ProgramRecord* record = FindRecord(handle);
-    if (ShadersAvailable() && record != nullptr) {
-        glUniform4f(glGetUniformLocation(record->program, name.c_str()), x, y, z, w);
+    ForgetEarlierContexts();
+    ProgramRecord* record = FindRecord(handle);
+    if (!ShadersAvailable() || record == nullptr) {
+        MG_ERROR_IF(ShadersAvailable() && handle != InvalidShader,
+                    "Error: Shader is being bound to invalid shader!?");
+        return;
     }
-    BindShader(previous);
+    const GLint location = record->LocationOf(name);
+    if (location == -1) {
+        return;
+    }
+    // OpenGL sets uniforms of the current program only; the usual caller (lighting) sets them on
+    // the program it has just bound, which costs no switch.
+    const GLuint current = Renderer::GetCurrentProgramName();
+    if (current != record->program) {
+        Renderer::UseProgramName(record->program);
+    }
+    glUniform4f(location, x, y, z, w);
+    if (current != record->program) {
+        Renderer::UseProgramName(current);
+    }
 }
 
 } // namespace Cinderhall

@@ -13,6 +13,11 @@
 /// Without shaders (the renderer's fixed-function mode, or no ready renderer) no call reaches
 /// OpenGL: creating returns InvalidShader and binding only records the handle.
 ///
+/// Programs belong to the renderer's context: once the renderer starts on a new one (its context
+/// generation moves on) the manager forgets every program, the fallback, the bound handle and the
+/// bind stack. A handle from before is then unknown (binding it is reported) and the same pair
+/// loads anew.
+///
 /// Depends on: core error reporting, the basic renderer. Main thread only.
 
 #include <cstdint>
@@ -37,19 +42,25 @@ public:
     void DestroyShader(ShaderHandle handle);
 
     void BindShader(ShaderHandle handle);
-    // Binds and re-uploads the renderer's matrices to the new program.
+    // Binds, remembering the handle bound before. Every program made current receives the
+    // renderer's current matrices (see UseProgramName in mgi_renderer.h).
     void PushShader(ShaderHandle handle);
-    // Returns to the handle bound before the matching push; matrices are not re-uploaded.
+    // Returns to the handle bound before the matching push.
     void PopShader();
-    ShaderHandle GetBoundShader() const { return boundShader_; }
+    ShaderHandle GetBoundShader();
 
-    // Sets a vec4 uniform of that program and leaves the bound program as it was. A name the
-    // program lacks is ignored.
+    // Sets a vec4 uniform of that program and leaves the current program as it was: directly
+    // when the program is current, else by making it current for the call. Locations are looked
+    // up once per program. A name the program lacks is ignored.
     void SetShaderUniform(ShaderHandle handle, const std::string& name, float x, float y, float z, float w);
 
 private:
+    // A new context starts with nothing bound and an empty bind stack.
+    void ForgetEarlierContexts();
+
     std::deque<ShaderHandle> bindStack_;
     ShaderHandle boundShader_ = InvalidShader;
+    std::uint64_t contextGeneration_ = 0;
 };
 
 extern ShaderManager* const theShaderManager;

@@ -99,18 +99,24 @@ const Matrix4& cdhCamera::ApplyCamera()
 
 void SceneLighting::ApplyLighting() const
 {
-    const Marrowgate::Core::Vector4 direction =
-        Marrowgate::Core::Vector4(sunDirection.x, sunDirection.y, sunDirection.z, 0.0f).GetNormalized();
-    // Lighting is computed in eye space, so the world direction goes through the model-view.
-    const Matrix4 inverse = Renderer::GetModelViewMatrix().ComputeInverse();
-    float eye[4];
-    for (int row = 0; row < 4; ++row) {
-        eye[row] = inverse.m[row * 4 + 0] * direction.x + inverse.m[row * 4 + 1] * direction.y +
-                   inverse.m[row * 4 + 2] * direction.z + inverse.m[row * 4 + 3] * direction.w;
+    // The direction is a world one; the current model-view (the camera's view) turns it into
+    // eye space, where shaders compare it with normals turned by their modelViewMatrix. A
+    // direction turns without the view's translation, and is normalised after, so a view that
+    // scales does not dim the sun.
+    const Matrix4& view = Renderer::GetModelViewMatrix();
+    Vector3 eye;
+    for (int row = 0; row < 3; ++row) {
+        const float value = view.m[row * 4 + 0] * sunDirection.x + view.m[row * 4 + 1] * sunDirection.y +
+                            view.m[row * 4 + 2] * sunDirection.z;
+        (row == 0 ? eye.x : row == 1 ? eye.y : eye.z) = value;
+    }
+    const float length = eye.Magnitude();
+    if (length > Marrowgate::Core::Epsilon) {
+        eye = eye / length;
     }
     ShaderManager& shaders = *theShaderManager;
     const ShaderHandle program = shaders.GetBoundShader();
-    shaders.SetShaderUniform(program, "sunLightDirection", eye[0], eye[1], eye[2], eye[3]);
+    shaders.SetShaderUniform(program, "sunLightDirection", eye.x, eye.y, eye.z, 0.0f);
     shaders.SetShaderUniform(program, "sunLightColor", sunColor.GetRed(), sunColor.GetGreen(),
                              sunColor.GetBlue(), sunColor.GetAlpha());
     shaders.SetShaderUniform(program, "ambientLightColor", ambientColor.GetRed(), ambientColor.GetGreen(),

@@ -2,9 +2,10 @@
 /// The pieces a perspective pass puts around its mesh drawing:
 ///  - cdhCamera: a look-at camera that sets the renderer's model-view matrix (right-handed,
 ///    looking down its forward direction);
-///  - SceneLighting: a sun and an ambient light, uploaded as four vec4 uniforms
-///    ("sunLightDirection" in eye space, "sunLightColor", "ambientLightColor", "materialColor")
-///    to the program that is bound when ApplyLighting runs;
+///  - SceneLighting: a sun, whose direction is given in world space (pointing towards the sun),
+///    and an ambient light, uploaded as four vec4 uniforms ("sunLightDirection" in eye space,
+///    "sunLightColor", "ambientLightColor", "materialColor") to the program that is bound when
+///    ApplyLighting runs, which is after the camera's ApplyCamera;
 ///  - Visualization: debug lines and triangles in transient lists (emptied by Clear(false)) and
 ///    persistent lists (emptied only by Clear(true)), drawn with the visualization shader from
 ///    buffers that are uploaded again only when their list changed;
@@ -57,10 +58,13 @@ private:
 
 struct SceneLighting
 {
-    // Uploads the four lighting uniforms to the shader manager's bound program, with the sun
-    // direction turned into eye space by the renderer's current model-view matrix.
+    // Uploads the four lighting uniforms to the shader manager's bound program. Call it with the
+    // camera's view as the model-view (after cdhCamera::ApplyCamera, before any object's
+    // transform): it turns the world sun direction into eye space with it, normalised. A shader
+    // compares that with its normals in eye space, (modelViewMatrix * vec4(normal, 0.0)).xyz.
     void ApplyLighting() const;
 
+    // In world space, towards the sun; need not be normalised.
     Vector3 sunDirection{0.0f, 0.55f, 0.45f};
     Marrowgate::Graphics::Color sunColor{1.0f, 1.0f, 1.0f, 0.75f};
     Marrowgate::Graphics::Color ambientColor{1.0f, 0.051f, 0.051f, 0.04f};

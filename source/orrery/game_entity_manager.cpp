@@ -2,6 +2,7 @@
 
 #include "marrowgate/core/mg_error.h"
 #include "orrery/game_collision_broad_phase.h"
+#include "orrery/game_sound.h"
 
 #include <algorithm>
 #include <utility>
@@ -21,6 +22,7 @@ Entity::Entity(const std::string& entityType) : mEntityTypes{entityType} {}
 
 Entity::~Entity()
 {
+    ReleaseEntitySounds(*this);
     if (mManager != nullptr) {
         mManager->Forget(this);
     }

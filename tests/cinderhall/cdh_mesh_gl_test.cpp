@@ -191,6 +191,109 @@ TEST_P(LitMeshGL, MeshNodesDrawTheirTrianglesUnderTheirTransforms)
     theShaderManager->DestroyShader(lit);
 }
 
+TEST_P(LitMeshGL, AnObjectWithItsOwnShaderDrawsUnderTheCurrentMatricesWhateverItsTransform)
+{
+    QuorvaneTest::ErrorCapture errors;
+    const ShaderHandle lines = CreateShader("lines.vert", "lines.frag");
+    MeshObject quad;
+    quad.SetMesh(MakeQuad({0.0f, 0.0f, 0.0f}));
+    quad.SetShader(lines);
+    // First seen from the right, then from the front: the object's program must follow the view
+    // although its identity transform changes nothing on the model-view.
+    cdhCamera fromTheRight({2.0f, 0.0f, 5.0f}, {2.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
+    const Matrix4 rightView = fromTheRight.ApplyCamera();
+    Renderer::SetProjectionMatrix(Marrowgate::Core::CreatePerspectiveRH(1.5707964f, 1.0f, 0.1f, 100.0f));
+    RenderList::Get().Render(rightView);
+    theShaderManager->BindShader(InvalidShader);
+    context_->BeginFrame();
+    const Matrix4& view = BeginPerspective();
+    RenderList::Get().Render(view);
+    const auto [x, y] = Project({0.0f, 0.0f, 0.0f});
+    EXPECT_TRUE(ColorNear(*context_, x, y, {200, 100, 50, 255}));
+    theShaderManager->BindShader(InvalidShader);
+    EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+    theShaderManager->DestroyShader(lines);
+}
+
+TEST_P(LitMeshGL, ProgramsAndMeshesOfAnEarlierContextAreForgottenNotUsed)
+{
+    const ShaderHandle earlierProgram = CreateShader("lines.vert", "lines.frag");
+    theShaderManager->BindShader(earlierProgram);
+    MeshObject kept;
+    kept.SetMesh(MakeQuad({1.0f, 0.5f, 0.0f}));
+    std::unique_ptr<Mesh> discarded = MakeQuad({0.0f, 0.0f, 0.0f});
+    ASSERT_TRUE(kept.GetMesh()->IsReady());
+
+    // The renderer starts again on a second context, as after the window's context is rebuilt.
+    context_.reset();
+    std::string failure;
+    context_ = GLTestContext::Create(GetParam(), kWindowSize, kWindowSize, failure);
+    ASSERT_TRUE(context_) << failure;
+    context_->BeginFrame();
+    const std::uint32_t twoDimensionalProgram = context_->CurrentProgram();
+    EXPECT_EQ(theShaderManager->GetBoundShader(), InvalidShader);
+    EXPECT_FALSE(kept.GetMesh()->IsReady());
+
+    QuorvaneTest::ErrorCapture errors;
+    const ShaderHandle program = CreateShader("lines.vert", "lines.frag");
+    EXPECT_TRUE(glIsProgram(program)) << "the pair is loaded again in this context";
+    MeshObject fresh;
+    fresh.SetMesh(MakeQuad({-1.0f, -0.5f, 0.0f}));
+    fresh.SetShader(program);
+    kept.SetShader(program);
+    // Its names were made in the first context; the second may have given them to `fresh`.
+    discarded.reset();
+    const Matrix4& view = BeginPerspective();
+    RenderList::Get().Render(view);
+    EXPECT_EQ(context_->CurrentProgram(), program);
+    for (const Vector3& center : {Vector3(1.0f, 0.5f, 0.0f), Vector3(-1.0f, -0.5f, 0.0f)}) {
+        const auto [x, y] = Project(center);
+        EXPECT_TRUE(ColorNear(*context_, x, y, {200, 100, 50, 255})) << center.x;
+    }
+    theShaderManager->BindShader(InvalidShader);
+    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram) << "the fallback is this context's";
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+    theShaderManager->DestroyShader(program);
+}
+
+TEST_P(LitMeshGL, TheSunStaysInTheWorldWhereverTheCameraLooksFrom)
+{
+    // A square on the ground, facing up (clockwise seen from above), under a sun straight above.
+    std::vector<Vertex3D> vertices;
+    for (const auto& [x, z] : {std::pair{-0.4f, -0.4f}, {0.4f, -0.4f}, {0.4f, 0.4f}, {-0.4f, 0.4f}}) {
+        Vertex3D vertex;
+        vertex.x = x;
+        vertex.z = z;
+        vertex.color = kQuadColor;
+        vertices.push_back(vertex);
+    }
+    const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
+    MeshObject ground;
+    ground.SetMesh(CreateMeshFromData(vertices, {0, 1, 2, 0, 2, 3}, kPositions | kColors));
+    ground.SetShader(lit);
+    SceneLighting lighting;
+    lighting.sunDirection = {0.0f, 3.0f, 0.0f};
+    const Rgba fullSun = {210, 105, 40, 255}; // colour x (ambient + sun), red and green clamped
+    // From above at 45 degrees, and from the side and above with the camera turned about y.
+    for (const Vector3& eye : {Vector3(0.0f, 2.0f, 2.0f), Vector3(2.0f, 2.0f, 0.5f)}) {
+        SCOPED_TRACE(eye.x);
+        context_->BeginFrame();
+        cdhCamera camera(eye, {0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
+        const Matrix4& view = camera.ApplyCamera();
+        Renderer::SetProjectionMatrix(Marrowgate::Core::CreatePerspectiveRH(1.5707964f, 1.0f, 0.1f, 100.0f));
+        theShaderManager->BindShader(lit);
+        lighting.ApplyLighting();
+        RenderList::Get().Render(view);
+        const auto [x, y] = Project({0.0f, 0.0f, 0.0f});
+        EXPECT_TRUE(ColorNear(*context_, x, y, fullSun));
+        const Rgba pixel = context_->ReadPixel(x, y);
+        EXPECT_GE(pixel[0], 200) << int{pixel[0]} << " " << int{pixel[1]} << " " << int{pixel[2]};
+        theShaderManager->BindShader(InvalidShader);
+    }
+    theShaderManager->DestroyShader(lit);
+}
+
 // The quad of MakeQuad at the end of more vertices than 16-bit indices can reach.
 std::unique_ptr<Mesh> MakeQuadBeyond16BitIndices(const Vector3& center)
 {

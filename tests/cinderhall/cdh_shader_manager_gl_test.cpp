@@ -120,13 +120,14 @@ TEST_P(ShaderManagerGL, UniformsReachTheirProgramAndLeaveTheBindingAlone)
     ExpectVectorNear(UniformOf(lit, "ambientLightColor"), {0.051f, 0.051f, 0.04f, 1.0f});
     ExpectVectorNear(UniformOf(lit, "materialColor"), {1.0f, 1.0f, 1.0f, 1.0f});
 
-    // In eye space: a camera turned 90 degrees about y sees the sun's z as x.
-    Renderer::SetModelViewMatrix(Marrowgate::Core::CreateRotationY(Marrowgate::Core::PiOverTwo));
+    // The world direction reaches eye space through the view: a view turned 90 degrees about y
+    // takes world z to the view's third column, normalised.
+    const Marrowgate::Core::Matrix4 view = Marrowgate::Core::CreateRotationY(Marrowgate::Core::PiOverTwo);
+    Renderer::SetModelViewMatrix(view);
     lighting.sunDirection = {0.0f, 0.0f, 2.0f};
     lighting.ApplyLighting();
-    const auto turned = UniformOf(lit, "sunLightDirection");
-    EXPECT_NEAR(std::abs(turned[0]), 1.0f, 1e-5f);
-    EXPECT_NEAR(turned[2], 0.0f, 1e-5f);
+    ExpectVectorNear(UniformOf(lit, "sunLightDirection"), {view.m[2], view.m[6], view.m[10], 0.0f});
+    ASSERT_NEAR(std::abs(view.m[2]), 1.0f, 1e-5f);
 
     lighting.sunDirection = {0.0f, 0.0f, 0.0f};
     lighting.ApplyLighting();
@@ -134,6 +135,67 @@ TEST_P(ShaderManagerGL, UniformsReachTheirProgramAndLeaveTheBindingAlone)
 
     theShaderManager->DestroyShader(lit);
     theShaderManager->DestroyShader(lines);
+}
+
+// Counts the uniform look-ups and program switches that reach OpenGL while it lives, by
+// standing in for the loaded entry points.
+class GLCallCounter
+{
+public:
+    GLCallCounter()
+    {
+        sLookUps = 0;
+        sSwitches = 0;
+        sGetUniformLocation = glGetUniformLocation;
+        sUseProgram = glUseProgram;
+        glGetUniformLocation = [](GLuint program, const GLchar* name) {
+            ++sLookUps;
+            return sGetUniformLocation(program, name);
+        };
+        glUseProgram = [](GLuint program) {
+            ++sSwitches;
+            sUseProgram(program);
+        };
+    }
+    ~GLCallCounter()
+    {
+        glGetUniformLocation = sGetUniformLocation;
+        glUseProgram = sUseProgram;
+    }
+    GLCallCounter(const GLCallCounter&) = delete;
+    GLCallCounter& operator=(const GLCallCounter&) = delete;
+
+    static inline int sLookUps = 0;
+    static inline int sSwitches = 0;
+
+private:
+    static inline PFNGLGETUNIFORMLOCATIONPROC sGetUniformLocation = nullptr;
+    static inline PFNGLUSEPROGRAMPROC sUseProgram = nullptr;
+};
+
+TEST_P(ShaderManagerGL, LightingAndMatricesReachTheBoundProgramWithoutLookUpsOrSwitches)
+{
+    const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
+    theShaderManager->BindShader(lit);
+    SceneLighting lighting;
+    lighting.ApplyLighting();
+    Renderer::Translate(1.0f, 0.0f, 0.0f);
+    {
+        const GLCallCounter counter;
+        for (int frame = 0; frame < 3; ++frame) {
+            lighting.ApplyLighting();
+            for (int object = 0; object < 10; ++object) {
+                Renderer::PushMatrix();
+                Renderer::Translate(static_cast<float>(object), 0.0f, 0.0f);
+                Renderer::PopMatrix();
+            }
+        }
+        EXPECT_EQ(GLCallCounter::sLookUps, 0);
+        EXPECT_EQ(GLCallCounter::sSwitches, 0);
+    }
+    ExpectVectorNear(UniformOf(lit, "materialColor"), {1.0f, 1.0f, 1.0f, 1.0f});
+    theShaderManager->BindShader(InvalidShader);
+    theShaderManager->DestroyShader(lit);
 }
 
 TEST_P(ShaderManagerGL, FailuresAreReportedAndNeverHandedOut)

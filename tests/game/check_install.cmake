@@ -60,14 +60,14 @@ endif()
 
 set(program "${prefix}/bin/quorvane")
 foreach(option --help --version)
-    execute_process(COMMAND "${program}" ${option} RESULT_VARIABLE result OUTPUT_VARIABLE output
-                    ERROR_VARIABLE errors)
+    # With no sound back-end at all, opening the sound device would say so on stderr: these two
+    # must print their text without touching the sound card.
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E env ALSOFT_DRIVERS=no-such-backend "${program}" ${option}
+                    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR "quorvane ${option} exited with ${result}")
     endif()
-    # The audio device is opened during static start-up, before the arguments are read; without
-    # a sound card the one line saying so is all, the sound libraries' own messages are not.
-    if(NOT errors STREQUAL "" AND NOT errors STREQUAL "Audio: no audio device, the program runs silently\n")
+    if(NOT errors STREQUAL "")
         message(FATAL_ERROR "quorvane ${option} wrote to stderr: ${errors}")
     endif()
     if("${output}" STREQUAL "")

@@ -5,6 +5,7 @@
 
 #include "gameplay_scene.h"
 #include "marrowgate/game/mg_game_application.h"
+#include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_screen.h"
 #include "scene_manager.h"
 
@@ -28,11 +29,13 @@ struct Pixel
 };
 
 // The frame as it was drawn, before the buffers are swapped; row 0 is the top of the window.
+// Draws the renderer has gathered so far are drawn first, as for any direct use of OpenGL.
 class Frame
 {
 public:
     Frame() : width(Marrowgate::Graphics::ScreenWidth()), height(Marrowgate::Graphics::ScreenHeight())
     {
+        Marrowgate::Graphics::Flush();
         bytes.resize(static_cast<std::size_t>(width) * height * 4);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());

@@ -1,8 +1,9 @@
-// Writes the framework's logo sound, the game's own sounds and the sound example's into the
-// source tree:
+// Writes the framework's logo sound, the game's own sounds and the examples' into the source
+// tree (the examples' streamed track as Ogg Vorbis, everything else as WAV):
 //   quorvane_sound_assets <repository root>
 // The output is committed; run this again only to change the sounds.
 
+#include "ogg_vorbis_writer.h"
 #include "sounds.h"
 
 #include <cstdio>
@@ -32,7 +33,9 @@ int main(int argumentCount, char** arguments)
                          WriteWave16(exampleFolder / "blip.wav", MakeChipCollected(-5.0)) &&
                          WriteWave16(exampleFolder / "blip_high.wav", MakeChipCollected(2.0)) &&
                          WriteWave16(exampleFolder / "whoosh.wav", MakeCarReset()) &&
-                         WriteWave16(exampleFolder / "music_loop.wav", MakeMusicLoop());
+                         WriteWave16(exampleFolder / "music_loop.wav", MakeMusicLoop()) &&
+                         WriteWave16(exampleFolder / "orbit_hum.wav", MakeEngineLoop()) &&
+                         WriteOggVorbis(exampleFolder / "theme.ogg", MakeStreamedTheme());
     if (!written) {
         std::fprintf(stderr, "could not write the sounds under %s\n", root.string().c_str());
         return EXIT_FAILURE;

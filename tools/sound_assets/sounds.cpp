@@ -149,4 +149,38 @@ Signal MakeMusicLoop()
     return signal;
 }
 
+Signal MakeStreamedTheme()
+{
+    // A, F, C and G major-minor chords of four seconds each; the pads swell slowly and the last
+    // fades out, so the track loops without a step in level.
+    constexpr double kChordSeconds = 4.0;
+    const std::array<std::array<double, 3>, 4> chords = {
+        {{-12.0, -9.0, -5.0}, {-16.0, -12.0, -9.0}, {-21.0, -17.0, -14.0}, {-14.0, -10.0, -7.0}}};
+    Signal signal = MakeSilence(Seconds(kChordSeconds * static_cast<double>(chords.size())));
+    for (std::size_t chord = 0; chord < chords.size(); ++chord) {
+        const std::size_t start = Seconds(kChordSeconds * static_cast<double>(chord));
+        for (const double semitones : chords[chord]) {
+            Partial pad;
+            pad.frequency = NoteFrequency(semitones);
+            pad.level = 0.2;
+            pad.attackSeconds = 0.8;
+            pad.decaySeconds = 2.5;
+            AddPartial(signal, start, pad);
+        }
+        for (std::size_t note = 0; note < 8; ++note) {
+            Partial bell;
+            bell.frequency = NoteFrequency(chords[chord][note % 3] + 24.0);
+            bell.level = 0.08;
+            bell.attackSeconds = 0.004;
+            bell.decaySeconds = 0.25;
+            bell.modulatorRatio = 2.0;
+            bell.modulationIndex = 0.5;
+            AddPartial(signal, start + Seconds(0.5 * static_cast<double>(note)), bell);
+        }
+    }
+    Normalize(signal, 0.6);
+    FadeEdges(signal, Seconds(0.05));
+    return signal;
+}
+
 } // namespace SoundAssets

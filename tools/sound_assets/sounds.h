@@ -15,5 +15,7 @@ Signal MakeCarReset();
 Signal MakeEngineLoop();
 // Four seconds of bass and bells for the sound example's music; it loops.
 Signal MakeMusicLoop();
+// Sixteen seconds of slow chords under an arpeggio, for the mixer example's streamed track.
+Signal MakeStreamedTheme();
 
 } // namespace SoundAssets

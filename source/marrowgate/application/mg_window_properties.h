@@ -26,8 +26,11 @@ struct WindowProperties
     WindowMode mode = WindowMode::kWindowed;
     bool verticalSync = true;
     // Asks for a 4x multisampled framebuffer (smooth edges); where the driver refuses, the
-    // window silently has none. MARROWGATE_MULTISAMPLING=0 in the environment turns it off, so
-    // pixel checks can compare exact colours.
+    // window silently has none. A software rasteriser (an OpenGL renderer named llvmpipe,
+    // softpipe, swrast or SwiftShader, as in a virtual machine or a remote desktop) gets none
+    // either: it would spend most of every frame on the samples. The environment settles it:
+    // MARROWGATE_MULTISAMPLING=0 turns it off everywhere (pixel checks compare exact colours),
+    // MARROWGATE_MULTISAMPLING=1 asks for it even on a software rasteriser.
     bool multisampling = true;
 };
 

@@ -3,46 +3,44 @@
 #include "marrowgate/audio/implementation/mgi_audio_data.h"
 #include "marrowgate/audio/implementation/mgi_audio_event_table.h"
 #include "marrowgate/audio/implementation/mgi_audio_library_logs.h"
+#include "marrowgate/audio/implementation/mgi_audio_manager_record.h"
 #include "marrowgate/audio/implementation/mgi_audio_player.h"
+#include "marrowgate/audio/implementation/mgi_event_variation.h"
+#include "marrowgate/audio/implementation/mgi_level_checks.h"
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/core/mg_json_parser.h"
 
 #include "embedded/marrowgate_logo_sound.h"
 
 #include <AL/al.h>
-#include <AL/alc.h>
 #include <AL/alext.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <list>
+#include <optional>
+#include <utility>
 
 namespace mgImplementation {
 
-struct ActivePlayer
+// What one start of a sound asks for.
+struct StartRequest
 {
-    std::shared_ptr<AudioPlayer> player;
     Marrowgate::Audio::AudioHandle handle = Marrowgate::Audio::kInvalidAudioHandle;
-};
-
-struct AudioManagerRecord
-{
-    std::map<std::string, std::shared_ptr<CachedAudioData>> soundsByPath;
-    std::map<Marrowgate::Audio::AudioHandle, std::shared_ptr<CachedAudioData>> soundsByHandle;
-    std::list<ActivePlayer> activePlayers;
-    std::map<std::string, Marrowgate::Audio::EventTable> eventTables;
-    ALCdevice* device = nullptr;
-    ALCcontext* context = nullptr;
-    // True once the context is current: only then may OpenAL be called at all.
-    bool usable = false;
-    std::uint32_t channelCounter = 0;
-    float effectVolume = 1.0f;
-    float musicVolume = 1.0f;
-    bool paused = false;
+    bool looping = false;
+    bool music = false;
+    float volume = 1.0f;
+    float pitch = 1.0f;
+    std::optional<Marrowgate::Core::Vector3> worldPosition;
 };
 
 namespace {
 
 constexpr char kUnitName[] = "mg_audio_manager";
+
+using Marrowgate::Audio::AudioEventInfo;
+using Marrowgate::Audio::AudioHandle;
 
 constexpr std::size_t kMaximumActivePlayers = 32;
 
@@ -51,6 +49,7 @@ AudioManagerRecord* sLiveRecord = nullptr;
 
 void OpenDevice(AudioManagerRecord& record)
 {
+    record.openTried = true;
     QuietAudioLibraries();
     record.device = alcOpenDevice(nullptr);
     if (record.device == nullptr) {
@@ -69,16 +68,20 @@ void OpenDevice(AudioManagerRecord& record)
     }
     record.usable = true;
 
-    const ALfloat origin[] = {0.0f, 0.0f, 0.0f};
-    alListenerfv(AL_POSITION, origin);
+    ApplyListener(record.listener);
+    alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     MG_CHECK_OPENAL();
-    alListenerfv(AL_VELOCITY, origin);
-    MG_CHECK_OPENAL();
-    const ALfloat orientation[] = {0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
-    alListenerfv(AL_ORIENTATION, orientation);
+    alDopplerFactor(record.doppler ? 1.0f : 0.0f);
     MG_CHECK_OPENAL();
     if (IsAudioVerbose()) {
         std::fprintf(stderr, "Audio device: %s\n", alcGetString(record.device, ALC_DEVICE_SPECIFIER));
+    }
+}
+
+void OpenDeviceOnce(AudioManagerRecord& record)
+{
+    if (!record.openTried) {
+        OpenDevice(record);
     }
 }
 
@@ -91,6 +94,7 @@ void ReleaseEverything(AudioManagerRecord& record)
     }
     record.soundsByHandle.clear();
     record.soundsByPath.clear();
+    record.streamsByPath.clear();
     record.eventTables.clear();
     if (record.usable) {
         alcMakeContextCurrent(nullptr);
@@ -119,6 +123,110 @@ void RegisterLogoSound(AudioManagerRecord& record)
         CachedAudioData{"", std::move(data), Marrowgate::Audio::theLogoSound, 0});
 }
 
+AudioHandle LoadSound(AudioManagerRecord& record, const std::string& filePath, bool streaming)
+{
+    std::map<std::string, std::shared_ptr<CachedAudioData>>& byPath =
+        streaming ? record.streamsByPath : record.soundsByPath;
+    if (const auto found = byPath.find(filePath); found != byPath.end()) {
+        ++found->second->referenceCount;
+        return found->second->handle;
+    }
+    // The sound is uploaded while it is read, so the device must be there first.
+    OpenDeviceOnce(record);
+    const auto handle = static_cast<AudioHandle>(record.soundsByHandle.size() + 1);
+    auto cached = std::make_shared<CachedAudioData>(
+        CachedAudioData{filePath, std::make_shared<AudioData>(filePath, streaming), handle, 1});
+    byPath[filePath] = cached;
+    record.soundsByHandle[handle] = std::move(cached);
+    return handle;
+}
+
+void ApplyGains(const AudioManagerRecord& record)
+{
+    for (const ActivePlayer& entry : record.activePlayers) {
+        entry.player->ApplyGain();
+    }
+}
+
+// Starts a player as the request says. Without a device, or with 32 sounds playing, nothing
+// starts and the channel is empty, without a report: both are normal states of a game.
+Marrowgate::Audio::AudioChannel StartPlayer(AudioManagerRecord& record, const StartRequest& request)
+{
+    const auto found = record.soundsByHandle.find(request.handle);
+    if (found == record.soundsByHandle.end()) {
+        MG_ERROR("mgError: Unable to find audio handle to play, was it unloaded?");
+        return {Marrowgate::Audio::kInvalidAudioHandle, 0};
+    }
+    if (!record.usable || record.activePlayers.size() >= kMaximumActivePlayers) {
+        return {Marrowgate::Audio::kInvalidAudioHandle, 0};
+    }
+    ++record.channelCounter;
+    if (record.channelCounter == 0) {
+        MG_ERROR("mgInternalError: Audio Channel Identifier Rolled Over.");
+        ++record.channelCounter;
+    }
+    const std::uint32_t channelIdentifier = record.channelCounter;
+    auto player = std::make_shared<AudioPlayer>(channelIdentifier);
+    record.activePlayers.push_back({player, request.handle});
+    player->SetMusic(request.music);
+    // Levels and place are set before the sound starts, so not one sample plays without them.
+    if (request.volume != 1.0f) {
+        player->SetVolume(request.volume);
+    }
+    if (request.pitch != 1.0f) {
+        player->SetPitch(request.pitch);
+    }
+    if (request.worldPosition) {
+        const Marrowgate::Audio::SoundDistances& distances = record.distances;
+        player->PlaceInWorld(distances.referenceDistance, distances.maximumDistance, distances.rolloffFactor);
+        player->SetPosition(*request.worldPosition);
+    }
+    player->Play(found->second->audioData, request.looping);
+    return {request.handle, channelIdentifier};
+}
+
+// The start an event asks for, with its variant chosen and its levels drawn; nothing for an
+// unknown table or event or levels no sound can play at (reported).
+std::optional<StartRequest> RequestForEvent(AudioManagerRecord& record, const std::string& tableName,
+                                            const std::string& eventName)
+{
+    const auto table = record.eventTables.find(tableName);
+    if (table == record.eventTables.end()) {
+        MG_ERROR("mgExternalError: No audio event table \"%s\" has been loaded (playing event \"%s\").",
+                 tableName.c_str(), eventName.c_str());
+        return std::nullopt;
+    }
+    const auto event = table->second.find(eventName);
+    if (event == table->second.end() || event->second.empty()) {
+        MG_ERROR("mgExternalError: The audio event table \"%s\" has no event \"%s\".", tableName.c_str(),
+                 eventName.c_str());
+        return std::nullopt;
+    }
+    const std::vector<AudioEventInfo>& variants = event->second;
+    const auto [last, isNew] = record.lastVariants.try_emplace({tableName, eventName}, variants.size());
+    last->second = ChooseVariant(variants.size(), last->second);
+    const AudioEventInfo& variant = variants[last->second];
+    const EventLevels levels = VaryLevels(variant);
+    // The table's numbers are read as they stand, so a table can ask for what no sound can do.
+    const bool playable = levels.volume >= 0.0f && std::isfinite(levels.volume) && levels.pitch > 0.0f &&
+                          std::isfinite(levels.pitch);
+    if (!playable) {
+        MG_ERROR(
+            "mgDataError: The audio event \"%s\" of table \"%s\" asks for volume %g and pitch %g; a volume "
+            "must be 0 or more and a pitch above 0.",
+            eventName.c_str(), tableName.c_str(), static_cast<double>(levels.volume),
+            static_cast<double>(levels.pitch));
+        return std::nullopt;
+    }
+    StartRequest request;
+    request.handle = variant.handle;
+    request.looping = variant.looping;
+    request.music = variant.music;
+    request.volume = std::min(levels.volume, 1.0f);
+    request.pitch = levels.pitch;
+    return request;
+}
+
 // With every source held the device would still mix silence in real time; where the driver
 // allows, it stops mixing too, so a paused game costs no CPU for sound.
 void PauseDeviceMixing(ALCdevice* device, bool paused)
@@ -139,7 +247,7 @@ float LiveAudioVolume(bool music)
     if (sLiveRecord == nullptr) {
         return 1.0f;
     }
-    return music ? sLiveRecord->musicVolume : sLiveRecord->effectVolume;
+    return sLiveRecord->masterVolume * (music ? sLiveRecord->musicVolume : sLiveRecord->effectVolume);
 }
 
 } // namespace mgImplementation
@@ -151,6 +259,19 @@ using mgImplementation::kUnitName;
 AudioManager theAudioManager;
 AudioHandle theLogoSound = kInvalidAudioHandle;
 
+namespace {
+
+// Every way of playing a sound may be handed theLogoSound, so each registers it first.
+void PrepareToPlay(mgImplementation::AudioManagerRecord& record)
+{
+    mgImplementation::OpenDeviceOnce(record);
+    if (theLogoSound == kInvalidAudioHandle) {
+        mgImplementation::RegisterLogoSound(record);
+    }
+}
+
+} // namespace
+
 AudioManager::AudioManager() : mRecord(std::make_unique<mgImplementation::AudioManagerRecord>())
 {
     // The destructor runs during static destruction and may still report; touching the error
@@ -158,8 +279,12 @@ AudioManager::AudioManager() : mRecord(std::make_unique<mgImplementation::AudioM
     Core::Error::GetLastErrorLine();
     MG_ERROR_IF(mgImplementation::sLiveRecord != nullptr,
                 "mgError: There are more than one AudioManager objects in existence. There can only be one.");
-    mgImplementation::OpenDevice(*mRecord);
     mgImplementation::sLiveRecord = mRecord.get();
+}
+
+void AudioManager::Open()
+{
+    mgImplementation::OpenDeviceOnce(*mRecord);
 }
 
 AudioManager::~AudioManager()
@@ -173,8 +298,7 @@ AudioManager::~AudioManager()
 void AudioManager::Restart()
 {
     mgImplementation::ReleaseEverything(*mRecord);
-    mRecord->channelCounter = 0;
-    mRecord->paused = false;
+    *mRecord = mgImplementation::AudioManagerRecord{};
     theLogoSound = kInvalidAudioHandle;
     mgImplementation::OpenDevice(*mRecord);
 }
@@ -187,7 +311,9 @@ bool AudioManager::LoadEventTable(const std::string& tableName, const std::strin
     }
     const Core::DynamicStructure document = Core::LoadJsonFile(filePath);
     EventTable table;
-    const auto loadSound = [this](const std::string& soundPath) { return CreateSoundFromFile(soundPath); };
+    const auto loadSound = [this](const std::string& soundPath, bool streaming) {
+        return streaming ? CreateStreamingSoundFromFile(soundPath) : CreateSoundFromFile(soundPath);
+    };
     if (!mgImplementation::ReadEventTable(document, tableName, filePath, loadSound, table)) {
         return false;
     }
@@ -197,55 +323,136 @@ bool AudioManager::LoadEventTable(const std::string& tableName, const std::strin
 
 AudioHandle AudioManager::CreateSoundFromFile(const std::string& filePath)
 {
+    return mgImplementation::LoadSound(*mRecord, filePath, false);
+}
+
+AudioHandle AudioManager::CreateStreamingSoundFromFile(const std::string& filePath)
+{
+    return mgImplementation::LoadSound(*mRecord, filePath, true);
+}
+
+AudioHandle AudioManager::CreateSoundFromMemory(const std::uint8_t* fileBytes, std::size_t byteCount,
+                                                const std::string& name)
+{
     mgImplementation::AudioManagerRecord& record = *mRecord;
-    if (const auto found = record.soundsByPath.find(filePath); found != record.soundsByPath.end()) {
-        ++found->second->referenceCount;
-        return found->second->handle;
-    }
+    mgImplementation::OpenDeviceOnce(record);
+    const Core::Error::ReportSubject subject(name);
     const auto handle = static_cast<AudioHandle>(record.soundsByHandle.size() + 1);
-    auto cached = std::make_shared<mgImplementation::CachedAudioData>(mgImplementation::CachedAudioData{
-        filePath, std::make_shared<mgImplementation::AudioData>(filePath, false), handle, 1});
-    record.soundsByPath[filePath] = cached;
-    record.soundsByHandle[handle] = std::move(cached);
+    record.soundsByHandle[handle] =
+        std::make_shared<mgImplementation::CachedAudioData>(mgImplementation::CachedAudioData{
+            "", std::make_shared<mgImplementation::AudioData>(fileBytes, byteCount), handle, 1});
     return handle;
 }
 
 AudioChannel AudioManager::PlaySound(const AudioHandle& handle, bool looping, bool music)
 {
     mgImplementation::AudioManagerRecord& record = *mRecord;
-    if (theLogoSound == kInvalidAudioHandle) {
-        mgImplementation::RegisterLogoSound(record);
-    }
+    PrepareToPlay(record);
     MG_ERROR_IF(handle == kInvalidAudioHandle,
                 "mgExternalError: Attempting to play an invalid audio handle.");
-    const auto found = record.soundsByHandle.find(handle);
-    if (found == record.soundsByHandle.end()) {
-        MG_ERROR("mgError: Unable to find audio handle to play, was it unloaded?");
-        return {kInvalidAudioHandle, 0};
-    }
-    // Without a device the sound is known but nothing can sound: silently no channel.
-    if (!record.usable || record.activePlayers.size() >= mgImplementation::kMaximumActivePlayers) {
-        return {kInvalidAudioHandle, 0};
-    }
-    ++record.channelCounter;
-    if (record.channelCounter == 0) {
-        MG_ERROR("mgInternalError: Audio Channel Identifier Rolled Over.");
-        ++record.channelCounter;
-    }
-    const std::uint32_t channelIdentifier = record.channelCounter;
-    auto player = std::make_shared<mgImplementation::AudioPlayer>(channelIdentifier);
-    record.activePlayers.push_back({player, handle});
-    player->SetMusic(music);
-    player->Play(found->second->audioData, looping);
-    return {handle, channelIdentifier};
+    mgImplementation::StartRequest request;
+    request.handle = handle;
+    request.looping = looping;
+    request.music = music;
+    return mgImplementation::StartPlayer(record, request);
 }
 
-void AudioManager::Update()
+AudioChannel AudioManager::PlaySoundAt(const AudioHandle& handle, bool looping, const Core::Vector3& position)
+{
+    if (!mgImplementation::IsAcceptedVector(position, "sound position")) {
+        return {};
+    }
+    mgImplementation::AudioManagerRecord& record = *mRecord;
+    PrepareToPlay(record);
+    MG_ERROR_IF(handle == kInvalidAudioHandle,
+                "mgExternalError: Attempting to play an invalid audio handle.");
+    mgImplementation::StartRequest request;
+    request.handle = handle;
+    request.looping = looping;
+    request.worldPosition = position;
+    return mgImplementation::StartPlayer(record, request);
+}
+
+AudioChannel AudioManager::PlayEvent(const std::string& tableName, const std::string& eventName)
+{
+    mgImplementation::AudioManagerRecord& record = *mRecord;
+    mgImplementation::OpenDeviceOnce(record);
+    std::optional<mgImplementation::StartRequest> request =
+        mgImplementation::RequestForEvent(record, tableName, eventName);
+    return request ? mgImplementation::StartPlayer(record, *request) : AudioChannel{};
+}
+
+AudioChannel AudioManager::PlayEventAt(const std::string& tableName, const std::string& eventName,
+                                       const Core::Vector3& position)
+{
+    if (!mgImplementation::IsAcceptedVector(position, "sound position")) {
+        return {};
+    }
+    mgImplementation::AudioManagerRecord& record = *mRecord;
+    mgImplementation::OpenDeviceOnce(record);
+    std::optional<mgImplementation::StartRequest> request =
+        mgImplementation::RequestForEvent(record, tableName, eventName);
+    if (!request) {
+        return {};
+    }
+    request->worldPosition = position;
+    return mgImplementation::StartPlayer(record, *request);
+}
+
+void AudioManager::Update(float elapsedSeconds)
 {
     std::list<mgImplementation::ActivePlayer>& players = mRecord->activePlayers;
     for (auto entry = players.begin(); entry != players.end();) {
+        if (!mRecord->paused) {
+            entry->player->Advance(elapsedSeconds);
+        }
         entry->player->Update();
         entry = entry->player->IsFinished() ? players.erase(entry) : std::next(entry);
+    }
+}
+
+void AudioManager::SetMasterVolume(float volume)
+{
+    if (mgImplementation::IsAcceptedVolume(volume, "master volume")) {
+        mRecord->masterVolume = volume;
+        mgImplementation::ApplyGains(*mRecord);
+    }
+}
+
+float AudioManager::GetMasterVolume() const
+{
+    return mRecord->masterVolume;
+}
+
+void AudioManager::SetBusVolume(AudioBus bus, float volume)
+{
+    const bool music = bus == AudioBus::kMusic;
+    if (mgImplementation::IsAcceptedVolume(volume, music ? "music bus volume" : "effects bus volume")) {
+        (music ? mRecord->musicVolume : mRecord->effectVolume) = volume;
+        mgImplementation::ApplyGains(*mRecord);
+    }
+}
+
+float AudioManager::GetBusVolume(AudioBus bus) const
+{
+    return bus == AudioBus::kMusic ? mRecord->musicVolume : mRecord->effectVolume;
+}
+
+void AudioManager::CrossfadeMusic(const AudioChannel& incoming, float seconds)
+{
+    if (!mgImplementation::IsAcceptedFadeLength(seconds)) {
+        return;
+    }
+    mgImplementation::AudioPlayer* incomingPlayer = FindPlayer(incoming);
+    for (const mgImplementation::ActivePlayer& entry : mRecord->activePlayers) {
+        if (entry.player.get() != incomingPlayer && entry.player->IsMusic()) {
+            entry.player->FadeTo(0.0f, seconds, mgImplementation::RampShape::kEqualPowerOut, true);
+        }
+    }
+    if (incomingPlayer != nullptr) {
+        const float volume = incomingPlayer->GetVolume();
+        incomingPlayer->SetVolume(0.0f);
+        incomingPlayer->FadeTo(volume, seconds, mgImplementation::RampShape::kEqualPowerIn, false);
     }
 }
 
@@ -259,14 +466,15 @@ void AudioManager::SetPaused(bool paused)
     if (!record.usable) {
         return;
     }
-    // Only the players this pause stopped are started again; a finished one stays finished.
+    // Only the players this pause stopped are started again: a finished one stays finished,
+    // and one its channel paused stays paused.
     for (const mgImplementation::ActivePlayer& entry : record.activePlayers) {
         const ALuint source = entry.player->GetSource();
         ALint state = 0;
         alGetSourcei(source, AL_SOURCE_STATE, &state);
         if (paused && state == AL_PLAYING) {
             alSourcePause(source);
-        } else if (!paused && state == AL_PAUSED) {
+        } else if (!paused && state == AL_PAUSED && !entry.player->IsHeld()) {
             alSourcePlay(source);
         }
     }
@@ -276,6 +484,19 @@ void AudioManager::SetPaused(bool paused)
 bool AudioManager::IsPaused() const
 {
     return mRecord->paused;
+}
+
+mgImplementation::AudioPlayer* AudioManager::FindPlayer(const AudioChannel& channel) const
+{
+    if (channel.channelIdentifier == 0) {
+        return nullptr;
+    }
+    for (const mgImplementation::ActivePlayer& entry : mRecord->activePlayers) {
+        if (entry.player->GetChannelIdentifier() == channel.channelIdentifier) {
+            return entry.handle == channel.handle ? entry.player.get() : nullptr;
+        }
+    }
+    return nullptr;
 }
 
 const EventTable* AudioManager::FindEventTable(const std::string& tableName) const
@@ -297,6 +518,7 @@ std::size_t AudioManager::GetActivePlayerCount() const
 
 bool AudioManager::HasDevice() const
 {
+    mgImplementation::OpenDeviceOnce(*mRecord);
     return mRecord->usable;
 }
 

@@ -100,7 +100,7 @@ void RunFixedSteps(GameScene& scene, float deltaTime)
             RefreshKeyBindings();
         }
         scene.OnSimulate();
-        Marrowgate::Audio::theAudioManager.Update();
+        Marrowgate::Audio::theAudioManager.Update(step);
         accumulator -= step;
     }
     scene.SetStepAccumulator(accumulator);
@@ -205,6 +205,8 @@ GameApplication::GameApplication(const WindowMode& windowMode, const std::uint16
     handler.application = this;
     // A new application starts with no scene and no quit left over from an earlier one.
     State() = GameState{};
+    // Sound starts with the application, before the window, as its start-up line always has.
+    Marrowgate::Audio::theAudioManager.Open();
 
     WindowProperties& properties = handler.windowProperties;
     properties.mode = windowMode;

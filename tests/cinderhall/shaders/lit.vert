@@ -1,5 +1,6 @@
 // Lambert lighting in eye space, written without a version line for the shader prelude.
 uniform mat4 mvpMatrix;
+uniform mat4 modelViewMatrix;
 uniform vec4 sunLightDirection;
 uniform vec4 sunLightColor;
 uniform vec4 ambientLightColor;
@@ -13,7 +14,8 @@ VERTEX_OUTPUT vec4 litColor;
 
 void main()
 {
-    float diffuse = max(dot(vertexNormal, sunLightDirection.xyz), 0.0);
+    vec3 normal = normalize((modelViewMatrix * vec4(vertexNormal, 0.0)).xyz);
+    float diffuse = max(dot(normal, sunLightDirection.xyz), 0.0);
     vec3 light = ambientLightColor.rgb + sunLightColor.rgb * diffuse;
     litColor = vec4(vertexColor.rgb * materialColor.rgb * light, 1.0);
     gl_Position = mvpMatrix * vec4(vertexPosition, 1.0);

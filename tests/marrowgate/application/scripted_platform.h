@@ -112,6 +112,7 @@ public:
     int pixelScale = 1;
     bool messageBoxAnswer = true;
     bool fullScreenRefused = false;
+    std::string rendererName = "nothing";
 
     std::deque<ScriptedPass> script;
     // Called at the start of every pass, before it reads its events: the previous pass's
@@ -248,7 +249,7 @@ public:
     void DestroyContext() override { log.push_back("DestroyContext"); }
     mgImplementation::ContextDescription DescribeContext() override
     {
-        return {"scripted", "3.2 scripted", "nothing"};
+        return {"scripted", "3.2 scripted", rendererName};
     }
     void SwapBuffers() override { ++swaps; }
     int GetRefreshRate() override { return refreshRate; }

@@ -24,8 +24,11 @@ protected:
     bool Read(const std::string& json)
     {
         table.clear();
-        const auto loader = [this](const std::string& path) -> AudioHandle {
+        const auto loader = [this](const std::string& path, bool streaming) -> AudioHandle {
             requestedPaths.push_back(path);
+            if (streaming) {
+                streamedPaths.push_back(path);
+            }
             const auto found = std::find(knownPaths.begin(), knownPaths.end(), path);
             if (found != knownPaths.end()) {
                 return static_cast<AudioHandle>(found - knownPaths.begin() + 1);
@@ -43,6 +46,7 @@ protected:
     EventTable table;
     std::vector<std::string> knownPaths;
     std::vector<std::string> requestedPaths;
+    std::vector<std::string> streamedPaths;
 };
 
 } // namespace
@@ -226,4 +230,13 @@ TEST_F(EventTableLoading, AFailedLoadRegistersNothingAndKeepsItsSounds)
     ASSERT_EQ(errors.messages.size(), 3u); // the file's and the JSON reader's reports, then the table's
     EXPECT_EQ(errors.Last(), "mgDataError: Expected event table data to be a structure of information. "
                              "Table: \"no/such/table.json\"");
+}
+
+TEST_F(TableReading, OnlyTheSoundsOfStreamingEventsAreAskedForAsStreams)
+{
+    ASSERT_TRUE(Read(R"({"audio_events": [
+        {"name": "theme", "file": ["theme.ogg", {"name": "theme_b.ogg"}], "streaming": "true", "music": 1},
+        {"name": "blip", "file": "blip.wav"}]})"));
+    EXPECT_EQ(streamedPaths, (std::vector<std::string>{"theme.ogg", "theme_b.ogg"}));
+    EXPECT_EQ(requestedPaths.size(), 3u);
 }

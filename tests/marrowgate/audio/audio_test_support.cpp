@@ -1,7 +1,10 @@
 #include "audio_test_support.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <numbers>
 
 #include <unistd.h>
 
@@ -90,6 +93,22 @@ Bytes SimpleWave(int channels, std::uint32_t sampleRate, int bitsPerSample, std:
         samples[index] = static_cast<std::uint8_t>(index * 7);
     }
     return RiffWave({FormatChunk(channels, sampleRate, bitsPerSample), Chunk("data", samples)});
+}
+
+Bytes SineWave(double frequency, double seconds, double peak)
+{
+    const auto frames = static_cast<std::size_t>(seconds * 44100.0);
+    const double rampFrames = 0.002 * 44100.0;
+    Bytes samples;
+    for (std::size_t frame = 0; frame < frames; ++frame) {
+        const double ramp = std::min(
+            {1.0, static_cast<double>(frame) / rampFrames, static_cast<double>(frames - frame) / rampFrames});
+        const double value =
+            peak * ramp * std::sin(2.0 * std::numbers::pi * frequency * static_cast<double>(frame) / 44100.0);
+        PutLittleEndian(
+            samples, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value * 32767.0))), 2);
+    }
+    return RiffWave({FormatChunk(1, 44100, 16), Chunk("data", samples)});
 }
 
 std::string WriteTemporaryFile(const std::string& name, const Bytes& bytes)

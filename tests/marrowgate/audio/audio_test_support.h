@@ -23,6 +23,10 @@ Bytes RiffWave(std::initializer_list<Bytes> chunks);
 // A plain PCM WAV image of `frames` frames of a ramp.
 Bytes SimpleWave(int channels, std::uint32_t sampleRate, int bitsPerSample, std::uint32_t frames);
 
+// Mono 16-bit 44100 Hz sine of the given frequency, length and peak (0 to 1), with 2 ms ramps at
+// both ends so that it starts and stops without a click.
+Bytes SineWave(double frequency, double seconds, double peak);
+
 // Writes bytes to a fresh file under the test's temporary folder and returns its path.
 std::string WriteTemporaryFile(const std::string& name, const Bytes& bytes);
 

@@ -44,7 +44,7 @@ struct TableContext
 bool AddVariant(const TableContext& context, const std::string& eventName, const std::string& soundPath,
                 AudioEventInfo variant)
 {
-    variant.handle = context.loadSound(soundPath);
+    variant.handle = context.loadSound(soundPath, variant.streaming);
     if (variant.handle == kInvalidAudioHandle) {
         MG_ERROR("mgDataError: Expected to load audio file: \"%s\" on Table: \"%s\"", soundPath.c_str(),
                  context.tableName.c_str());

@@ -15,7 +15,9 @@
 
 namespace mgImplementation {
 
-using SoundLoader = std::function<Marrowgate::Audio::AudioHandle(const std::string& soundPath)>;
+// Loads one sound of the table; `streaming` is the event's "streaming" flag.
+using SoundLoader =
+    std::function<Marrowgate::Audio::AudioHandle(const std::string& soundPath, bool streaming)>;
 
 // Fills `table` from `document`. On any failure it reports (naming filePath or tableName, as
 // each message says) and returns false; sounds loaded up to then stay loaded, and the caller

@@ -5,7 +5,10 @@
 
 #include <AL/al.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace mgImplementation {
@@ -14,6 +17,9 @@ namespace {
 constexpr char kUnitName[] = "mgi_audio_player";
 
 constexpr std::uint32_t kSecondsPerStreamBuffer = 3;
+// A 2D sound sits this far from the listener, well inside the reference distance, so it plays
+// at full level wherever the listener is; pan turns it from straight above to one side.
+constexpr float kBesideListener = 0.1f;
 // Above any rate a sound card plays; a file claiming more is damaged, and its stream buffers
 // would be absurdly large.
 constexpr std::uint32_t kHighestStreamSampleRate = 384000;
@@ -64,7 +70,7 @@ AudioPlayer::AudioPlayer(std::uint32_t channelIdentifier) : mChannelIdentifier(c
     MG_CHECK_OPENAL();
     alSourcef(source, AL_GAIN, LiveAudioVolume(mMusic));
     MG_CHECK_OPENAL();
-    alSource3f(source, AL_POSITION, 0.0f, 0.1f, 0.0f);
+    alSource3f(source, AL_POSITION, 0.0f, kBesideListener, 0.0f);
     MG_CHECK_OPENAL();
     alSource3f(source, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
     MG_CHECK_OPENAL();
@@ -158,6 +164,9 @@ bool AudioPlayer::FillBuffer(std::uint32_t buffer)
 
 void AudioPlayer::Update()
 {
+    if (mStopped) {
+        return;
+    }
     ALint processed = 0;
     alGetSourcei(mSource, AL_BUFFERS_PROCESSED, &processed);
     MG_CHECK_OPENAL();
@@ -207,6 +216,145 @@ bool AudioPlayer::IsFinished() const
     alGetSourcei(mSource, AL_BUFFERS_QUEUED, &queued);
     MG_CHECK_OPENAL();
     return state == AL_STOPPED || (queued == 0 && !mLooping);
+}
+
+void AudioPlayer::SetMusic(bool music)
+{
+    mMusic = music;
+    ApplyGain();
+}
+
+void AudioPlayer::ApplyGain()
+{
+    const float gain = std::clamp(LiveAudioVolume(mMusic) * GetVolume(), 0.0f, 1.0f);
+    alSourcef(mSource, AL_GAIN, gain);
+    MG_CHECK_OPENAL();
+}
+
+void AudioPlayer::SetVolume(float volume)
+{
+    mFade.reset();
+    mVolume = volume;
+    ApplyGain();
+}
+
+float AudioPlayer::GetVolume() const
+{
+    return mFade ? mFade->GetGain() : mVolume;
+}
+
+void AudioPlayer::SetPitch(float pitch)
+{
+    alSourcef(mSource, AL_PITCH, pitch);
+    MG_CHECK_OPENAL();
+}
+
+void AudioPlayer::SetPan(float pan)
+{
+    if (mInWorld) {
+        return; // a 3D sound's side comes from where it is
+    }
+    const float angle = pan * std::numbers::pi_v<float> / 2.0f;
+    alSource3f(mSource, AL_POSITION, kBesideListener * std::sin(angle), kBesideListener * std::cos(angle),
+               0.0f);
+    MG_CHECK_OPENAL();
+}
+
+void AudioPlayer::FadeTo(float endVolume, float seconds, RampShape shape, bool stopAtEnd)
+{
+    mFade.emplace(GetVolume(), endVolume, seconds, shape);
+    mStopAtFadeEnd = stopAtEnd;
+    // A fade of no length ends here rather than a step later.
+    Advance(0.0f);
+}
+
+void AudioPlayer::Advance(float elapsedSeconds)
+{
+    if (mStopped) {
+        return;
+    }
+    if (mFollow) {
+        const Marrowgate::Core::Vector3 position = mFollow();
+        if (mFollowedPosition && elapsedSeconds > 0.0f) {
+            SetVelocity((position - *mFollowedPosition) / elapsedSeconds);
+        }
+        mFollowedPosition = position;
+        SetPosition(position);
+    }
+    if (!mFade || mHeld) {
+        return;
+    }
+    mFade->Advance(elapsedSeconds);
+    if (!mFade->IsDone()) {
+        ApplyGain();
+        return;
+    }
+    mVolume = mFade->GetEndGain();
+    mFade.reset();
+    ApplyGain();
+    if (mStopAtFadeEnd) {
+        Stop();
+    }
+}
+
+void AudioPlayer::Stop()
+{
+    mStopped = true;
+    mFollow = nullptr;
+    alSourceStop(mSource);
+    MG_CHECK_OPENAL();
+}
+
+void AudioPlayer::SetHeld(bool held, bool managerPaused)
+{
+    mHeld = held;
+    if (mStopped) {
+        return;
+    }
+    ALint state = 0;
+    alGetSourcei(mSource, AL_SOURCE_STATE, &state);
+    MG_CHECK_OPENAL();
+    if (held && state == AL_PLAYING) {
+        alSourcePause(mSource);
+        MG_CHECK_OPENAL();
+    } else if (!held && !managerPaused && state == AL_PAUSED) {
+        alSourcePlay(mSource);
+        MG_CHECK_OPENAL();
+    }
+}
+
+void AudioPlayer::PlaceInWorld(float referenceDistance, float maximumDistance, float rolloffFactor)
+{
+    mInWorld = true;
+    alSourcei(mSource, AL_SOURCE_RELATIVE, 0);
+    MG_CHECK_OPENAL();
+    alSourcef(mSource, AL_REFERENCE_DISTANCE, referenceDistance);
+    MG_CHECK_OPENAL();
+    alSourcef(mSource, AL_MAX_DISTANCE, maximumDistance);
+    MG_CHECK_OPENAL();
+    alSourcef(mSource, AL_ROLLOFF_FACTOR, rolloffFactor);
+    MG_CHECK_OPENAL();
+}
+
+void AudioPlayer::SetPosition(const Marrowgate::Core::Vector3& position)
+{
+    alSource3f(mSource, AL_POSITION, position.x, position.y, position.z);
+    MG_CHECK_OPENAL();
+}
+
+void AudioPlayer::SetVelocity(const Marrowgate::Core::Vector3& velocity)
+{
+    alSource3f(mSource, AL_VELOCITY, velocity.x, velocity.y, velocity.z);
+    MG_CHECK_OPENAL();
+}
+
+void AudioPlayer::Follow(std::function<Marrowgate::Core::Vector3()> position)
+{
+    mFollow = std::move(position);
+    mFollowedPosition.reset();
+    if (mFollow) {
+        Advance(0.0f);
+    }
 }
 
 } // namespace mgImplementation

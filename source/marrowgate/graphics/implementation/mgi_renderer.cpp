@@ -42,6 +42,40 @@ void UploadMatrix(GLint location, const Matrix4& matrix)
     glUniformMatrix4fv(location, 1, GL_FALSE, transposed.m);
 }
 
+// Uploads `matrix` unless the program already holds it.
+void UploadChangedMatrix(GLint location, const Matrix4& matrix, std::optional<Matrix4>& held)
+{
+    if (held && std::memcmp(held->m, matrix.m, sizeof(matrix.m)) == 0) {
+        return;
+    }
+    UploadMatrix(location, matrix);
+    held = matrix;
+}
+
+// Whatever program other than the built-in one is current receives the matrices, so the 3D
+// programs get the same uniforms; its locations are looked up once.
+void UploadCallerMatrices()
+{
+    const GLuint program = theRendererState.currentProgram;
+    if (program == 0) {
+        return;
+    }
+    auto [entry, isNew] = theRendererState.callerPrograms.try_emplace(program);
+    mgImplementation::CallerProgram& caller = entry->second;
+    if (isNew) {
+        caller.mvpLocation = glGetUniformLocation(program, "mvpMatrix");
+        caller.modelViewLocation = glGetUniformLocation(program, "modelViewMatrix");
+    }
+    if (caller.mvpLocation == -1) {
+        MG_ERROR("mgInternalError: GLSL Uniform \"mvpMatrix\" was not found in shader program.");
+    } else {
+        UploadChangedMatrix(caller.mvpLocation, GetModelViewProjectionMatrix(), caller.mvp);
+    }
+    if (caller.modelViewLocation != -1) {
+        UploadChangedMatrix(caller.modelViewLocation, theRendererState.modelView, caller.modelView);
+    }
+}
+
 // Hands the current model-view (and with it the model-view-projection) to OpenGL. The built-in
 // program takes its matrix when it next draws, so moving between 2D draws costs no upload.
 void ApplyModelView()
@@ -53,21 +87,8 @@ void ApplyModelView()
         glLoadTransposeMatrixf(theRendererState.modelView.m);
         return;
     }
-    if (mgImplementation::IsBuiltInProgramCurrent()) {
-        return;
-    }
-    // Whatever other program is current receives the matrices, so the 3D programs get the same
-    // uniforms.
-    const GLuint program = theRendererState.currentProgram;
-    const GLint mvpLocation = glGetUniformLocation(program, "mvpMatrix");
-    if (mvpLocation == -1) {
-        MG_ERROR("mgInternalError: GLSL Uniform \"mvpMatrix\" was not found in shader program.");
-    } else {
-        UploadMatrix(mvpLocation, GetModelViewProjectionMatrix());
-    }
-    const GLint modelViewLocation = glGetUniformLocation(program, "modelViewMatrix");
-    if (modelViewLocation != -1) {
-        UploadMatrix(modelViewLocation, theRendererState.modelView);
+    if (!mgImplementation::IsBuiltInProgramCurrent()) {
+        UploadCallerMatrices();
     }
 }
 
@@ -133,6 +154,7 @@ void InitializeRenderer()
 {
     ClearGLErrors();
     theRendererState.batch.Clear();
+    theRendererState.callerPrograms.clear();
     theRendererState.currentTexture = 0;
     theRendererState.isFontTexture = false;
     if (theRendererState.isFixedFunction) {
@@ -158,6 +180,7 @@ void CleanupRenderer()
             glUseProgram(0);
         }
         theRendererState.currentProgram = 0;
+        theRendererState.callerPrograms.clear();
         mgImplementation::DeleteStreamObjects();
         mgImplementation::DeleteBuiltInProgram();
     }
@@ -329,6 +352,20 @@ void UseProgramName(std::uint32_t program)
     }
     glUseProgram(program);
     theRendererState.currentProgram = program;
+    // A program that last drew under other matrices must not draw with those.
+    if (!mgImplementation::IsBuiltInProgramCurrent()) {
+        UploadCallerMatrices();
+    }
+}
+
+std::uint32_t GetCurrentProgramName()
+{
+    return theRendererState.currentProgram;
+}
+
+void ForgetProgramName(std::uint32_t program)
+{
+    theRendererState.callerPrograms.erase(program);
 }
 
 void BindTextureName(std::uint32_t texture)

@@ -126,8 +126,16 @@ bool IsBatchingEnabled();
 std::uint64_t GetDrawCallCount();
 
 // Program and texture changes made through the renderer, which flushes gathered draws first.
-// Arguments are OpenGL names; 0 unbinds.
+// Arguments are OpenGL names; 0 unbinds. A program other than the built-in one receives the
+// current matrices when it becomes current and whenever they change while it is current:
+// `mvpMatrix` (a report when it has none) and, where it has one, `modelViewMatrix`. Their
+// locations are looked up once per program and context.
 void UseProgramName(std::uint32_t program);
+// The program the renderer last made current (0 before any).
+std::uint32_t GetCurrentProgramName();
+// Drops what the renderer keeps about a program; call it before deleting a program that was made
+// current through UseProgramName, whose name OpenGL may give to the next one.
+void ForgetProgramName(std::uint32_t program);
 void BindTextureName(std::uint32_t texture);
 
 void RenderVertices2D(PrimitiveType type, const Vertex2D* vertices, std::uint32_t count);

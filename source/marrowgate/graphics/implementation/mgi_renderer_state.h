@@ -11,6 +11,8 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace mgImplementation {
@@ -65,6 +67,17 @@ struct BuiltInProgram
     int snap = -1; // -1 unknown, 0 positions arrive floored, 1 the program floors them
 };
 
+// What the renderer keeps about a program other than its own that it made current: where its
+// matrices go and what they last received, so a model-view change under it looks nothing up and
+// making it current again uploads only what changed.
+struct CallerProgram
+{
+    GLint mvpLocation = -1;
+    GLint modelViewLocation = -1;
+    std::optional<Marrowgate::Core::Matrix4> mvp;
+    std::optional<Marrowgate::Core::Matrix4> modelView;
+};
+
 // MARROWGATE_BATCHING=0 turns gathering off; anything else, or nothing, leaves it on.
 bool BatchingFromEnvironment();
 
@@ -81,6 +94,8 @@ struct RendererState
     // through the renderer so that gathered draws are flushed first.
     GLuint currentProgram = 0;
     GLuint currentTexture = 0;
+    // Programs of this context other than the built-in one, by name.
+    std::unordered_map<GLuint, CallerProgram> callerPrograms;
     bool isFontTexture = false;
     // Streaming buffers for vertices and indices (and a vertex array where the context has
     // them), shared by every draw.

@@ -412,6 +412,39 @@ TEST_F(RealtimeApplicationTest, MultisamplingIsAskedForUnlessTheEnvironmentPinsI
     EXPECT_FALSE(platform.createdWith.multisampling);
 }
 
+TEST_F(RealtimeApplicationTest, ASoftwareRasteriserGetsAWindowWithoutMultisamplingUnlessTheUserAsks)
+{
+    unsetenv("MARROWGATE_MULTISAMPLING");
+    for (const char* renderer :
+         {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa swrast", "Google SwiftShader"}) {
+        SCOPED_TRACE(renderer);
+        log.clear();
+        platform.rendererName = renderer;
+        application.Open();
+        application.Close();
+        EXPECT_FALSE(platform.createdWith.multisampling);
+        // The multisampled window goes before it is ever shown; the second is the one shown.
+        EXPECT_THAT(Matching("CreateWindow"), ElementsAre("CreateWindow", "CreateWindow"));
+        ASSERT_EQ(Matching("ShowWindow").size(), 1u);
+        const auto firstDestroy = std::find(log.begin(), log.end(), "DestroyContext");
+        EXPECT_LT(firstDestroy - log.begin(), std::find(log.begin(), log.end(), "ShowWindow") - log.begin());
+    }
+    setenv("MARROWGATE_MULTISAMPLING", "1", 1);
+    log.clear();
+    application.Open();
+    application.Close();
+    unsetenv("MARROWGATE_MULTISAMPLING");
+    EXPECT_TRUE(platform.createdWith.multisampling) << "asked for in the environment";
+    EXPECT_EQ(Matching("CreateWindow").size(), 1u);
+
+    log.clear();
+    platform.rendererName = "AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)";
+    application.Open();
+    application.Close();
+    EXPECT_TRUE(platform.createdWith.multisampling);
+    EXPECT_EQ(Matching("CreateWindow").size(), 1u);
+}
+
 using RealtimeApplicationDeathTest = RealtimeApplicationTest;
 
 TEST_F(RealtimeApplicationDeathTest, StartupFailuresSayWhyAndExitWithFailure)
