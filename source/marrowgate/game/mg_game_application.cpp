@@ -3,8 +3,10 @@
 #include "marrowgate/application/implementation/sdl/mgi_realtime_sdl_application.h"
 #include "marrowgate/audio/mg_audio_manager.h"
 #include "marrowgate/core/mg_frame_timer.h"
+#include "marrowgate/core/mg_out_of_memory.h"
 #include "marrowgate/game/mg_default_scene.h"
 #include "marrowgate/game/mg_game_scene.h"
+#include "marrowgate/game/mg_game_timer.h"
 #include "marrowgate/game/mg_key_binding.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_camera.h"
@@ -12,7 +14,9 @@
 #include "marrowgate/graphics/mg_texture_manager.h"
 
 #include <algorithm>
-#include <exception>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -20,7 +24,7 @@ constexpr char kUnitName[] = "mg_game_application";
 
 // A long stall (a dragged window, a debugger) must not turn into a burst of catch-up steps.
 constexpr float kMaximumFrameDelta = 0.1f;
-constexpr int kMaximumStepsPerFrame = 5;
+constexpr std::uint32_t kLongestStepMilliseconds = 1000;
 
 using Marrowgate::Application::ApplicationHandlerInterface;
 using Marrowgate::Application::WindowMode;
@@ -34,12 +38,28 @@ struct GameState
     GameScene* nextScene = nullptr;
     bool quitRequested = false;
     bool windowActive = false;
+    bool paused = false;
+    // The pause holds the sounds too; the window coming back on screen must not resume them.
+    bool soundsPaused = false;
 };
 
 GameState& State()
 {
     static GameState state;
     return state;
+}
+
+// Settings of the loop, kept from one application to the next like the step length.
+struct LoopSettings
+{
+    int maximumStepsPerFrame = 5;
+    float timeScale = 1.0f;
+};
+
+LoopSettings& Loop()
+{
+    static LoopSettings settings;
+    return settings;
 }
 
 } // namespace
@@ -61,6 +81,8 @@ public:
     void OnGraphicsContextDestroyed() override;
     void OnWindowHidden() override;
     void OnWindowShown() override;
+    void OnTextInput(const std::string& text) override;
+    void OnTextComposition(const std::string& text, int cursor, int selectionLength) override;
 
     GameApplication* application = nullptr;
     ApplicationHandlerInterface* delegate = nullptr;
@@ -74,6 +96,11 @@ GameApplicationHandler& TheHandler()
 {
     static GameApplicationHandler handler;
     return handler;
+}
+
+GameScene& CurrentScene()
+{
+    return State().currentScene != nullptr ? *State().currentScene : GetDefaultScene();
 }
 
 void ApplyPendingSceneChange()
@@ -92,10 +119,17 @@ void ApplyPendingSceneChange()
 
 void RunFixedSteps(GameScene& scene, float deltaTime)
 {
+    if (State().paused) {
+        // No simulation time passes. The bindings still refresh, once a frame, so that a pause
+        // screen can read them in its update.
+        RefreshKeyBindings();
+        return;
+    }
     const float step = Marrowgate::Game::GameTimer::GetSecondsPerStep();
-    float accumulator = scene.GetStepAccumulator() + deltaTime;
-    // Only strictly more than a step runs one, and what five steps leave stays for later frames.
-    for (int steps = 0; accumulator > step && steps < kMaximumStepsPerFrame; ++steps) {
+    float accumulator = scene.GetStepAccumulator() + deltaTime * Loop().timeScale;
+    // Only strictly more than a step runs one, and what the capped steps leave stays for later
+    // frames.
+    for (int steps = 0; accumulator > step && steps < Loop().maximumStepsPerFrame; ++steps) {
         if (GameApplication::sUpdateInputEveryStep) {
             RefreshKeyBindings();
         }
@@ -144,7 +178,7 @@ void GameApplicationHandler::OnRealtimeUpdate()
     const float deltaTime = std::min(kMaximumFrameDelta, static_cast<float>(frameTimer.GetDeltaTime()));
     ApplyPendingSceneChange();
     GameState& state = State();
-    RunSceneFrame(state.currentScene != nullptr ? *state.currentScene : GetDefaultScene(), deltaTime);
+    RunSceneFrame(CurrentScene(), deltaTime);
     if (state.quitRequested && application != nullptr) {
         application->Close();
     }
@@ -160,7 +194,19 @@ void GameApplicationHandler::OnWindowShown()
     // The span out of sight is measured here and dropped, so the next frame's delta is only the
     // time since the window came back: no burst of catch-up steps, the game goes on as it was.
     frameTimer.Update();
-    Marrowgate::Audio::theAudioManager.SetPaused(false);
+    if (!State().soundsPaused) {
+        Marrowgate::Audio::theAudioManager.SetPaused(false);
+    }
+}
+
+void GameApplicationHandler::OnTextInput(const std::string& text)
+{
+    CurrentScene().OnTextInput(text);
+}
+
+void GameApplicationHandler::OnTextComposition(const std::string& text, int cursor, int selectionLength)
+{
+    CurrentScene().OnTextComposition(text, cursor, selectionLength);
 }
 
 void GameApplicationHandler::OnNotifyA(int a, int b)
@@ -200,6 +246,7 @@ GameApplication::GameApplication(const WindowMode& windowMode, const std::uint16
                                  const std::uint16_t& height, bool verticalSync)
     : RealtimeApplication(mgImplementation::TheHandler())
 {
+    Core::EndProgramWhenMemoryRunsOut();
     mgImplementation::GameApplicationHandler& handler = mgImplementation::TheHandler();
     MG_ERROR_IF(handler.application != nullptr, "mgInternalError: GameApplication has already been set.");
     handler.application = this;
@@ -245,7 +292,9 @@ void GameApplication::SetWindowTitle(const std::string& title)
 
 void GameApplication::RunGame(GameScene* firstScene)
 {
-    if (firstScene != mScene) {
+    if (firstScene != mScene && mgImplementation::DefaultScene::IsLogoSkipped()) {
+        ChangeToScene(firstScene);
+    } else if (firstScene != mScene) {
         mgImplementation::GetDefaultScene().ShowLogoBefore(firstScene);
     }
     Run();
@@ -277,6 +326,60 @@ void GameApplication::ForgetScene(const GameScene* scene)
     }
 }
 
+void GameApplication::SetPaused(bool paused, bool pauseSounds)
+{
+    GameState& state = State();
+    state.paused = paused;
+    const bool soundsPaused = paused && pauseSounds;
+    if (soundsPaused != state.soundsPaused) {
+        state.soundsPaused = soundsPaused;
+        Audio::theAudioManager.SetPaused(soundsPaused);
+    }
+}
+
+bool GameApplication::IsPaused()
+{
+    return State().paused;
+}
+
+void GameApplication::SetMillisecondsPerStep(std::uint32_t milliseconds)
+{
+    const bool valid = milliseconds >= 1 && milliseconds <= kLongestStepMilliseconds;
+    MG_ERROR_IF(!valid, "mgExternalError: Expected a step length from 1 to %u milliseconds, not %u.",
+                static_cast<unsigned>(kLongestStepMilliseconds), static_cast<unsigned>(milliseconds));
+    if (valid) {
+        GameTimer::sMillisecondsPerStep = milliseconds;
+    }
+}
+
+void GameApplication::SetMaximumStepsPerFrame(int steps)
+{
+    MG_ERROR_IF(steps < 1, "mgExternalError: Expected at least one step per frame, not %d.", steps);
+    if (steps >= 1) {
+        Loop().maximumStepsPerFrame = steps;
+    }
+}
+
+int GameApplication::GetMaximumStepsPerFrame()
+{
+    return Loop().maximumStepsPerFrame;
+}
+
+void GameApplication::SetTimeScale(float scale)
+{
+    const bool valid = std::isfinite(scale) && scale >= 0.0f;
+    MG_ERROR_IF(!valid, "mgExternalError: Expected a time scale of 0 or more, not %g.",
+                static_cast<double>(scale));
+    if (valid) {
+        Loop().timeScale = scale;
+    }
+}
+
+float GameApplication::GetTimeScale()
+{
+    return Loop().timeScale;
+}
+
 bool GameApplication::IsWindowActive()
 {
     return State().windowActive;
@@ -287,7 +390,11 @@ void GameApplication::OnErrorFired(const std::string& message)
     const std::string text = message + "\n\n" + Core::Error::GetLastErrorFile() +
                              "  LINE: " + std::to_string(Core::Error::GetLastErrorLine());
     Application::OpenMessageBox("Error Condition Triggered", text, "Okay", "");
-    std::terminate();
+    // The report can come from deep inside a frame, with scenes, sounds and the window still in
+    // use further up the stack: running the static destructors now could crash on the way out,
+    // so the program ends at once, as a failure, but without an abort signal or a core dump.
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
 }
 
 } // namespace Marrowgate::Game

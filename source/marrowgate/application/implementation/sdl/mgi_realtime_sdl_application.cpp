@@ -39,6 +39,8 @@ struct ApplicationState
     bool pacing = false;
     double framePeriod = 0.0;
     double nextFrameTime = 0.0;
+    // The shortest frame the application asked for (0: no cap); a setting kept across windows.
+    double cappedFramePeriod = 0.0;
 };
 
 ApplicationState& State()
@@ -307,6 +309,20 @@ void HandleEvent(const PlatformEvent& event)
     case PlatformEventType::kToggleFullScreen:
         SetFullScreen(!IsFullScreen());
         break;
+    case PlatformEventType::kMouseWheel:
+        OnMouseWheel(event.key);
+        break;
+    // Text queued before input was switched off is not wanted any more.
+    case PlatformEventType::kTextInput:
+        if (Marrowgate::Application::IsTextInputEnabled()) {
+            state.handler->OnTextInput(event.text);
+        }
+        break;
+    case PlatformEventType::kTextComposition:
+        if (Marrowgate::Application::IsTextInputEnabled()) {
+            state.handler->OnTextComposition(event.text, event.compositionCursor, event.compositionSelection);
+        }
+        break;
     }
 }
 
@@ -326,26 +342,29 @@ void DrainEvents()
 }
 
 // Sleeps out the rest of the frame when the driver refused vertical sync, so the loop does
-// not spin a whole core presenting frames nobody can see.
+// not spin a whole core presenting frames nobody can see, and when the application capped the
+// frame rate (a laptop on battery).
 void PaceFrame()
 {
     ApplicationState& state = State();
-    if (!state.pacing) {
+    const double period = std::max(state.pacing ? state.framePeriod : 0.0, state.cappedFramePeriod);
+    if (period <= 0.0) {
         return;
     }
     PlatformInterface& platform = GetPlatform();
     const double now = platform.GetSeconds();
     if (now < state.nextFrameTime) {
         platform.Sleep(state.nextFrameTime - now);
-        state.nextFrameTime += state.framePeriod;
+        state.nextFrameTime += period;
     } else {
-        state.nextFrameTime = now + state.framePeriod;
+        state.nextFrameTime = now + period;
     }
 }
 
 void OpenWindowAndContext(const WindowProperties& properties)
 {
     CreateWindow(properties);
+    GetPlatform().SetTextInput(Marrowgate::Application::IsTextInputEnabled());
     const bool styled = ApplyDisplaySettings(properties);
     AdoptOpeningMode(styled ? properties.mode : WindowMode::kWindowed);
     FitAndCentreWindow(properties);
@@ -471,6 +490,15 @@ void ShowInDefaultWindow()
     const WindowProperties windowed;
     ApplyDisplaySettings(windowed);
     FitAndCentreWindow(windowed);
+}
+
+void SetFrameRateCap(int framesPerSecond)
+{
+    MG_ERROR_IF(framesPerSecond < 0,
+                "mgExternalError: Expected a frame rate cap of 0 (none) or more, not %d.", framesPerSecond);
+    if (framesPerSecond >= 0) {
+        State().cappedFramePeriod = framesPerSecond > 0 ? 1.0 / framesPerSecond : 0.0;
+    }
 }
 
 bool IsApplicationOpen()

@@ -1,5 +1,6 @@
 #include "marrowgate/application/implementation/sdl/mgi_sdl_platform.h"
 
+#include "marrowgate/application/implementation/mgi_deadline_watchdog.h"
 #include "marrowgate/application/implementation/mgi_platform.h"
 #include "marrowgate/application/implementation/sdl/mgi_sdl_game_controllers.h"
 #include "marrowgate/application/implementation/sdl/mgi_sdl_window_state.h"
@@ -10,7 +11,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <string>
 #include <thread>
+#include <utility>
 
 namespace mgImplementation {
 namespace {
@@ -24,6 +27,47 @@ bool IsSet(const char* variable)
 {
     const char* value = std::getenv(variable);
     return value != nullptr && value[0] != '\0';
+}
+
+bool TranslateWheel(const SDL_MouseWheelEvent& wheel, PlatformEvent& event)
+{
+    using namespace Marrowgate::Application;
+    // Some systems report the wheel turned the other way round ("natural" scrolling); the codes
+    // name the direction the content should move, as on every other system.
+    const int flip = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+    const int vertical = wheel.y * flip;
+    const int horizontal = wheel.x * flip;
+    if (vertical == 0 && horizontal == 0) {
+        return false;
+    }
+    event.type = PlatformEventType::kMouseWheel;
+    event.key = vertical > 0     ? MouseWheelUp
+                : vertical < 0   ? MouseWheelDown
+                : horizontal > 0 ? MouseWheelRight
+                                 : MouseWheelLeft;
+    return true;
+}
+
+// Connecting to the window system can hang for ever: an X server (or anything listening where
+// one should be) that accepts the connection and never replies holds the X library in its first
+// read. Ten seconds is far beyond a real server's answer, even on a loaded machine.
+constexpr std::chrono::seconds kWindowSystemAnswerDeadline{10};
+
+// The display the video system connects to, as the user named it (X is tried before Wayland).
+std::string DisplayName()
+{
+    const char* value =
+        std::getenv(IsSet("DISPLAY") || !IsSet("WAYLAND_DISPLAY") ? "DISPLAY" : "WAYLAND_DISPLAY");
+    return value != nullptr ? value : "";
+}
+
+bool StartVideoWithinDeadline()
+{
+    const DeadlineWatchdog watchdog(kWindowSystemAnswerDeadline,
+                                    "marrowgate: the display \"" + DisplayName() +
+                                        "\" does not answer (no reply within " +
+                                        std::to_string(kWindowSystemAnswerDeadline.count()) + " s)");
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
 class SdlPlatform final : public PlatformInterface
@@ -73,6 +117,7 @@ public:
         return SetSdlDesktopFullScreen(mWindow, fullScreen, reason);
     }
     void WaitForEvent() override;
+    void SetTextInput(bool enabled) override;
     void SetWindowIcon(int width, int height, std::span<const unsigned char> rgbaPixels) override
     {
         SetSdlWindowIcon(mWindow, width, height, rgbaPixels);
@@ -109,7 +154,9 @@ bool SdlPlatform::Initialize(std::string& reason)
         reason = "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
         return false;
     }
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    // Compositions longer than SDL's fixed 32-byte event arrive whole instead of cut off.
+    SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
+    if (!StartVideoWithinDeadline()) {
         reason = std::string("the video system could not start: ") + SDL_GetError();
         return false;
     }
@@ -433,6 +480,26 @@ bool SdlPlatform::Translate(const SDL_Event& sdlEvent, PlatformEvent& event)
         event.isRepeat = sdlEvent.key.repeat != 0;
         return true;
     }
+    case SDL_MOUSEWHEEL:
+        return TranslateWheel(sdlEvent.wheel, event);
+    case SDL_TEXTINPUT:
+        event.type = PlatformEventType::kTextInput;
+        event.text = sdlEvent.text.text;
+        return true;
+    case SDL_TEXTEDITING:
+        event.type = PlatformEventType::kTextComposition;
+        event.text = sdlEvent.edit.text;
+        event.compositionCursor = sdlEvent.edit.start;
+        event.compositionSelection = sdlEvent.edit.length;
+        return true;
+    case SDL_TEXTEDITING_EXT:
+        // The text is the receiver's to free.
+        event.type = PlatformEventType::kTextComposition;
+        event.text = sdlEvent.editExt.text != nullptr ? sdlEvent.editExt.text : "";
+        SDL_free(sdlEvent.editExt.text);
+        event.compositionCursor = sdlEvent.editExt.start;
+        event.compositionSelection = sdlEvent.editExt.length;
+        return true;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
         const Uint8 button = sdlEvent.button.button;
@@ -464,6 +531,19 @@ bool SdlPlatform::PollEvent(PlatformEvent& event)
         }
     }
     return false;
+}
+
+void SdlPlatform::SetTextInput(bool enabled)
+{
+    // SDL turns text input on when its video starts; the window system's state follows ours.
+    if (!mInitialized) {
+        return;
+    }
+    if (enabled) {
+        SDL_StartTextInput();
+    } else {
+        SDL_StopTextInput();
+    }
 }
 
 void SdlPlatform::WaitForEvent()
@@ -550,20 +630,62 @@ PlatformInterface* gInstalledPlatform = nullptr;
 
 } // namespace
 
+namespace {
+
+// The keys that go by their position, whatever the layout makes them type.
+std::optional<Key> KeyAtPosition(int scancode)
+{
+    using namespace Marrowgate::Application;
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) {
+        return static_cast<Key>(Key1 + (scancode - SDL_SCANCODE_1));
+    }
+    if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) {
+        return static_cast<Key>(KeyF1 + (scancode - SDL_SCANCODE_F1));
+    }
+    if (scancode >= SDL_SCANCODE_F13 && scancode <= SDL_SCANCODE_F24) {
+        return static_cast<Key>(KeyF13 + (scancode - SDL_SCANCODE_F13));
+    }
+    if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9) {
+        return static_cast<Key>(Keypad1 + (scancode - SDL_SCANCODE_KP_1));
+    }
+    // clang-format off
+    static constexpr std::pair<int, Key> kByPosition[] = {
+        {SDL_SCANCODE_0, Key0}, {SDL_SCANCODE_LSHIFT, KeyLeftShift}, {SDL_SCANCODE_RSHIFT, KeyRightShift},
+        {SDL_SCANCODE_LCTRL, KeyLeftControl}, {SDL_SCANCODE_RCTRL, KeyRightControl},
+        {SDL_SCANCODE_LALT, KeyLeftAlt}, {SDL_SCANCODE_RALT, KeyRightAlt}, {SDL_SCANCODE_LGUI, KeyLeftSuper},
+        {SDL_SCANCODE_RGUI, KeyRightSuper}, {SDL_SCANCODE_TAB, KeyTab},
+        {SDL_SCANCODE_BACKSPACE, KeyBackspace}, {SDL_SCANCODE_INSERT, KeyInsert},
+        {SDL_SCANCODE_DELETE, KeyDelete}, {SDL_SCANCODE_HOME, KeyHome}, {SDL_SCANCODE_END, KeyEnd},
+        {SDL_SCANCODE_PAGEUP, KeyPageUp}, {SDL_SCANCODE_PAGEDOWN, KeyPageDown},
+        {SDL_SCANCODE_CAPSLOCK, KeyCapsLock}, {SDL_SCANCODE_NUMLOCKCLEAR, KeyNumLock},
+        {SDL_SCANCODE_SCROLLLOCK, KeyScrollLock}, {SDL_SCANCODE_PRINTSCREEN, KeyPrintScreen},
+        {SDL_SCANCODE_PAUSE, KeyPause}, {SDL_SCANCODE_APPLICATION, KeyMenu}, {SDL_SCANCODE_MINUS, KeyMinus},
+        {SDL_SCANCODE_EQUALS, KeyEquals}, {SDL_SCANCODE_LEFTBRACKET, KeyLeftBracket},
+        {SDL_SCANCODE_RIGHTBRACKET, KeyRightBracket}, {SDL_SCANCODE_BACKSLASH, KeyBackslash},
+        {SDL_SCANCODE_SEMICOLON, KeySemicolon}, {SDL_SCANCODE_APOSTROPHE, KeyApostrophe},
+        {SDL_SCANCODE_GRAVE, KeyGrave}, {SDL_SCANCODE_COMMA, KeyComma}, {SDL_SCANCODE_PERIOD, KeyPeriod},
+        {SDL_SCANCODE_SLASH, KeySlash}, {SDL_SCANCODE_NONUSBACKSLASH, KeyNonUsBackslash},
+        {SDL_SCANCODE_KP_0, Keypad0}, {SDL_SCANCODE_KP_PERIOD, KeypadPeriod},
+        {SDL_SCANCODE_KP_DIVIDE, KeypadDivide}, {SDL_SCANCODE_KP_MULTIPLY, KeypadMultiply},
+        {SDL_SCANCODE_KP_MINUS, KeypadMinus}, {SDL_SCANCODE_KP_PLUS, KeypadPlus},
+        {SDL_SCANCODE_KP_ENTER, KeypadEnter}, {SDL_SCANCODE_KP_EQUALS, KeypadEquals},
+    };
+    // clang-format on
+    for (const auto& [position, key] : kByPosition) {
+        if (position == scancode) {
+            return key;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<Key> TranslateKey(int keycode, int scancode)
 {
     using namespace Marrowgate::Application;
     if (keycode >= SDLK_a && keycode <= SDLK_z) {
         return static_cast<Key>(KeyA + (keycode - SDLK_a));
-    }
-    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) {
-        return static_cast<Key>(Key1 + (scancode - SDL_SCANCODE_1));
-    }
-    switch (scancode) {
-    case SDL_SCANCODE_0:
-        return Key0;
-    default:
-        break;
     }
     switch (keycode) {
     case SDLK_SPACE:
@@ -571,7 +693,6 @@ std::optional<Key> TranslateKey(int keycode, int scancode)
     case SDLK_ESCAPE:
         return KeyEscape;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER:
         return KeyEnter;
     case SDLK_UP:
         return KeyUp;
@@ -582,7 +703,7 @@ std::optional<Key> TranslateKey(int keycode, int scancode)
     case SDLK_RIGHT:
         return KeyRight;
     default:
-        return std::nullopt;
+        return KeyAtPosition(scancode);
     }
 }
 

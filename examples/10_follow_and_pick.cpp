@@ -1,4 +1,4 @@
-// Example 8: a character followed by a camera, picking up the items the mouse points at.
+// Example 10: a character followed by a camera, picking up the items the mouse points at.
 //
 // The arrows drive the orange character; a FollowCamera trails it with a lag. Each frame the
 // mouse position becomes a world ray through the PerspectivePass (ScreenPointToRay), and
@@ -7,7 +7,7 @@
 // from then on it rides on the character's back, moving and turning with it. Entities draw
 // their meshes under GetWorldTransform, which includes their parents'.
 //
-// Usage: example_8_follow_and_pick [seconds]
+// Usage: example_10_follow_and_pick [seconds]
 #include "cinderhall/cdh_follow_camera.h"
 #include "cinderhall/cdh_mesh.h"
 #include "cinderhall/cdh_perspective_pass.h"
