@@ -1,24 +1,22 @@
 // Example 5: a 3D mesh lit by the scene lighting, seen through the 3D camera, with debug lines.
 //
 // Cinderhall draws meshes (.msh files; quorvane-mesh makes them from Wavefront OBJ) with GLSL
-// programs from the shader manager. A 3D pass inside a 2D scene sets a perspective projection
-// and the camera's view, draws, and then restores the 2D matrices so that text drawn afterwards
-// lands on top as usual. SceneLighting uploads a sun and an ambient light to the bound program;
-// a Visualization holds debug lines.
+// programs from the shader manager. A PerspectivePass hosts the 3D view inside the 2D scene:
+// Begin sets a perspective projection and the camera's view, binds the pass's program and hands
+// it the pass's lighting (a sun, in world space, and an ambient light); End puts the 2D state
+// back, so text drawn afterwards lands on top as usual. A Visualization holds debug lines.
 //
 // The camera circles the cube and the sun circles the sky (the yellow line points at it); Left
 // and Right move the camera faster.
 // Usage: example_5_mesh_and_lighting [seconds]
 #include "cinderhall/cdh_mesh.h"
+#include "cinderhall/cdh_perspective_pass.h"
 #include "cinderhall/cdh_shader_manager.h"
 #include "cinderhall/cdh_visualization.h"
 #include "marrowgate/game/mg_game_application.h"
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_key_binding.h"
-#include "marrowgate/graphics/implementation/mgi_renderer.h"
-#include "marrowgate/graphics/mg_screen.h"
 #include "marrowgate/graphics/mg_text.h"
-#include "marrowgate/graphics/mg_texture_manager.h"
 #include "marrowgate/math/mg_matrix.h"
 
 #include <cmath>
@@ -29,7 +27,6 @@
 using namespace Marrowgate;
 using Application::Key;
 using Cinderhall::theShaderManager;
-using Core::Matrix4;
 using Core::Vector3;
 
 namespace {
@@ -63,8 +60,12 @@ public:
             mDebugLines.AddPersistentLine({offset, -0.5f, -5.0f}, {offset, -0.5f, 5.0f}, kGridColor);
             mDebugLines.AddPersistentLine({-5.0f, -0.5f, offset}, {5.0f, -0.5f, offset}, kGridColor);
         }
-        // A brighter ambient light than the default keeps the faces turned from the sun readable.
-        mLighting.ambientColor = Graphics::Color(1.0f, 0.2f, 0.2f, 0.22f);
+        // The pass draws with the lit program; a brighter ambient light than the default keeps
+        // the faces turned from the sun readable.
+        mPass.SetProgram(mLitShader);
+        mPass.SetFieldOfView(kFieldOfView);
+        mPass.SetClipPlanes(0.1f, 100.0f);
+        mPass.GetLighting().ambientColor = Graphics::Color(1.0f, 0.2f, 0.2f, 0.22f);
         mLabel.SetPosition({20.0f, 20.0f});
         AddGraphic(&mLabel);
     }
@@ -82,10 +83,11 @@ public:
         mOrbitAngle += kOrbitPerStep +
                        kFastOrbitPerStep * ((mRight.IsDown() ? 1.0f : 0.0f) - (mLeft.IsDown() ? 1.0f : 0.0f));
         mSunAngle += kSunTurnPerStep;
-        mLighting.sunDirection = Vector3(std::cos(mSunAngle), 1.0f, std::sin(mSunAngle));
+        Vector3& sun = mPass.GetLighting().sunDirection;
+        sun = Vector3(std::cos(mSunAngle), 1.0f, std::sin(mSunAngle));
         // Transient lines last until the next Clear(false): here, one step.
         mDebugLines.Clear(false);
-        mDebugLines.AddLine(Vector3(), mLighting.sunDirection * 1.5f, 0xFFFFFF00);
+        mDebugLines.AddLine(Vector3(), sun * 1.5f, 0xFFFFFF00);
     }
 
 protected:
@@ -100,35 +102,18 @@ protected:
 
     void OnRender() override
     {
-        // The 2D matrices, to restore after the 3D pass.
-        const Matrix4 projection2D = Graphics::GetProjectionMatrix();
-        const Matrix4 modelView2D = Graphics::GetModelViewMatrix();
-
-        const float aspectRatio = Graphics::ScreenAspectRatio();
-        Graphics::SetProjectionMatrix(Core::CreatePerspectiveRH(kFieldOfView, aspectRatio, 0.1f, 100.0f));
-        // Meshes without a texture of their own sample the blank white one.
-        Graphics::BindTexture(Graphics::GetBlankTexture());
-
-        Cinderhall::cdhCamera camera(Vector3(kCameraDistance * std::sin(mOrbitAngle), kCameraHeight,
-                                             kCameraDistance * std::cos(mOrbitAngle)),
-                                     Vector3(), Vector3(0.0f, 1.0f, 0.0f));
-        camera.ApplyCamera();
-        // The sun's direction is a world one (the yellow line shows it); applied under the
-        // camera's view, it reaches the bound program in eye space, where lit.vert lights.
-        // The material colour tints the white cube.
-        theShaderManager->BindShader(mLitShader);
-        mLighting.ApplyLighting();
+        const Cinderhall::cdhCamera camera(Vector3(kCameraDistance * std::sin(mOrbitAngle), kCameraHeight,
+                                                   kCameraDistance * std::cos(mOrbitAngle)),
+                                           Vector3(), Vector3(0.0f, 1.0f, 0.0f));
+        mPass.Begin(camera.ComputeView());
+        // The material colour tints the white cube; the lighting set it to white at Begin.
         theShaderManager->SetShaderUniform(mLitShader, "materialColor", 1.0f, 0.55f, 0.1f, 1.0f);
-        Cinderhall::RenderList::Get().Render(camera.GetView());
-
-        theShaderManager->BindShader(mLineShader);
+        Cinderhall::RenderList::Get().Render(mPass.GetView());
+        // Debug lines and the axes switch to the visualization shader and back by themselves.
         mDebugLines.Render();
         Cinderhall::RenderAxes(1.5f, false);
-
-        // Back to the 2D program and matrices, then the 2D children (the label) on top.
-        theShaderManager->BindShader(Cinderhall::InvalidShader);
-        Graphics::SetProjectionMatrix(projection2D);
-        Graphics::SetModelViewMatrix(modelView2D);
+        mPass.End();
+        // Then the 2D children (the label) on top.
         GameScene::OnRender();
     }
 
@@ -136,7 +121,7 @@ private:
     Cinderhall::ShaderHandle mLitShader = Cinderhall::InvalidShader;
     Cinderhall::ShaderHandle mLineShader = Cinderhall::InvalidShader;
     Cinderhall::MeshObject mCube;
-    Cinderhall::SceneLighting mLighting;
+    Cinderhall::PerspectivePass mPass;
     Cinderhall::Visualization mDebugLines;
     Graphics::Text mLabel{"A lit mesh, the axes and a grid. Left and Right orbit.", 22.0f};
     Game::KeyBinding mLeft{Key::KeyLeft};

@@ -8,15 +8,13 @@
 //
 // Usage: example_6_colliding_entities [seconds]
 #include "cinderhall/cdh_mesh.h"
+#include "cinderhall/cdh_perspective_pass.h"
 #include "cinderhall/cdh_shader_manager.h"
 #include "cinderhall/cdh_visualization.h"
 #include "marrowgate/game/mg_game_application.h"
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_game_timer.h"
-#include "marrowgate/graphics/implementation/mgi_renderer.h"
-#include "marrowgate/graphics/mg_screen.h"
 #include "marrowgate/graphics/mg_text.h"
-#include "marrowgate/graphics/mg_texture_manager.h"
 #include "marrowgate/math/mg_matrix.h"
 #include "orrery/game_entity_manager.h"
 
@@ -28,7 +26,6 @@
 using namespace Marrowgate;
 using Cinderhall::ShaderHandle;
 using Cinderhall::theShaderManager;
-using Core::Matrix4;
 using Core::Vector3;
 using Graphics::Color;
 
@@ -102,11 +99,8 @@ public:
         const Color color = mFlash.IsZero() ? mColor : Color(Graphics::ColorPalette::White);
         theShaderManager->SetShaderUniform(mShader, "materialColor", color.GetRed(), color.GetGreen(),
                                            color.GetBlue(), 1.0f);
-        Graphics::PushMatrix();
-        Graphics::MultiplyMatrix(GetTransform());
         // One mesh serves every block; each draws it with its own transform and colour.
-        mMesh.Render();
-        Graphics::PopMatrix();
+        mMesh.Render(GetWorldTransform());
     }
 
 private:
@@ -139,9 +133,12 @@ public:
         mEntities.AddEntity(new Block(*mMesh, mLitShader, {-4.0f, 0.0f, 1.0f}, 0.02f, blue));
         mEntities.AddEntity(new Block(*mMesh, mLitShader, {0.0f, 0.0f, 1.0f}, 0.05f, red));
         mEntities.AddEntity(new Block(*mMesh, mLitShader, {4.0f, 0.0f, 1.0f}, -0.04f, green));
-        mLighting.sunDirection = Vector3(0.3f, 1.0f, 0.6f);
+        mPass.SetProgram(mLitShader);
+        mPass.SetFieldOfView(0.8f);
+        mPass.SetClipPlanes(0.1f, 100.0f);
+        mPass.GetLighting().sunDirection = Vector3(0.3f, 1.0f, 0.6f);
         // A brighter ambient light than the default keeps the faces turned from the sun readable.
-        mLighting.ambientColor = Graphics::Color(1.0f, 0.2f, 0.2f, 0.22f);
+        mPass.GetLighting().ambientColor = Graphics::Color(1.0f, 0.2f, 0.2f, 0.22f);
         mLabel.SetPosition({20.0f, 20.0f});
         AddGraphic(&mLabel);
     }
@@ -179,24 +176,12 @@ protected:
 
     void OnRender() override
     {
-        const Matrix4 projection2D = Graphics::GetProjectionMatrix();
-        const Matrix4 modelView2D = Graphics::GetModelViewMatrix();
-        Graphics::SetProjectionMatrix(
-            Core::CreatePerspectiveRH(0.8f, Graphics::ScreenAspectRatio(), 0.1f, 100.0f));
-        Graphics::BindTexture(Graphics::GetBlankTexture());
-        // The sun in world space, applied under the camera's view as in example 5.
-        Cinderhall::cdhCamera camera(Vector3(0.0f, 6.0f, 9.0f), Vector3(), Vector3(0.0f, 1.0f, 0.0f));
-        camera.ApplyCamera();
-        theShaderManager->BindShader(mLitShader);
-        mLighting.ApplyLighting();
+        // The 3D view over the whole screen, then the 2D children (the label) on top.
+        const Cinderhall::cdhCamera camera(Vector3(0.0f, 6.0f, 9.0f), Vector3(), Vector3(0.0f, 1.0f, 0.0f));
+        mPass.Begin(camera.ComputeView());
         mEntities.Render();
-
-        theShaderManager->BindShader(mLineShader);
         mBoxLines.Render();
-
-        theShaderManager->BindShader(Cinderhall::InvalidShader);
-        Graphics::SetProjectionMatrix(projection2D);
-        Graphics::SetModelViewMatrix(modelView2D);
+        mPass.End();
         GameScene::OnRender();
     }
 
@@ -206,7 +191,7 @@ private:
     std::unique_ptr<Cinderhall::Mesh> mMesh;
     // Declared after the mesh, so the blocks that refer to it go first.
     Orrery::Game::EntityManager mEntities;
-    Cinderhall::SceneLighting mLighting;
+    Cinderhall::PerspectivePass mPass;
     Cinderhall::Visualization mBoxLines;
     Graphics::Text mLabel{"Blocks colliding through the entity manager", 22.0f};
     float mSecondsToRun;

@@ -101,7 +101,7 @@ void GameplayScene::OnPerspectiveRender()
     GetEntityManager().Render();
     Cinderhall::theShaderManager->BindShader(theBasicObjectShader);
     GetLighting().ApplyLighting();
-    Cinderhall::RenderList::Get().Render(GetCamera3D().GetView());
+    Cinderhall::RenderList::Get().Render(GetPerspectivePass().GetView());
     Cinderhall::theShaderManager->PushShader(theVisualizerShader);
     Cinderhall::RenderAxes(kAxesLength, true);
     mGroundVisualization.Render();

@@ -1,10 +1,7 @@
 #include "perspective_scene.h"
 
-#include "cinderhall/cdh_shader_manager.h"
 #include "marrowgate/core/mg_error.h"
-#include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_screen.h"
-#include "marrowgate/graphics/mg_texture_manager.h"
 
 #include <bit>
 #include <cmath>
@@ -39,7 +36,7 @@ PerspectiveScene::PerspectiveScene()
 {
     // Nearly overhead, leaning a little towards the camera's corner of the ground: the light the
     // car and the chip have always shown from the camera's starting place.
-    mLighting.sunDirection = Vector3(0.0496333f, 0.9975335f, 0.0496333f);
+    mPass.GetLighting().sunDirection = Vector3(0.0496333f, 0.9975335f, 0.0496333f);
 }
 
 PerspectiveScene::~PerspectiveScene() = default;
@@ -87,14 +84,8 @@ void PerspectiveScene::BeginPerspectiveRender()
         // Saving again would lose the 2D matrices that the open pass must restore.
         return;
     }
-    Cinderhall::theShaderManager->BindShader(Cinderhall::GetVisualizationShader());
-    Renderer::BindTexture(Renderer::GetBlankTexture());
-    mSavedProjection = Renderer::GetProjectionMatrix();
-    mSavedModelView = Renderer::GetModelViewMatrix();
-    const float aspectRatio = Renderer::ScreenAspectRatio();
-    mCamera.ApplyCamera();
-    Renderer::SetProjectionMatrix(ComputeProjection(mFieldOfView, aspectRatio));
-    mLighting.ApplyLighting();
+    mPass.SetProgram(Cinderhall::GetVisualizationShader());
+    mPass.Begin(mCamera.ComputeView(), ComputeProjection(mFieldOfView, Renderer::ScreenAspectRatio()));
     mInPerspectiveRender = true;
 }
 
@@ -105,8 +96,6 @@ void PerspectiveScene::EndPerspectiveRender()
         // Nothing was saved: restoring would replace the 2D matrices with stale ones.
         return;
     }
-    Cinderhall::theShaderManager->BindShader(Cinderhall::InvalidShader);
-    Renderer::SetProjectionMatrix(mSavedProjection);
-    Renderer::SetModelViewMatrix(mSavedModelView);
+    mPass.End();
     mInPerspectiveRender = false;
 }

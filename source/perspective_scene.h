@@ -2,15 +2,17 @@
 // PerspectiveScene: the base of every scene that draws a 3D world under its 2D overlay.
 //
 // It is a framework game scene (its 2D children are stepped, updated and drawn as usual) with
-// a 3D entity manager, a look-at camera fixed at (10, 10, 10) aimed at the origin, a sun-and-
-// ambient lighting record and a perspective pass: OnRender brackets the derived scene's
-// OnPerspectiveRender between BeginPerspectiveRender and EndPerspectiveRender and then draws
-// the 2D children on top. The pass restores the 2D projection, model-view and program exactly.
+// a 3D entity manager, a look-at camera fixed at (10, 10, 10) aimed at the origin and the 3D
+// kit's perspective pass (with its sun-and-ambient lighting) over the whole screen: OnRender
+// brackets the derived scene's OnPerspectiveRender between BeginPerspectiveRender and
+// EndPerspectiveRender and then draws the 2D children on top. The pass restores the 2D
+// projection, model-view and program exactly.
 //
 // Depends on: the framework's game scene, renderer, texture manager and screen metrics; the 3D
-// game kit (entity manager); the 3D rendering kit (camera, lighting, shader manager).
+// game kit (entity manager); the 3D rendering kit (camera, perspective pass, shader manager).
 // Limits: nothing is reset on open; derived scenes reset what they need.
 
+#include "cinderhall/cdh_perspective_pass.h"
 #include "cinderhall/cdh_visualization.h"
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/math/mg_matrix.h"
@@ -32,13 +34,15 @@ public:
 
     Orrery::Game::EntityManager& GetEntityManager() { return mEntityManager; }
     Cinderhall::cdhCamera& GetCamera3D() { return mCamera; }
-    Cinderhall::SceneLighting& GetLighting() { return mLighting; }
+    Cinderhall::SceneLighting& GetLighting() { return mPass.GetLighting(); }
+    // The view and projection of the pass being drawn (or the last one).
+    const Cinderhall::PerspectivePass& GetPerspectivePass() const { return mPass; }
     float GetFieldOfView() const { return mFieldOfView; }
 
-    // Binds the visualization program and the blank texture, saves the 2D matrices and sets the
-    // camera's view and the perspective projection. Reports a pass that is already open.
+    // Opens the pass with the visualization program, the camera's view and the perspective
+    // projection below. Reports a pass that is already open.
     void BeginPerspectiveRender();
-    // Restores the fallback program and the saved matrices. Reports a pass that is not open.
+    // Closes the pass, which restores the 2D program and matrices. Reports a pass that is not open.
     void EndPerspectiveRender();
 
     // The right-handed projection for the stored vertical field of view divided by the aspect
@@ -48,9 +52,7 @@ public:
 private:
     Orrery::Game::EntityManager mEntityManager;
     float mFieldOfView;
-    Cinderhall::SceneLighting mLighting;
     Cinderhall::cdhCamera mCamera;
-    Marrowgate::Core::Matrix4 mSavedProjection;
-    Marrowgate::Core::Matrix4 mSavedModelView;
+    Cinderhall::PerspectivePass mPass;
     bool mInPerspectiveRender = false;
 };

@@ -99,5 +99,7 @@ check 10_animated_character "$examples/example_10_animated_character" "Animated 
 check 11_minimap "$examples/example_11_minimap" "Minimap" 800 "#FF9F2E" "#BB00FF" "#FFFFFF"
 # The panels' inside and edge, the highlighted button and the yellow title.
 check 12_menu "$examples/example_12_menu" "Menu" 800 "#3A2E5C" "#F0E6C8" "#FFFF00"
+# The character's sunlit top and the items' green tops.
+check 13_follow_and_pick "$examples/example_13_follow_and_pick" "Follow and pick" 800 "#FF8A17" "#37EA39"
 check template "$template/my_game" "My Game" 800 "#FFFFFF"
 exit $((failures > 0))

@@ -80,7 +80,7 @@ bool HasWideIndices()
 
 // The legacy pipeline draws straight from the mesh's arrays; normals are ignored because the
 // fixed-function path runs without lighting.
-void DrawFixedFunction(const MeshData& data)
+void BeginFixedFunctionDraw(const MeshData& data)
 {
     if constexpr (Renderer::kFixedFunctionBuilt) {
         const Vertex3D* vertices = data.vertices.data();
@@ -95,8 +95,12 @@ void DrawFixedFunction(const MeshData& data)
         glVertexPointer(3, GL_FLOAT, sizeof(Vertex3D), &vertices->x);
         glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex3D), &vertices->color);
         glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex3D), &vertices->u);
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(data.indices.size()), GL_UNSIGNED_INT,
-                       data.indices.data());
+    }
+}
+
+void EndFixedFunctionDraw()
+{
+    if constexpr (Renderer::kFixedFunctionBuilt) {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisableClientState(GL_COLOR_ARRAY);
         glDisableClientState(GL_VERTEX_ARRAY);
@@ -107,7 +111,7 @@ void DrawFixedFunction(const MeshData& data)
 
 namespace Cinderhall {
 
-Mesh::Mesh(MeshData data) : data_(std::move(data))
+Mesh::Mesh(MeshData data) : pieces_(ComputeMeshPieces(data)), data_(std::move(data))
 {
     if (UsesShaders() && !IsEmpty()) {
         BuildBuffers();
@@ -231,6 +235,28 @@ void Mesh::UnbindBuffers() const
     }
 }
 
+void Mesh::DrawPieces(bool fixedFunction) const
+{
+    const GLenum indexType = fixedFunction ? GL_UNSIGNED_INT : static_cast<GLenum>(indexType_);
+    const std::size_t indexBytes =
+        indexType == GL_UNSIGNED_SHORT ? sizeof(std::uint16_t) : sizeof(std::uint32_t);
+    for (const MeshPiece& piece : pieces_) {
+        if (piece.isTransformed) {
+            Renderer::PushMatrix();
+            Renderer::MultiplyMatrix(piece.transform);
+        }
+        // Client-side indices in the legacy pipeline, an offset into the index buffer otherwise.
+        const void* indices = fixedFunction
+                                  ? static_cast<const void*>(data_.indices.data() + piece.firstIndex)
+                                  : reinterpret_cast<const void*>(piece.firstIndex * indexBytes);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(piece.indexCount), indexType, indices);
+        ++theMeshDrawCalls;
+        if (piece.isTransformed) {
+            Renderer::PopMatrix();
+        }
+    }
+}
+
 void Mesh::Render()
 {
     if (IsEmpty() || !Renderer::IsRendererReady()) {
@@ -238,17 +264,25 @@ void Mesh::Render()
     }
     if (Renderer::IsFixedFunctionMode()) {
         Renderer::Flush();
-        DrawFixedFunction(data_);
-        ++theMeshDrawCalls;
+        BeginFixedFunctionDraw(data_);
+        DrawPieces(true);
+        EndFixedFunctionDraw();
         return;
     }
     if (!PrepareBuffers()) {
         return;
     }
     BindBuffers();
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(data_.indices.size()), indexType_, nullptr);
-    ++theMeshDrawCalls;
+    DrawPieces(false);
     UnbindBuffers();
+}
+
+void Mesh::Render(const Matrix4& transform)
+{
+    Renderer::PushMatrix();
+    Renderer::MultiplyMatrix(transform);
+    Render();
+    Renderer::PopMatrix();
 }
 
 void Mesh::RenderInstanced(std::span<const Matrix4> transforms)

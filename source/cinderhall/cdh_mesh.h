@@ -24,6 +24,7 @@
 /// Main thread only.
 
 #include "cinderhall/cdh_mesh_format.h"
+#include "cinderhall/cdh_mesh_pieces.h"
 #include "cinderhall/cdh_shader_manager.h"
 #include "marrowgate/core/mg_noncopyable.h"
 #include "marrowgate/graphics/mg_texture_manager.h"
@@ -45,17 +46,22 @@ public:
     explicit Mesh(MeshData data);
     ~Mesh();
 
-    // One indexed draw with whatever matrices and program are current.
+    // One indexed draw with whatever matrices and program are current; a mesh whose nodes name
+    // triangles draws one per piece, each under its node's transform (see cdh_mesh_pieces.h).
     void Render();
-    // Draws the mesh once per transform for a current program that declares `instanceTransform`
-    // (each transform applies before the current model-view): one instanced draw where the
-    // context offers it and instancing is enabled, else one draw per transform.
+    // The same, with `transform` applied first (a model matrix), the current matrices unchanged.
+    void Render(const Matrix4& transform);
+    // Draws the whole mesh once per transform for a current program that declares
+    // `instanceTransform` (each transform applies before the current model-view): one instanced
+    // draw where the context offers it and instancing is enabled, else one draw per transform.
+    // Node transforms are not applied: instance meshes whose nodes do not move their triangles.
     void RenderInstanced(std::span<const Matrix4> transforms);
 
     // Whether the mesh has buffers in the renderer's current context.
     bool IsReady() const;
     bool IsEmpty() const { return data_.indices.empty(); }
     const MeshData& GetData() const { return data_; }
+    const std::vector<MeshPiece>& GetPieces() const { return pieces_; }
 
 private:
     // Flushes the 2D draws and makes sure the buffers exist in this context; false when there is
@@ -63,6 +69,9 @@ private:
     bool PrepareBuffers();
     void BindBuffers() const;
     void UnbindBuffers() const;
+    // One draw per piece, each under its node's transform, from the bound buffers or (in the
+    // legacy pipeline) the mesh's own arrays.
+    void DrawPieces(bool fixedFunction) const;
     void BuildBuffers();
     void ReleaseBuffers();
     // Picks 16- or 32-bit indices for the buffers; false (reported) when the context has neither
@@ -76,6 +85,7 @@ private:
     std::uint32_t vertexArray_ = 0;
     std::uint32_t vertexBuffer_ = 0;
     std::uint32_t indexBuffer_ = 0;
+    std::vector<MeshPiece> pieces_;
     MeshData data_;
 };
 

@@ -45,8 +45,9 @@ enum MeshFlags : std::uint8_t
 
 inline constexpr std::uint32_t kNoParentNode = std::numeric_limits<std::uint32_t>::max();
 
-// A named transform hierarchy entry of version-2 text files. Meshes keep nodes but do not draw
-// them; the two values are carried through unchanged for tools that give them meaning.
+// A named transform hierarchy entry of version-2 text files. The two values are the node's first
+// triangle and its triangle count: a mesh draws those triangles under the node's transform
+// (see cdh_mesh_pieces.h). Files carry them through unchanged.
 struct MeshNode
 {
     std::string name;

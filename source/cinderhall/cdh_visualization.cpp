@@ -76,16 +76,21 @@ void cdhCamera::SetTarget(const Vector3& target)
     forward_ = DirectionTowards(position_, target);
 }
 
-const Matrix4& cdhCamera::ApplyCamera()
+Matrix4 cdhCamera::ComputeView() const
 {
     const Vector3 forward = forward_.GetNormalized();
     const Vector3 side = Marrowgate::Core::CrossProduct(forward, up_).GetNormalized();
     const Vector3 up = Marrowgate::Core::CrossProduct(side, forward);
     const Matrix4 rotation(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, -forward.x, -forward.y,
                            -forward.z, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
-    Renderer::SetModelViewMatrix(rotation);
-    Renderer::Translate(-position_.x, -position_.y, -position_.z);
-    view_ = Renderer::GetModelViewMatrix();
+    // Moving the eye to the origin comes first, then the turn.
+    return Marrowgate::Core::MatrixCreateTranslation(-position_.x, -position_.y, -position_.z) * rotation;
+}
+
+const Matrix4& cdhCamera::ApplyCamera()
+{
+    view_ = ComputeView();
+    Renderer::SetModelViewMatrix(view_);
     if (Renderer::IsRendererReady()) {
         Renderer::ClearGLErrors();
     }

@@ -38,6 +38,8 @@ public:
 
     // Turns the camera towards target; the position stays.
     void SetTarget(const Vector3& target);
+    // The view from the position along the forward direction, y of the screen along up.
+    Matrix4 ComputeView() const;
     // Sets the renderer's model-view matrix to this camera's view and returns it.
     const Matrix4& ApplyCamera();
 

@@ -29,7 +29,7 @@ void CollisionBroadPhase::Build(const std::vector<Entity*>& entities)
             continue;
         }
         bounds.isCandidate = true;
-        const Marrowgate::Core::Vector3 position = entity.GetPosition();
+        const Marrowgate::Core::Vector3 position = entity.GetWorldPosition();
         bool first = true;
         for (const BoundingVolume& volume : entity.GetBoundingVolumes()) {
             // The same sum as the exact test, so the centre agrees to the last bit.

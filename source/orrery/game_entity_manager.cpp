@@ -15,6 +15,7 @@ constexpr int kMaximumBroadPhaseRebuilds = 32;
 
 namespace Orrery::Game {
 
+using Marrowgate::Core::Matrix4;
 using Marrowgate::Core::Vector3;
 
 Entity::Entity(const std::string& entityType) : mEntityTypes{entityType} {}
@@ -24,6 +25,10 @@ Entity::~Entity()
     ReleaseEntitySounds(*this);
     if (mManager != nullptr) {
         mManager->Forget(this);
+    }
+    SetParent(nullptr);
+    while (!mChildren.empty()) {
+        mChildren.back()->SetParent(nullptr);
     }
 }
 
@@ -67,6 +72,41 @@ Vector3 Entity::GetPosition() const
     return mTransform.GetPosition();
 }
 
+Matrix4 Entity::GetWorldTransform() const
+{
+    // The entity's own transform applies first, then its parent's world transform.
+    return mParent == nullptr ? mTransform : mTransform * mParent->GetWorldTransform();
+}
+
+Vector3 Entity::GetWorldPosition() const
+{
+    return mParent == nullptr ? mTransform.GetPosition() : GetWorldTransform().GetPosition();
+}
+
+void Entity::SetParent(Entity* parent)
+{
+    if (parent == mParent) {
+        return;
+    }
+    for (const Entity* ancestor = parent; ancestor != nullptr; ancestor = ancestor->mParent) {
+        if (ancestor == this) {
+            MG_ERROR("mgExternalError: Cannot make an entity the parent of itself or of its own ancestors.");
+            return;
+        }
+    }
+    const Matrix4 world = GetWorldTransform();
+    if (mParent != nullptr) {
+        std::erase(mParent->mChildren, this);
+    }
+    mParent = parent;
+    if (parent == nullptr) {
+        mTransform = world;
+        return;
+    }
+    parent->mChildren.push_back(this);
+    mTransform = world * parent->GetWorldTransform().ComputeInverse();
+}
+
 void Entity::AddBoundingSphere(float radius, const Vector3& center)
 {
     mIsCollidable = true;
@@ -100,8 +140,8 @@ bool Entity::IsCollidingWith(const Entity& other) const
     if (!mIsCollidable || !other.mIsCollidable) {
         return false;
     }
-    const Vector3 position = GetPosition();
-    const Vector3 otherPosition = other.GetPosition();
+    const Vector3 position = GetWorldPosition();
+    const Vector3 otherPosition = other.GetWorldPosition();
     for (BoundingVolume volume : mBoundingVolumes) {
         volume.center += position;
         for (BoundingVolume otherVolume : other.mBoundingVolumes) {
@@ -119,8 +159,8 @@ std::optional<Contact> Entity::GetContactWith(const Entity& other) const
     if (!mIsCollidable || !other.mIsCollidable) {
         return std::nullopt;
     }
-    const Vector3 position = GetPosition();
-    const Vector3 otherPosition = other.GetPosition();
+    const Vector3 position = GetWorldPosition();
+    const Vector3 otherPosition = other.GetWorldPosition();
     std::optional<Contact> deepest;
     for (BoundingVolume volume : mBoundingVolumes) {
         volume.center += position;
@@ -230,6 +270,17 @@ void EntityManager::Render()
     const PassScope pass(*this);
     for (std::size_t index = 0; index < GetEntities().size(); ++index) {
         GetEntities()[index]->Render();
+    }
+}
+
+void EntityManager::OnEntityRemoving(Entity* entity)
+{
+    // A copy: an owned child is deleted as it is removed, and leaves the parent's list then.
+    const std::vector<Entity*> children = entity->GetChildren();
+    for (Entity* child : children) {
+        if (child->GetManager() == this) {
+            RemoveNow(child);
+        }
     }
 }
 

@@ -14,6 +14,13 @@
 /// Ownership: entities added as owned are deleted when the manager removes them, and also when
 /// the manager is destroyed while still holding them (the last added first, without OnRemove;
 /// unowned entities are only released). An entity destroyed while managed leaves its manager.
+///
+/// Parenting: an entity may have a parent entity; its transform is then relative to the
+/// parent's world transform, so it moves and turns with the parent. Removing a parent from its
+/// manager removes its children too (those held by the same manager, the deepest first, each
+/// before its parent, so OnRemove still finds the parent); children held elsewhere stay where
+/// they are. Destroying a parent detaches its children, which keep their place in the world.
+/// Collision and ray casts use world positions. Parent and child collide like any other pair.
 
 #include "marrowgate/game/mg_entity_behaviour.h"
 #include "marrowgate/game/mg_entity_manager_base.h"
@@ -50,10 +57,22 @@ public:
     void Update(float deltaTime);
     void Render();
 
+    // Relative to the parent, or to the world for an entity without one.
     const Marrowgate::Core::Matrix4& GetTransform() const { return mTransform; }
     void SetTransform(const Marrowgate::Core::Matrix4& transform) { mTransform = transform; }
     // The translation of the transform (elements 3, 7, 11).
     Marrowgate::Core::Vector3 GetPosition() const;
+    // The transform composed with every ancestor's: where the entity is drawn and collides.
+    Marrowgate::Core::Matrix4 GetWorldTransform() const;
+    Marrowgate::Core::Vector3 GetWorldPosition() const;
+
+    // Attaches the entity to parent (null detaches it) without moving it in the world: its
+    // transform becomes relative to the new parent. Making an entity its own ancestor is
+    // reported and refused.
+    void SetParent(Entity* parent);
+    Entity* GetParent() const { return mParent; }
+    // In the order they were attached.
+    const std::vector<Entity*>& GetChildren() const { return mChildren; }
 
     // Both make the entity collidable. The centre is relative to the entity's position.
     void AddBoundingSphere(float radius, const Marrowgate::Core::Vector3& center);
@@ -70,7 +89,7 @@ public:
     template <typename Wanted> const Wanted* As() const { return dynamic_cast<const Wanted*>(this); }
 
     // True at the first pair of volumes that intersect once each is moved by its entity's
-    // position; rotation is ignored. False unless both entities are collidable.
+    // world position; rotation is ignored. False unless both entities are collidable.
     bool IsCollidingWith(const Entity& other) const;
     // How this entity touches the other, exactly when IsCollidingWith is true: of the volume
     // pairs that intersect, the deepest (the first found among equals). The normal points from
@@ -112,6 +131,8 @@ private:
     std::vector<std::string> mEntityTypes;
     Marrowgate::Core::Matrix4 mTransform;
     EntityManager* mManager = nullptr;
+    Entity* mParent = nullptr;
+    std::vector<Entity*> mChildren;
     bool mIsCollidable = false;
     bool mRemovalPending = false; // set and cleared by the manager
     bool mIsActive = true;
@@ -136,8 +157,11 @@ public:
 
 private:
     friend class Entity;
+    friend class Marrowgate::Game::EntityManagerBase<EntityManager, Entity>;
 
     void RunCollisionPass();
+    // Removes the children this manager holds before their parent goes.
+    void OnEntityRemoving(Entity* entity);
 };
 
 } // namespace Orrery::Game

@@ -32,7 +32,7 @@ AudioChannel Attach(Entity& entity, const AudioChannel& channel)
     std::erase_if(sounds, [](const EntitySound& sound) { return !sound.channel.IsPlaying(); });
     if (channel.IsPlaying()) {
         const Entity* followed = &entity;
-        channel.Follow([followed] { return followed->GetPosition(); });
+        channel.Follow([followed] { return followed->GetWorldPosition(); });
         sounds.push_back({followed, channel});
     }
     return channel;
@@ -53,12 +53,12 @@ void CameraListener::Follow(const Cinderhall::cdhCamera& camera, float deltaTime
 
 AudioChannel PlaySoundOn(Entity& entity, Marrowgate::Audio::AudioHandle handle, bool looping)
 {
-    return Attach(entity, theAudioManager.PlaySoundAt(handle, looping, entity.GetPosition()));
+    return Attach(entity, theAudioManager.PlaySoundAt(handle, looping, entity.GetWorldPosition()));
 }
 
 AudioChannel PlayEventOn(Entity& entity, const std::string& tableName, const std::string& eventName)
 {
-    return Attach(entity, theAudioManager.PlayEventAt(tableName, eventName, entity.GetPosition()));
+    return Attach(entity, theAudioManager.PlayEventAt(tableName, eventName, entity.GetWorldPosition()));
 }
 
 void ReleaseEntitySounds(const Entity& entity)

@@ -55,6 +55,38 @@ std::pair<int, int> Project(const Vector3& point)
     return {static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
 }
 
+// Two quads at the origin: the first node moves its quad left, the second (its child) moves its
+// own quad right by twice that, so it lands right of the middle.
+std::unique_ptr<Mesh> MakeJointedQuads()
+{
+    MeshData data = MakeQuad({0.0f, 0.0f, 0.0f})->GetData();
+    const std::size_t vertexCount = data.vertices.size();
+    data.vertices.insert(data.vertices.end(), data.vertices.begin(), data.vertices.end());
+    for (std::size_t index = 0; index < 6; ++index) {
+        data.indices.push_back(data.indices[index] + static_cast<std::uint32_t>(vertexCount));
+    }
+    MeshNode body;
+    body.firstValue = 0;
+    body.secondValue = 2;
+    body.transform = Marrowgate::Core::MatrixCreateTranslation(-1.0f, 0.0f, 0.0f);
+    MeshNode arm = body;
+    arm.firstValue = 2;
+    arm.parentIndex = 0;
+    arm.transform = Marrowgate::Core::MatrixCreateTranslation(2.0f, 0.0f, 0.0f);
+    data.nodes = {body, arm};
+    return std::make_unique<Mesh>(std::move(data));
+}
+
+void ExpectJointedQuadsDrawn(const GLTestContext& context)
+{
+    for (const float x : {-1.0f, 1.0f}) {
+        const auto [pixelX, pixelY] = Project({x, 0.0f, 0.0f});
+        EXPECT_GT(context.ReadPixel(pixelX, pixelY)[0], 100) << "a quad at x = " << x;
+    }
+    const auto [middleX, middleY] = Project({0.0f, 0.0f, 0.0f});
+    EXPECT_EQ(context.ReadPixel(middleX, middleY)[0], 0) << "no triangle is left at the origin";
+}
+
 class MeshGL : public GLFixture
 {
 protected:
@@ -139,6 +171,22 @@ TEST_P(LitMeshGL, LoadedFilesDrawLikeBuiltMeshesAndCorruptOnesDrawNothing)
     const auto [x, y] = Project({0.0f, 0.0f, 0.0f});
     EXPECT_GT(context_->ReadPixel(x, y)[0], 100);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    theShaderManager->BindShader(InvalidShader);
+    theShaderManager->DestroyShader(lit);
+}
+
+TEST_P(LitMeshGL, MeshNodesDrawTheirTrianglesUnderTheirTransforms)
+{
+    const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
+    MeshObject jointed;
+    jointed.SetMesh(MakeJointedQuads());
+    jointed.SetShader(lit);
+    const Matrix4& view = BeginPerspective();
+    theShaderManager->BindShader(lit);
+    SceneLighting().ApplyLighting();
+    RenderList::Get().Render(view);
+    ExpectJointedQuadsDrawn(*context_);
+    EXPECT_EQ(Renderer::GetModelViewMatrix(), view);
     theShaderManager->BindShader(InvalidShader);
     theShaderManager->DestroyShader(lit);
 }
@@ -303,6 +351,10 @@ TEST_P(FixedFunctionMeshGL, DrawsMeshesUnlitInTheirVertexColours)
     const auto [x, y] = Project({1.0f, 0.5f, 0.0f});
     EXPECT_TRUE(ColorNear(*context_, x, y, {200, 100, 50, 255}));
     EXPECT_EQ(Renderer::GetModelViewMatrix(), view);
+
+    quad.SetMesh(MakeJointedQuads());
+    RenderList::Get().Render(view);
+    ExpectJointedQuadsDrawn(*context_);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
 }

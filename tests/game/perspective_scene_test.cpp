@@ -72,7 +72,7 @@ TEST_F(PerspectiveSceneTest, ThePassDrawsUnderTheCameraAndLeavesThe2DStateAsItWa
     scene.Render();
     ExpectSameMatrix(scene.projectionInside,
                      PerspectiveScene::ComputeProjection(1.5707964f, 1280.0f / 720.0f));
-    ExpectSameMatrix(scene.modelViewInside, scene.GetCamera3D().GetView());
+    ExpectSameMatrix(scene.modelViewInside, scene.GetCamera3D().ComputeView());
     ExpectSameMatrix(Renderer::GetProjectionMatrix(), twoDProjection);
     ExpectSameMatrix(Renderer::GetModelViewMatrix(), twoDModelView);
     EXPECT_EQ(Cinderhall::theShaderManager->GetBoundShader(), Cinderhall::InvalidShader);

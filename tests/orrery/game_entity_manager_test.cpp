@@ -3,6 +3,7 @@
 
 #include "orrery/game_entity_manager.h"
 #include "support/error_capture.h"
+#include "support/vector_expectations.h"
 
 #include <gtest/gtest.h>
 
@@ -451,6 +452,153 @@ TEST(CollisionPass, MakesExactlyThePlainLoopsCallsInItsOrder)
         }
         EXPECT_GT(collisions, 8u) << count << " entities";
     }
+}
+
+// Parenting: world transforms through the chain of parents, and what removal and destruction do
+// to children.
+
+void ExpectAt(const Entity& entity, const Vector3& expected)
+{
+    QuorvaneTest::ExpectNear(entity.GetWorldPosition(), expected);
+}
+
+TEST_F(EntityManagerTest, AChildMovesAndTurnsWithItsParent)
+{
+    JournalEntity* parent = Add("parent");
+    JournalEntity* child = Add("child");
+    JournalEntity* grandchild = Add("grandchild");
+    parent->PlaceAt(10, 0, 0);
+    child->SetParent(parent);
+    child->SetTransform(Marrowgate::Core::MatrixCreateTranslation(1, 0, 0));
+    grandchild->SetParent(child);
+    grandchild->SetTransform(Marrowgate::Core::MatrixCreateTranslation(0, 2, 0));
+    ExpectAt(*child, {11, 0, 0});
+    ExpectAt(*grandchild, {11, 2, 0});
+
+    parent->PlaceAt(20, 0, 5);
+    ExpectAt(*grandchild, {21, 2, 5});
+
+    // A quarter turn about y takes +x to -z.
+    Matrix4 turned = Marrowgate::Core::CreateRotationY(Marrowgate::Core::PiOverTwo);
+    turned.SetPosition(20, 0, 5);
+    parent->SetTransform(turned);
+    ExpectAt(*child, {20, 0, 4});
+    ExpectAt(*grandchild, {20, 2, 4});
+    EXPECT_EQ(parent->GetChildren(), std::vector<Entity*>{child});
+    EXPECT_EQ(grandchild->GetParent(), child);
+}
+
+TEST_F(EntityManagerTest, AttachingAndDetachingKeepTheWorldPlace)
+{
+    JournalEntity* parent = Add("parent");
+    JournalEntity* child = Add("child");
+    Matrix4 turned = Marrowgate::Core::CreateRotationY(Marrowgate::Core::PiOverTwo);
+    turned.SetPosition(10, 0, 0);
+    parent->SetTransform(turned);
+    child->PlaceAt(3, 4, 5);
+    child->SetParent(parent);
+    ExpectAt(*child, {3, 4, 5});
+    parent->PlaceAt(0, 0, 0); // the turn goes too
+    child->SetParent(nullptr);
+    EXPECT_EQ(parent->GetChildren().size(), 0u);
+    QuorvaneTest::ExpectNear(child->GetPosition(), child->GetWorldPosition());
+}
+
+TEST_F(EntityManagerTest, AnEntityCannotBecomeItsOwnAncestor)
+{
+    JournalEntity* top = Add("top");
+    JournalEntity* middle = Add("middle");
+    JournalEntity* bottom = Add("bottom");
+    middle->SetParent(top);
+    bottom->SetParent(middle);
+    QuorvaneTest::ErrorCapture errors;
+    top->SetParent(bottom);
+    top->SetParent(top);
+    ASSERT_EQ(errors.messages.size(), 2u);
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Cannot make an entity the parent of itself or of its own ancestors.");
+    EXPECT_EQ(top->GetParent(), nullptr);
+}
+
+TEST_F(EntityManagerTest, CollisionAndTheChildsVolumesUseWorldPositions)
+{
+    JournalEntity* parent = Add("parent", false);
+    JournalEntity* child = Add("child");
+    JournalEntity* probe = Add("probe");
+    parent->PlaceAt(50, 0, 0);
+    child->SetParent(parent);
+    child->SetTransform(Matrix4());
+    probe->PlaceAt(50, 1.5f, 0);
+    journal.clear();
+    manager.Simulate();
+    const std::vector<std::string> expected{"parent.simulate", "child.simulate", "probe.simulate",
+                                            "child-probe", "probe-child"};
+    EXPECT_EQ(journal, expected);
+}
+
+TEST_F(EntityManagerTest, RemovingAParentRemovesItsChildrenFirst)
+{
+    bool childDestroyed = false;
+    JournalEntity* parent = Add("parent");
+    auto* child = new JournalEntity("child", journal, &childDestroyed);
+    manager.AddEntity(child);
+    JournalEntity* grandchild = Add("grandchild");
+    JournalEntity* bystander = Add("bystander");
+    child->SetParent(parent);
+    grandchild->SetParent(child);
+    JournalEntity elsewhere("elsewhere", journal); // unmanaged: stays, and keeps its place
+    elsewhere.PlaceAt(1, 2, 3);
+    elsewhere.SetParent(parent);
+
+    journal.clear();
+    manager.RemoveEntity(parent);
+    const std::vector<std::string> expected{"grandchild.remove", "child.remove", "parent.remove"};
+    EXPECT_EQ(journal, expected);
+    EXPECT_TRUE(childDestroyed);
+    EXPECT_EQ(manager.GetEntities(), std::vector<Entity*>{bystander});
+    EXPECT_EQ(elsewhere.GetParent(), nullptr);
+    ExpectAt(elsewhere, {1, 2, 3});
+}
+
+TEST_F(EntityManagerTest, AParentRemovedDuringAPassTakesItsChildrenAtTheEnd)
+{
+    JournalEntity* parent = Add("parent");
+    JournalEntity* child = Add("child");
+    JournalEntity* bystander = Add("bystander");
+    child->SetParent(parent);
+    class RemoveOnSimulate : public EntityBehaviour
+    {
+    public:
+        explicit RemoveOnSimulate(Entity& owner) : mOwner(owner) {}
+        void OnSimulate() override { mOwner.GetManager()->RemoveEntity(&mOwner); }
+
+    private:
+        Entity& mOwner;
+    };
+    // The child is asked for too, after its parent: it must still go only once.
+    parent->PushBehaviour(std::make_unique<RemoveOnSimulate>(*parent));
+    child->PushBehaviour(std::make_unique<RemoveOnSimulate>(*child));
+    bystander->PlaceAt(100, 0, 0);
+    journal.clear();
+    manager.Simulate();
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "child.remove"), 1);
+    const auto childRemoved = std::find(journal.begin(), journal.end(), "child.remove");
+    EXPECT_LT(childRemoved, std::find(journal.begin(), journal.end(), "parent.remove"));
+    EXPECT_EQ(manager.GetEntities(), std::vector<Entity*>{bystander});
+}
+
+TEST_F(EntityManagerTest, DestroyingAParentDetachesItsChildrenWhereTheyAre)
+{
+    JournalEntity* child = Add("child");
+    {
+        JournalEntity parent("parent", journal);
+        parent.PlaceAt(7, 0, 0);
+        child->SetParent(&parent);
+        child->SetTransform(Marrowgate::Core::MatrixCreateTranslation(0, 1, 0));
+    }
+    EXPECT_EQ(child->GetParent(), nullptr);
+    ExpectAt(*child, {7, 1, 0});
+    EXPECT_EQ(child->GetManager(), &manager);
 }
 
 } // namespace

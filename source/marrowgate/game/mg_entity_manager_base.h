@@ -208,9 +208,32 @@ protected:
     }
 
     // Hooks for the derived manager, called as an entity joins its lists (before OnAdd) and
-    // as it leaves them (before anything else is dropped).
+    // as it leaves them (before anything else is dropped). OnEntityRemoving comes first in a
+    // removal (not when an entity is destroyed while managed): the derived manager may remove
+    // entities that depend on it there, through RemoveNow.
     void OnEntityListed(EntityType* /*entity*/) {}
     void OnEntityUnlisted(EntityType* /*entity*/) {}
+    void OnEntityRemoving(EntityType* /*entity*/) {}
+
+    // Removes the entity at once, whatever pass is running; it is no longer pending.
+    void RemoveNow(EntityType* entity)
+    {
+        if (entity->mRemovalPending) {
+            std::erase(mPendingRemovals, entity);
+            entity->mRemovalPending = false;
+        }
+        Self().OnEntityRemoving(entity);
+        Self().OnEntityUnlisted(entity);
+        std::erase(mEntities, entity);
+        Unindex(entity, entity->GetEntityTypes());
+        entity->OnRemove();
+        entity->mManager = nullptr;
+        const auto owned = std::find(mOwnedEntities.begin(), mOwnedEntities.end(), entity);
+        if (owned != mOwnedEntities.end()) {
+            mOwnedEntities.erase(owned);
+            delete entity;
+        }
+    }
 
 private:
     Derived& Self() { return static_cast<Derived&>(*this); }
@@ -225,21 +248,6 @@ private:
             EntityType* entity = mPendingRemovals.front();
             mPendingRemovals.pop_front();
             RemoveNow(entity);
-        }
-    }
-
-    void RemoveNow(EntityType* entity)
-    {
-        Self().OnEntityUnlisted(entity);
-        std::erase(mEntities, entity);
-        Unindex(entity, entity->GetEntityTypes());
-        entity->mRemovalPending = false;
-        entity->OnRemove();
-        entity->mManager = nullptr;
-        const auto owned = std::find(mOwnedEntities.begin(), mOwnedEntities.end(), entity);
-        if (owned != mOwnedEntities.end()) {
-            mOwnedEntities.erase(owned);
-            delete entity;
         }
     }
 

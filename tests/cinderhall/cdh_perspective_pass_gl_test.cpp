@@ -1,0 +1,101 @@
+// A perspective pass in a rectangle of a 2D frame: the 3D scene shows inside the rectangle only,
+// in front of 2D drawn before it, behind 2D drawn after it, and the 2D state comes back.
+
+#include "gl_fixture.h"
+
+#include "cinderhall/cdh_perspective_pass.h"
+#include "marrowgate/graphics/implementation/mgi_renderer.h"
+#include "marrowgate/graphics/mg_texture_manager.h"
+#include "support/error_capture.h"
+
+#include <GL/glew.h>
+
+#include <array>
+
+namespace {
+
+using namespace Cinderhall;
+using namespace CinderhallTest;
+namespace Renderer = Marrowgate::Graphics;
+
+// The renderer's colour words hold red in the lowest byte; the visualization takes 0xAARRGGBB.
+constexpr std::uint32_t kWhiteWord = 0xFFFFFFFFu;
+constexpr std::uint32_t kBlueWord = 0xFFFF0000u;
+constexpr std::uint32_t kRed = 0xFFFF0000u;
+
+void Draw2DBox(float left, float top, float right, float bottom, std::uint32_t color)
+{
+    Renderer::BindTexture(Renderer::GetBlankTexture());
+    Renderer::RenderQuad({left, top}, {right, bottom}, color, 0.0f, 0.0f, 1.0f, 1.0f);
+}
+
+class PerspectivePassGL : public GLFixture
+{
+protected:
+    void SetUp() override
+    {
+        GLFixture::SetUp();
+        if (IsSkipped()) {
+            return;
+        }
+        lines_ = CreateShader("lines.vert", "lines.frag");
+        SetVisualizationShader(lines_);
+    }
+    void TearDown() override
+    {
+        SetVisualizationShader(InvalidShader);
+        theShaderManager->DestroyShader(lines_);
+        GLFixture::TearDown();
+    }
+
+    ShaderHandle lines_ = InvalidShader;
+};
+
+TEST_P(PerspectivePassGL, AViewInARectangleShowsBetweenThe2DBeforeAndAfterIt)
+{
+    QuorvaneTest::ErrorCapture errors;
+    // A white 2D background over the whole window, drawn first.
+    Draw2DBox(0.0f, 0.0f, kWindowSize, kWindowSize, kWhiteWord);
+    const Matrix4 projection2D = Renderer::GetProjectionMatrix();
+
+    // A red wall filling the camera's view, drawn in the right half only.
+    Visualization wall;
+    for (const float winding : {1.0f, -1.0f}) {
+        wall.AddTriangle({-50, -50, 0}, {50 * winding, 50 * -winding, 0}, {50, 50, 0}, kRed);
+        wall.AddTriangle({-50, -50, 0}, {50, 50, 0}, {-50 * winding, 50 * winding, 0}, kRed);
+    }
+    PerspectivePass pass;
+    pass.SetRectangle({65.0f, 0.0f, 64.0f, 129.0f});
+    pass.SetProgram(lines_);
+    pass.Begin(Marrowgate::Core::MatrixCreateLookAt({0, 0, 5}, {0, 0, 0}, {0, 1, 0}));
+    wall.Render();
+    pass.End();
+
+    // A blue 2D box drawn afterwards, across both halves.
+    Draw2DBox(40.0f, 100.0f, 90.0f, 120.0f, kBlueWord);
+    Renderer::Flush();
+
+    EXPECT_TRUE(ColorNear(*context_, 100, 40, {255, 0, 0, 255})) << "the 3D wall, in front of the background";
+    EXPECT_TRUE(ColorNear(*context_, 30, 40, {255, 255, 255, 255}))
+        << "outside the rectangle nothing changed";
+    EXPECT_TRUE(ColorNear(*context_, 80, 110, {0, 0, 255, 255})) << "2D drawn after the pass is on top";
+    EXPECT_TRUE(ColorNear(*context_, 50, 110, {0, 0, 255, 255}));
+
+    std::array<GLint, 4> viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    EXPECT_EQ(viewport, (std::array<GLint, 4>{0, 0, kWindowSize, kWindowSize}));
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    EXPECT_EQ(Renderer::GetProjectionMatrix(), projection2D);
+    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(SetUps, PerspectivePassGL,
+                         testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded,
+                                         RendererSetUp::FixedFunction),
+                         [](const testing::TestParamInfo<RendererSetUp>& info) {
+                             return SetUpName(info.param);
+                         });
+
+} // namespace
