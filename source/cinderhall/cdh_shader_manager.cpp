@@ -80,8 +80,9 @@ GLuint CompileStage(const std::string& source, ShaderStage stage, const std::str
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
     if (!Renderer::CheckShaderCompiled(shader)) {
-        MG_ERROR("ShaderManager: Failed to compile shader type(%d). File: \"%s\"\n%s",
-                 static_cast<int>(stage), path.c_str(), Renderer::GetShaderLog(shader).c_str());
+        MG_ERROR("ShaderManager: Failed to compile %s shader. File: \"%s\"\n%s",
+                 stage == ShaderStage::kVertex ? "vertex" : "fragment", path.c_str(),
+                 Renderer::GetShaderLog(shader).c_str());
     }
     Renderer::ClearGLErrors();
     return shader;

@@ -33,6 +33,16 @@ void ExpectVectorNear(const std::array<float, 4>& actual, const std::array<float
     }
 }
 
+// Whether a compiler log points at this line in one of the drivers' usual forms: Mesa's "0:3(19)",
+// "ERROR: 0:3:" and "0(3) :".
+bool LogNamesLine(const std::string& log, int line)
+{
+    const std::string number = std::to_string(line);
+    return log.find("0:" + number + "(") != std::string::npos ||
+           log.find("0:" + number + ":") != std::string::npos ||
+           log.find("0(" + number + ")") != std::string::npos;
+}
+
 using ShaderManagerGL = GLFixture;
 
 TEST_P(ShaderManagerGL, SamePairSharesOneProgramUntilTheLastDestroy)
@@ -213,14 +223,25 @@ TEST_P(ShaderManagerGL, FailuresAreReportedAndNeverHandedOut)
     EXPECT_EQ(CreateShader("lines.vert", "broken.frag"), InvalidShader);
     ASSERT_EQ(errors.messages.size(), 2u);
     const std::string compileReport =
-        "ShaderManager: Failed to compile shader type(1). File: \"" + ShaderPath("broken.frag") + "\"\n";
+        "ShaderManager: Failed to compile fragment shader. File: \"" + ShaderPath("broken.frag") + "\"\n";
     EXPECT_EQ(errors.messages[0].substr(0, compileReport.size()), compileReport);
-    EXPECT_GT(errors.messages[0].size(), compileReport.size() + 10);
+    EXPECT_TRUE(LogNamesLine(errors.messages[0], 3)) << "the author's line, not one past the prelude\n"
+                                                     << errors.messages[0];
     const std::string linkReport = "ShaderManager: Failed to link shader program. File: \"" +
                                    ShaderPath("lines.vert") + "\" File: \"" + ShaderPath("broken.frag") +
                                    "\"\n";
     EXPECT_EQ(errors.messages[1].substr(0, linkReport.size()), linkReport);
     EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_);
+
+    errors.messages.clear();
+    EXPECT_EQ(CreateShader("broken.vert", "lines.frag"), InvalidShader);
+    ASSERT_FALSE(errors.messages.empty());
+    EXPECT_EQ(errors.messages[0].rfind("ShaderManager: Failed to compile vertex shader. File: \"" +
+                                           ShaderPath("broken.vert") + "\"\n",
+                                       0),
+              0u)
+        << errors.messages[0];
+    EXPECT_TRUE(LogNamesLine(errors.messages[0], 5)) << errors.messages[0];
 }
 
 TEST_P(ShaderManagerGL, TheGamesShaderPairsBuildWithThePrelude)
