@@ -5,6 +5,7 @@
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace Cinderhall {
 
@@ -55,9 +56,43 @@ void RenderList::Remove(MeshObject* object)
     }
 }
 
+namespace {
+
+// Binds the built-in program the object's material asks for, lit by the last lighting the
+// first time in a pass, and sends it the material. False when there are no programs.
+bool UseBuiltInProgram(const MeshObject& object, bool& lightingSent)
+{
+    const Material& material = object.GetMaterial();
+    const ShaderHandle program =
+        GetBuiltInProgram(material.lit ? BuiltInProgram::kLit : BuiltInProgram::kUnlit);
+    if (program == InvalidShader) {
+        static bool saidOnce = false;
+        if (!saidOnce && Renderer::IsFixedFunctionMode()) {
+            std::fputs(
+                "Cinderhall: fixed-function set-up: meshes without a shader of their own draw unlit, in "
+                "their vertex colours\n",
+                stderr);
+            saidOnce = true;
+        }
+        return false;
+    }
+    theShaderManager->BindShader(program);
+    if (material.lit && !lightingSent) {
+        UseLastLighting(program);
+        lightingSent = true;
+    }
+    ApplyMaterial(program, material, object.GetTexture() != Marrowgate::Graphics::InvalidTexture);
+    return true;
+}
+
+} // namespace
+
 void RenderList::Render(const Matrix4& view) const
 {
     const std::vector<MeshObject*> objects = objects_;
+    const bool useBuiltInPrograms = theShaderManager->GetBoundShader() == InvalidShader;
+    bool lightingSent = false;
+    bool usedBuiltInPrograms = false;
     Renderer::PushMatrix();
     Renderer::SetModelViewMatrix(view);
     for (MeshObject* object : objects) {
@@ -67,6 +102,8 @@ void RenderList::Render(const Matrix4& view) const
         }
         if (object->GetShader() != InvalidShader) {
             theShaderManager->BindShader(object->GetShader());
+        } else if (useBuiltInPrograms) {
+            usedBuiltInPrograms = UseBuiltInProgram(*object, lightingSent) || usedBuiltInPrograms;
         }
         if (object->GetTexture() != Marrowgate::Graphics::InvalidTexture) {
             Marrowgate::Graphics::BindTexture(object->GetTexture());
@@ -77,6 +114,9 @@ void RenderList::Render(const Matrix4& view) const
         Renderer::PopMatrix();
     }
     Renderer::PopMatrix();
+    if (usedBuiltInPrograms) {
+        theShaderManager->BindShader(InvalidShader);
+    }
 }
 
 } // namespace Cinderhall

@@ -9,10 +9,11 @@ namespace Cinderhall {
 
 namespace {
 
-// The declared type of an active uniform, or 0. Arrays are listed as "name[0]"; the name alone
-// addresses their first element.
+// The declared type of an active uniform, or 0. Arrays are listed once, as "name[0]"; the name
+// alone addresses their first element, "name[i]" any element.
 GLenum ActiveUniformType(GLuint program, const std::string& name)
 {
+    const std::string arrayName = name.ends_with(']') ? name.substr(0, name.rfind('[')) : name;
     GLint count = 0;
     glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
     GLint longest = 0;
@@ -25,7 +26,7 @@ GLenum ActiveUniformType(GLuint program, const std::string& name)
         glGetActiveUniform(program, static_cast<GLuint>(index), static_cast<GLsizei>(buffer.size()), &length,
                            &size, &type, buffer.data());
         const std::string_view active(buffer.data(), static_cast<std::size_t>(length));
-        if (active == name || active == name + "[0]") {
+        if (active == name || active == arrayName + "[0]") {
             return type;
         }
     }

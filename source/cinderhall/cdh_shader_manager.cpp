@@ -25,6 +25,7 @@ struct ProgramRecord
     GLuint vertexShader = 0;
     GLuint fragmentShader = 0;
     std::uint32_t referenceCount = 1;
+    bool builtIn = false;
     Cinderhall::ProgramUniforms uniforms{0};
 };
 
@@ -169,22 +170,46 @@ ShaderHandle ShaderManager::CreateShaderFromFile(const std::string& vertexPath,
     MG_ERROR_IF(vertexSource.empty(), "Failed to load vertex shader: \"%s\"", vertexPath.c_str());
     const std::string fragmentSource = ReadShaderSource(fragmentPath);
     MG_ERROR_IF(fragmentSource.empty(), "Failed to load fragment shader: \"%s\"", fragmentPath.c_str());
+    return BuildProgram(key, "\"" + vertexPath + "\" + \"" + fragmentPath + "\"", {vertexSource, vertexPath},
+                        {fragmentSource, fragmentPath}, false);
+}
 
+ShaderHandle ShaderManager::CreateBuiltInShader(const std::string& name, const std::string& definitions,
+                                                const std::string& vertexSource,
+                                                const std::string& fragmentSource)
+{
+    ShaderTables& tables = Tables();
+    if (const auto cached = tables.names.find(name); cached != tables.names.end()) {
+        return cached->second;
+    }
+    if (!ShadersAvailable()) {
+        return InvalidShader;
+    }
+    return BuildProgram(name, name, {definitions + vertexSource, name}, {definitions + fragmentSource, name},
+                        true);
+}
+
+ShaderHandle ShaderManager::BuildProgram(const std::string& key, const std::string& description,
+                                         const StageText& vertex, const StageText& fragment, bool builtIn)
+{
     ProgramRecord record;
     record.key = key;
-    record.description = "\"" + vertexPath + "\" + \"" + fragmentPath + "\"";
-    record.vertexShader = CompileStage(vertexSource, ShaderStage::kVertex, vertexPath);
-    record.fragmentShader = CompileStage(fragmentSource, ShaderStage::kFragment, fragmentPath);
+    record.description = description;
+    record.builtIn = builtIn;
+    record.vertexShader = CompileStage(vertex.source, ShaderStage::kVertex, vertex.origin);
+    record.fragmentShader = CompileStage(fragment.source, ShaderStage::kFragment, fragment.origin);
     record.program = LinkProgram(record.vertexShader, record.fragmentShader);
     record.uniforms = Cinderhall::ProgramUniforms(record.program);
     if (!Renderer::CheckProgramLinked(record.program)) {
         // A program that failed to link is never handed out: binding it would draw nothing and
         // raise GL errors far from the cause.
         MG_ERROR("ShaderManager: Failed to link shader program. File: \"%s\" File: \"%s\"\n%s",
-                 vertexPath.c_str(), fragmentPath.c_str(), Renderer::GetProgramLog(record.program).c_str());
+                 vertex.origin.c_str(), fragment.origin.c_str(),
+                 Renderer::GetProgramLog(record.program).c_str());
         DeleteProgram(record);
         return InvalidShader;
     }
+    ShaderTables& tables = Tables();
     const ShaderHandle handle = record.program;
     if (tables.programs.emplace(handle, std::move(record)).second) {
         MG_ERROR_IF(tables.names.contains(key), "CacheError: Loading shader that is already in cache!");
@@ -199,8 +224,8 @@ void ShaderManager::DestroyShader(ShaderHandle handle)
         return; // the context and its programs are gone already
     }
     ProgramRecord* record = FindRecord(handle);
-    if (record == nullptr) {
-        return;
+    if (record == nullptr || record->builtIn) {
+        return; // built-in programs live as long as their context
     }
     if (record->referenceCount == 0) {
         MG_ERROR("Error: This should NEVER happen.");

@@ -47,6 +47,10 @@ public:
     ShaderManager& operator=(const ShaderManager&) = delete;
 
     ShaderHandle CreateShaderFromFile(const std::string& vertexPath, const std::string& fragmentPath);
+    // A program from source text in the kit (see cdh_builtin_programs.h), cached by name and kept
+    // until the context goes; `definitions` go in front of both stages' source.
+    ShaderHandle CreateBuiltInShader(const std::string& name, const std::string& definitions,
+                                     const std::string& vertexSource, const std::string& fragmentSource);
     // Drops one reference; the program is deleted with the last. A no-op once the renderer is gone.
     void DestroyShader(ShaderHandle handle);
 
@@ -82,6 +86,15 @@ private:
         kReport
     };
 
+    // A stage's source and where it came from, for reports.
+    struct StageText
+    {
+        std::string source;
+        std::string origin;
+    };
+
+    ShaderHandle BuildProgram(const std::string& key, const std::string& description, const StageText& vertex,
+                              const StageText& fragment, bool builtIn);
     // A new context starts with nothing bound and an empty bind stack.
     void ForgetEarlierContexts();
     // `values` holds the kind's components, matrices already column by column.
