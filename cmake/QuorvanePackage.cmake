@@ -2,13 +2,18 @@
 #   <prefix>/lib/libmarrowgate_*.a, libcinderhall.a, liborrery.a (embedded assets inside)
 #   <prefix>/include/{marrowgate,cinderhall,orrery}/...  the headers a game includes
 #   <prefix>/lib/cmake/Quorvane/                          config, version and exported targets
+#   <prefix>/bin/quorvane-mesh                            the mesh tool (tools/mesh_tool)
 # A consumer writes find_package(Quorvane 1.0 REQUIRED) and links Quorvane::marrowgate,
 # Quorvane::cinderhall or Quorvane::orrery, exactly as a project that uses add_subdirectory.
+# The target quorvane_kits builds exactly what the component installs, and nothing else.
 include(CMakePackageConfigHelpers)
 
 set(QUORVANE_PACKAGE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/Quorvane")
 set(quorvane_kit_targets marrowgate_core marrowgate_math marrowgate_graphics marrowgate_application
     marrowgate_audio marrowgate_game marrowgate cinderhall orrery)
+
+add_custom_target(quorvane_kits)
+add_dependencies(quorvane_kits ${quorvane_kit_targets} quorvane-mesh)
 
 install(TARGETS ${quorvane_kit_targets} EXPORT QuorvaneTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT kits)

@@ -18,5 +18,5 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export QUORVANE_SOAK_STEPS=$steps ALSOFT_DRIVERS=null
 run=("$folder/tests/reliability/reliability_soak_tests")
-if [[ -z "${DISPLAY:-}" ]]; then run=(xvfb-run -a -s "-screen 0 1920x1080x24" "${run[@]}"); fi
+if [[ -z "${DISPLAY:-}" ]]; then run=(xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "${run[@]}"); fi
 "${run[@]}"

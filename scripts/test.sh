@@ -22,9 +22,11 @@ stage() {
     if "$@"; then results+=("PASS  $name"); else results+=("FAIL  $name"); failed=1; fi
 }
 
+# -noreset: an X server resets whenever its last client leaves and drops every connection still
+# in its set-up at that moment, so a test starting as another one ends would find no display.
 with_display() {
     if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then "$@"
-    else xvfb-run -a -s "-screen 0 1920x1080x24" "$@"; fi
+    else xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$@"; fi
 }
 
 # build <folder> <target> <cmake options...>

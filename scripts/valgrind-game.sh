@@ -16,10 +16,10 @@ trap 'rm -rf "$work"' EXIT
 cp -r "$source_dir/data" "$work/data"
 log="$work/memcheck-all.log"
 
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.2; done
+for _ in $(seq 300); do [[ -s "$work/display" ]] && break; sleep 0.2; done
 export DISPLAY=":$(cat "$work/display")"
 
 # One llvmpipe thread keeps memcheck (which runs one thread at a time) from switching all day;

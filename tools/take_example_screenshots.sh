@@ -17,7 +17,7 @@ mkdir -p "$output"
 
 if [[ -z "${QUORVANE_SCREENSHOT_DISPLAY:-}" ]]; then
     exec env QUORVANE_SCREENSHOT_DISPLAY=1 ALSOFT_DRIVERS=null \
-        xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$examples" "$template" "$output"
+        xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$0" "$examples" "$template" "$output"
 fi
 
 logs=$(mktemp -d "${TMPDIR:-/tmp}/example-logs.XXXXXX")
@@ -88,5 +88,7 @@ check 5_mesh_and_lighting "$examples/example_5_mesh_and_lighting" "Mesh and ligh
 check 6_colliding_entities "$examples/example_6_colliding_entities" "Colliding entities" 800 "#EC2715" "#35DF36"
 # The volume bars' sky blue and the magenta hum circling the listener.
 check 7_sound_mixer "$examples/example_7_sound_mixer" "Sound mixer" 800 "#2E9FFF" "#FF00FF"
+# The runner's orange, the platforms' brown and the bouncing balls' cyan.
+check 8_platformer "$examples/example_8_platformer" "Platformer" 800 "#FF9F2E" "#996633" "#00FFFF"
 check template "$template/my_game" "My Game" 800 "#FFFFFF"
 exit $((failures > 0))

@@ -2,6 +2,7 @@
 
 #include "marrowgate/core/mg_error.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -10,6 +11,7 @@ constexpr char kUnitName[] = "game_bounding_volumes";
 
 namespace Orrery::Game {
 
+using Marrowgate::Core::Contact3D;
 using Marrowgate::Core::Vector3;
 
 namespace {
@@ -86,6 +88,29 @@ bool BoundingVolume::Intersects(const BoundingVolume& other) const
         return other.IsBox() ? BoxesIntersect(*this, other) : BoxIntersectsSphere(*this, other);
     }
     return other.IsBox() ? BoxIntersectsSphere(other, *this) : SpheresIntersect(*this, other);
+}
+
+std::optional<Contact3D> BoundingVolume::ContactWith(const BoundingVolume& other) const
+{
+    if (!Intersects(other)) {
+        return std::nullopt;
+    }
+    using Marrowgate::Core::ContactOfBallAndBox;
+    Contact3D contact;
+    if (IsBox()) {
+        contact =
+            other.IsBox()
+                ? Marrowgate::Core::ContactOfBoxes(center, mSize * 0.5f, other.center, other.mSize * 0.5f)
+                : ForSecondShape(ContactOfBallAndBox(other.center, other.mSize.x, center, mSize * 0.5f));
+    } else {
+        contact = other.IsBox()
+                      ? ContactOfBallAndBox(center, mSize.x, other.center, other.mSize * 0.5f)
+                      : Marrowgate::Core::ContactOfBalls(center, mSize.x, other.center, other.mSize.x);
+    }
+    // The box-sphere test above also passes spheres just off a box's edge, and rounding may leave
+    // touching volumes a hair apart: neither overlaps.
+    contact.depth = std::max(contact.depth, 0.0f);
+    return contact;
 }
 
 } // namespace Orrery::Game

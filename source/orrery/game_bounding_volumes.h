@@ -3,14 +3,19 @@
 /// @file
 /// A volume's centre is relative to its entity until the entity manager moves a copy of it to
 /// world space for a test; the entity's rotation is never applied, so boxes stay axis-aligned.
-/// The kind is not stored: a sphere carries -1 in its height and depth.
-/// Depends on: marrowgate core (errors) and math (Vector3).
+/// The kind is not stored: a sphere carries -1 in its height and depth. ContactWith says how
+/// two intersecting volumes touch (the normal's direction, the depth and the point are those of
+/// marrowgate/math/mg_contact.h).
+/// Depends on: marrowgate core (errors) and math (Vector3, contacts).
 ///
 /// Limits: the box-sphere test answers true whenever the sphere's centre lies within the box's
 /// extent along any one axis (and within reach on all three), without a finer test; this errs
-/// towards reporting contact near a box's edges.
+/// towards reporting contact near a box's edges. Such a contact has depth 0.
 
+#include "marrowgate/math/mg_contact.h"
 #include "marrowgate/math/mg_vector.h"
+
+#include <optional>
 
 namespace Orrery::Game {
 
@@ -32,6 +37,9 @@ public:
 
     // Both volumes must be in the same frame. Symmetric in its operands.
     bool Intersects(const BoundingVolume& other) const;
+    // The contact for this volume, exactly when Intersects is true, else none. Both volumes
+    // must be in the same frame.
+    std::optional<Marrowgate::Core::Contact3D> ContactWith(const BoundingVolume& other) const;
 
     // Relative to the owner, or in world space once the manager has offset a copy.
     Marrowgate::Core::Vector3 center;

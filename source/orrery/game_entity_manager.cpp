@@ -114,6 +114,27 @@ bool Entity::IsCollidingWith(const Entity& other) const
     return false;
 }
 
+std::optional<Contact> Entity::GetContactWith(const Entity& other) const
+{
+    if (!mIsCollidable || !other.mIsCollidable) {
+        return std::nullopt;
+    }
+    const Vector3 position = GetPosition();
+    const Vector3 otherPosition = other.GetPosition();
+    std::optional<Contact> deepest;
+    for (BoundingVolume volume : mBoundingVolumes) {
+        volume.center += position;
+        for (BoundingVolume otherVolume : other.mBoundingVolumes) {
+            otherVolume.center += otherPosition;
+            const std::optional<Contact> contact = volume.ContactWith(otherVolume);
+            if (contact && (!deepest || contact->depth > deepest->depth)) {
+                deepest = contact;
+            }
+        }
+    }
+    return deepest;
+}
+
 void Entity::PushBehaviour(std::unique_ptr<EntityBehaviour> behaviour)
 {
     mBehaviours.Push(std::move(behaviour));

@@ -23,6 +23,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,6 +34,7 @@ class Entity;
 class EntityManager;
 
 using EntityBehaviour = Marrowgate::Game::EntityBehaviourInterface<Entity>;
+using Contact = Marrowgate::Core::Contact3D;
 
 class Entity
 {
@@ -62,10 +64,19 @@ public:
     // A managed entity is re-indexed by its manager at once.
     void AddEntityType(const std::string& entityType);
     const std::vector<std::string>& GetEntityTypes() const { return mEntityTypes; }
+    // This entity as the game class Wanted, or null when it is not one: a type check and cast
+    // in one, with no type name to keep in step with the class.
+    template <typename Wanted> Wanted* As() { return dynamic_cast<Wanted*>(this); }
+    template <typename Wanted> const Wanted* As() const { return dynamic_cast<const Wanted*>(this); }
 
     // True at the first pair of volumes that intersect once each is moved by its entity's
     // position; rotation is ignored. False unless both entities are collidable.
     bool IsCollidingWith(const Entity& other) const;
+    // How this entity touches the other, exactly when IsCollidingWith is true: of the volume
+    // pairs that intersect, the deepest (the first found among equals). The normal points from
+    // the other entity towards this one (see marrowgate/math/mg_contact.h). In OnCollide, the
+    // contact as things stand: if the other entity has already moved away, there may be none.
+    std::optional<Contact> GetContactWith(const Entity& other) const;
 
     bool IsCollidable() const { return mIsCollidable; }
     void SetCollidable(bool collidable) { mIsCollidable = collidable; }

@@ -1,7 +1,8 @@
 #include "game_process.h"
 
+#include "private_display.h"
+
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -33,61 +34,6 @@ double SecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
-
-// An X server of the run's own. Stopped (and so "lost" by the game) by Stop or at the end.
-class PrivateDisplay
-{
-public:
-    PrivateDisplay()
-    {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            return;
-        }
-        mProcess = fork();
-        if (mProcess == 0) {
-            close(fds[0]);
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, STDOUT_FILENO);
-            dup2(null, STDERR_FILENO);
-            const std::string fd = std::to_string(fds[1]);
-            const std::string screen =
-                std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
-                   "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        // Xvfb writes the display number it chose once it accepts connections.
-        std::string number;
-        pollfd waiting{fds[0], POLLIN, 0};
-        char character = 0;
-        while (poll(&waiting, 1, 20000) > 0 && read(fds[0], &character, 1) == 1 && character != '\n') {
-            number += character;
-        }
-        close(fds[0]);
-        if (!number.empty()) {
-            mName = ":" + number;
-        }
-    }
-    ~PrivateDisplay() { Stop(); }
-    PrivateDisplay(const PrivateDisplay&) = delete;
-    PrivateDisplay& operator=(const PrivateDisplay&) = delete;
-
-    const std::string& GetName() const { return mName; }
-    void Stop()
-    {
-        if (mProcess > 0) {
-            kill(mProcess, SIGTERM);
-            waitpid(mProcess, nullptr, 0);
-            mProcess = -1;
-        }
-    }
-
-private:
-    pid_t mProcess = -1;
-    std::string mName;
-};
 
 // Runs a helper tool on the display; its standard output, empty on failure. Bounded by timeout(1).
 std::string RunTool(const std::string& display, const std::string& command)
@@ -192,9 +138,13 @@ pid_t StartGame(const GameRun& run, const std::string& display, const std::files
     if (process != 0) {
         return process;
     }
-    // An abort at the end of an error report must not leave core files behind.
+    // A run that crashes must not leave core files behind.
     const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
+    if (run.addressSpaceBytes > 0) {
+        const rlimit addressSpace{run.addressSpaceBytes, run.addressSpaceBytes};
+        setrlimit(RLIMIT_AS, &addressSpace);
+    }
     if (chdir(run.workingDirectory.c_str()) != 0) {
         _exit(126);
     }
@@ -320,7 +270,7 @@ std::string GameOutcome::Describe() const
 GameOutcome RunGameProgram(const GameRun& run)
 {
     GameOutcome outcome;
-    PrivateDisplay display;
+    PrivateDisplay display(kScreenWidth, kScreenHeight);
     if (display.GetName().empty()) {
         outcome.errorOutput = "Xvfb did not start";
         return outcome;

@@ -7,6 +7,7 @@
 // When the game shows its error box (its text also goes to stderr) the box is dismissed with
 // Return, as a user would, and the program must then end by itself.
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -44,6 +45,8 @@ struct GameRun
     std::map<std::string, std::string> environment;
     Driving driving = Driving::kQuitFromTitle;
     double timeoutSeconds = 90.0;
+    // The game's address space in bytes, as `ulimit -v` sets it; 0 leaves it unlimited.
+    std::uint64_t addressSpaceBytes = 0;
 };
 
 struct GameOutcome

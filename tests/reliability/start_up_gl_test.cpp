@@ -72,12 +72,18 @@ void ExpectQuitByItsUser(const GameOutcome& outcome)
     EXPECT_TRUE(outcome.exitedNormally && outcome.exitCode == 0) << outcome.Describe();
 }
 
-TEST(StartedFromAnyFolder, TheInstalledGamePassesOverAnUnrelatedDataFolderAndPlays)
+// The build installed as a packager installs it.
+void Install(const ScratchFolder& prefix)
 {
-    const ScratchFolder prefix;
     const std::string install = std::string(QUORVANE_CMAKE_COMMAND) + " --install '" + QUORVANE_BUILD_DIR +
                                 "' --prefix '" + prefix.GetRoot().string() + "' > /dev/null";
     ASSERT_EQ(std::system(install.c_str()), 0);
+}
+
+TEST(StartedFromAnyFolder, TheInstalledGamePassesOverAnUnrelatedDataFolderAndPlays)
+{
+    const ScratchFolder prefix;
+    ASSERT_NO_FATAL_FAILURE(Install(prefix));
     const ScratchFolder home;
     fs::create_directory(home.GetRoot() / "data");
     GameRun run;
@@ -95,6 +101,28 @@ TEST(StartedFromAnyFolder, TheBuildTreeGameFindsTheSourceTreesDataFromTheRootFol
     run.environment = {{"ALSOFT_DRIVERS", "null"}};
     run.driving = Driving::kPlayThenQuit;
     ExpectCleanPlay(RunGameProgram(run));
+}
+
+TEST(StartedFromAnInstall, AMissingDataFileEndsWithTheReportAndExitStatusOne)
+{
+    const ScratchFolder prefix;
+    ASSERT_NO_FATAL_FAILURE(Install(prefix));
+    fs::remove(prefix.GetRoot() / "share" / "quorvane" / "data" / "mesh" / "car.msh");
+    GameRun run;
+    run.program = prefix.GetRoot() / "bin" / "quorvane";
+    run.workingDirectory = prefix.GetRoot();
+    run.environment = {{"ALSOFT_DRIVERS", "null"}};
+    run.driving = Driving::kPlayThenQuit;
+    const GameOutcome outcome = RunGameProgram(run);
+    EXPECT_FALSE(outcome.timedOut) << outcome.Describe();
+    // The error box's text: the report went through the box, whichever key then answered it.
+    EXPECT_NE(outcome.errorOutput.find("Error Condition Triggered"), std::string::npos) << outcome.Describe();
+    EXPECT_NE(outcome.errorOutput.find("Could not open the file (No such file or directory). File: "
+                                       "\"data/mesh/car.msh\""),
+              std::string::npos)
+        << outcome.Describe();
+    EXPECT_TRUE(outcome.exitedNormally && outcome.exitCode == 1) << outcome.Describe();
+    EXPECT_EQ(outcome.errorOutput.find("terminate called"), std::string::npos) << outcome.Describe();
 }
 
 // Ends from the title: enough for a start-up line's fate, and for one at exit.

@@ -25,10 +25,12 @@ trap finish EXIT
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
-# Xvfb writes the display number it chose once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+# Xvfb writes the display number it chose once it accepts connections (which can take many
+# seconds on a loaded machine); -noreset keeps it from dropping a client that connects just as
+# the last other one leaves.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$scratch/display" >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 1 100); do [[ -s "$scratch/display" ]] && break; sleep 0.1; done
+for _ in $(seq 1 600); do [[ -s "$scratch/display" ]] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$scratch/display")"
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)

@@ -13,6 +13,7 @@
 #include "cinderhall/cdh_mesh.h"
 #include "marrowgate/core/mg_data_file.h"
 #include "marrowgate/core/mg_error.h"
+#include "marrowgate/core/mg_out_of_memory.h"
 
 #include <algorithm>
 #include <cctype>
@@ -160,6 +161,7 @@ int main(int argumentCount, char** argumentValues)
     // Under a file-size limit a write past it then fails and is reported, instead of ending
     // the tool before it can remove its partial file.
     std::signal(SIGXFSZ, SIG_IGN);
+    Marrowgate::Core::EndProgramWhenMemoryRunsOut();
     const std::vector<std::string> arguments(argumentValues + 1, argumentValues + argumentCount);
     PrintingErrorHandler printer;
     Marrowgate::Core::Error::AddErrorHandler(&printer);

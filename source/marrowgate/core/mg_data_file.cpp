@@ -91,6 +91,9 @@ std::size_t DataFile::Read(std::span<std::byte> destination)
         if (count < 0) {
             MG_ERROR("mgDataError: Reading the file failed (%s). File: \"%s\"", std::strerror(errno),
                      mPath.c_str());
+            // Closed, as after any other report: later reads give nothing and report nothing more.
+            close(mDescriptor);
+            mDescriptor = -1;
             break;
         }
         if (count == 0) {
@@ -105,6 +108,10 @@ bool DataFile::ReadExactly(std::span<std::byte> destination)
 {
     if (Read(destination) == destination.size()) {
         return true;
+    }
+    // A read error closed the file and has been reported already; only a short file is left to say.
+    if (!IsOpen()) {
+        return false;
     }
     MG_ERROR("mgDataError: The file ended while it was being read. File: \"%s\"", mPath.c_str());
     return false;

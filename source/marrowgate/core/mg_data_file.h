@@ -12,9 +12,12 @@
 /// The bounds, far above anything the game ships and low enough that a refused file costs nothing:
 ///   meshes 256 MiB, images 128 MiB, sounds 256 MiB, JSON 16 MiB, shaders 1 MiB, fonts 64 MiB.
 ///
+/// Running out of memory while a file is read whole names the file (mg_out_of_memory.h).
+///
 /// Depends on the error facility and POSIX. Known limits: a file that grows after it was measured
 /// is read up to its measured size; one that shrinks is reported as ending early.
 
+#include "marrowgate/core/mg_error.h"
 #include "marrowgate/core/mg_noncopyable.h"
 
 #include <cstddef>
@@ -47,9 +50,10 @@ public:
     std::uint64_t GetSize() const { return mSize; }
 
     // Reads up to destination.size() bytes from the current position and returns how many came;
-    // fewer only at the end of the file, or after a reported read error.
+    // fewer only at the end of the file, or after a read error, which is reported and closes it.
     std::size_t Read(std::span<std::byte> destination);
-    // Fills destination completely, or reports that the file ended early and returns false.
+    // Fills destination completely, or returns false after one report: that the file ended
+    // early, or the read error.
     bool ReadExactly(std::span<std::byte> destination);
 
     // Hands the open file over as a C stream, for decoders that read through stdio; the object
@@ -71,6 +75,8 @@ std::optional<Container> ReadDataFile(const std::string& path, std::uint64_t max
     if (!file.IsOpen()) {
         return std::nullopt;
     }
+    // The file's size decides this allocation; should memory run out, the file is named.
+    const Error::ReportSubject subject(path);
     Container contents(static_cast<std::size_t>(file.GetSize()), typename Container::value_type{});
     if (!file.ReadExactly(std::as_writable_bytes(std::span(contents.data(), contents.size())))) {
         return std::nullopt;

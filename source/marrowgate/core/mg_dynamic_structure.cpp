@@ -1,5 +1,6 @@
 #include "marrowgate/core/mg_dynamic_structure.h"
 
+#include "marrowgate/core/mg_dynamic_structure_members.h"
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/core/mg_number_conversions.h"
 #include "marrowgate/core/mg_string_conversions.h"
@@ -23,14 +24,6 @@ template <typename... Handlers> struct Overloaded : Handlers...
     using Handlers::operator()...;
 };
 template <typename... Handlers> Overloaded(Handlers...) -> Overloaded<Handlers...>;
-
-// The first member whose name is not less than `name`.
-template <typename Members> auto LowerBound(Members& members, std::string_view name)
-{
-    return std::lower_bound(
-        members.begin(), members.end(), name,
-        [](const auto& member, std::string_view wanted) { return std::string_view(member->first) < wanted; });
-}
 
 // What misused mutable operations hand back once the facility has returned: a value outside
 // every caller's data, so a write through it changes nothing that anyone reads.
@@ -74,14 +67,7 @@ DynamicStructure::DynamicStructure(const DynamicStructure& other)
     : mPayload(std::visit(
           Overloaded{
               [](const std::unique_ptr<Array>& array) -> Payload { return std::make_unique<Array>(*array); },
-              [](const std::unique_ptr<Structure>& structure) -> Payload {
-                  auto copy = std::make_unique<Structure>();
-                  copy->reserve(structure->size());
-                  for (const auto& member : *structure) {
-                      copy->push_back(std::make_unique<Member>(*member));
-                  }
-                  return copy;
-              },
+              [](const StructurePointer& structure) -> Payload { return Structure::Copy(*structure); },
               // Numbers, booleans and Text copy themselves (Text into a new block).
               [](const auto& value) -> Payload { return value; },
           },
@@ -256,7 +242,7 @@ std::size_t DynamicStructure::size() const
     if (const auto* array = std::get_if<std::unique_ptr<Array>>(&mPayload)) {
         return (*array)->size();
     }
-    if (const auto* structure = std::get_if<std::unique_ptr<Structure>>(&mPayload)) {
+    if (const auto* structure = std::get_if<StructurePointer>(&mPayload)) {
         return (*structure)->size();
     }
     return 0;
@@ -265,22 +251,16 @@ std::size_t DynamicStructure::size() const
 DynamicStructure& DynamicStructure::AddMember(const std::string& name, DynamicStructure value)
 {
     if (IsNil()) {
-        mPayload = std::make_unique<Structure>();
+        mPayload = Structure::Make(Structure::kStartingRoom);
     }
     if (!IsStructure()) {
         MG_ERROR("mgExternalError: Expected this DynamicStructure to be NilType or StructureType.");
         return ScratchValue();
     }
-    Structure& structure = *std::get<std::unique_ptr<Structure>>(mPayload);
-    // Names usually arrive in order; then the member just goes at the end.
-    const auto position =
-        structure.empty() || structure.back()->first < name ? structure.end() : LowerBound(structure, name);
-    if (position != structure.end() && (*position)->first == name) {
-        MG_ERROR("mgExternalError: Expected not to find a member with name \"%s\" already existing.",
-                 name.c_str());
-        return (*position)->second;
-    }
-    return (*structure.insert(position, std::make_unique<Member>(name, std::move(value))))->second;
+    const auto [member, added] = std::get<StructurePointer>(mPayload)->Insert(name, std::move(value));
+    MG_ERROR_IF(!added, "mgExternalError: Expected not to find a member with name \"%s\" already existing.",
+                name.c_str());
+    return member->second;
 }
 
 const DynamicStructure& DynamicStructure::GetMember(const char* name) const
@@ -288,24 +268,21 @@ const DynamicStructure& DynamicStructure::GetMember(const char* name) const
     if (IsNil() || name == nullptr) {
         return NullValue;
     }
-    const auto* structure = std::get_if<std::unique_ptr<Structure>>(&mPayload);
+    const auto* structure = std::get_if<StructurePointer>(&mPayload);
     if (structure == nullptr) {
         MG_ERROR("Expected this DynamicStructure to be an StructureType or a NilType.\n");
         return NullValue;
     }
-    const std::string_view wanted(name);
-    const auto member = LowerBound(**structure, wanted);
-    return member != (*structure)->end() && (*member)->first == wanted ? (*member)->second : NullValue;
+    const Member* member = (*structure)->Find(name);
+    return member != nullptr ? member->second : NullValue;
 }
 
 std::vector<std::string> DynamicStructure::GetMemberNames() const
 {
     std::vector<std::string> names;
-    if (const auto* structure = std::get_if<std::unique_ptr<Structure>>(&mPayload)) {
+    if (const auto* structure = std::get_if<StructurePointer>(&mPayload)) {
         names.reserve((*structure)->size());
-        for (const auto& member : **structure) {
-            names.push_back(member->first);
-        }
+        (*structure)->VisitInNameOrder([&names](const Member& member) { names.push_back(member.first); });
     }
     return names;
 }

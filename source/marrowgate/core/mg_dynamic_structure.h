@@ -9,10 +9,10 @@
 /// are deep; nothing is shared or reference counted.
 ///
 /// Depends on the error facility and the string conversions. One thread at a time per value.
-/// Recursive operations (copy, destruction) recurse once per nesting level. A structure is a
-/// sorted array of pointers to members (binary-searched look-ups), each member in a box of its
-/// own: AddMember is cheap for names that sort after the last member and otherwise shifts the
-/// pointers after it, while the members themselves never move.
+/// Recursive operations (copy, destruction) recurse once per nesting level. A structure's
+/// members never move once added (see mg_dynamic_structure_members.h): one read from JSON or
+/// copied is a single block in name order, binary-searched; AddMember is cheap for names that
+/// sort after the last member and otherwise shifts an index of pointers.
 
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +25,13 @@
 
 namespace mgImplementation {
 class JsonDynamicStructureBuilder;
-}
+class DynamicStructureMembers;
+// Destroys a structure's members and frees the one block they share.
+struct DynamicStructureMembersDeleter
+{
+    void operator()(DynamicStructureMembers* members) const noexcept;
+};
+} // namespace mgImplementation
 
 namespace Marrowgate::Core {
 
@@ -46,9 +52,6 @@ public:
 
     using Array = std::vector<DynamicStructure>;
     using Member = std::pair<std::string, DynamicStructure>;
-    // Sorted by name, byte-wise; names are unique. Boxed so that a reference to a member stays
-    // valid while other members are added.
-    using Structure = std::vector<std::unique_ptr<Member>>;
 
     constexpr DynamicStructure() noexcept = default;
     DynamicStructure(std::int32_t value);
@@ -121,6 +124,9 @@ public:
 private:
     friend class mgImplementation::JsonDynamicStructureBuilder;
 
+    using Structure = mgImplementation::DynamicStructureMembers;
+    using StructurePointer = std::unique_ptr<Structure, mgImplementation::DynamicStructureMembersDeleter>;
+
     // A string's length and bytes in one heap block: the payload stays one pointer wide and a
     // string costs one allocation, whatever its length.
     class Text
@@ -140,7 +146,7 @@ private:
 
     // The alternatives are in ValueType order, so the variant's index is the value type.
     using Payload = std::variant<std::monostate, std::int64_t, float, bool, Text, std::unique_ptr<Array>,
-                                 std::unique_ptr<Structure>>;
+                                 StructurePointer>;
 
     explicit DynamicStructure(Payload payload) noexcept;
 

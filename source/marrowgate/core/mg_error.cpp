@@ -133,6 +133,12 @@ ReportSubject::~ReportSubject()
     Facility().subjects.pop_back();
 }
 
+std::string_view GetReportSubject()
+{
+    const std::vector<std::string>& subjects = Facility().subjects;
+    return subjects.empty() ? std::string_view() : std::string_view(subjects.back());
+}
+
 } // namespace Marrowgate::Core::Error
 
 namespace mgImplementation {

@@ -16,6 +16,7 @@
 #include <cstdarg>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace Marrowgate::Core::Error {
 
@@ -65,6 +66,9 @@ public:
     ReportSubject(const ReportSubject&) = delete;
     ReportSubject& operator=(const ReportSubject&) = delete;
 };
+
+// The file the innermost live ReportSubject names; empty when none is alive. Valid while it is.
+std::string_view GetReportSubject();
 
 } // namespace Marrowgate::Core::Error
 

@@ -1,6 +1,7 @@
 #include "marrowgate/core/mg_json_parser.h"
 
 #include "marrowgate/core/mg_data_file.h"
+#include "marrowgate/core/mg_dynamic_structure_members.h"
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/core/mg_json_text_reader.h"
 #include "marrowgate/core/mg_number_conversions.h"
@@ -65,8 +66,9 @@ namespace mgImplementation {
 // Builds the DynamicStructure that converting the JsonValue would give, without the JsonValue:
 // integers widen to 64 bits, doubles narrow to float, an empty object or array becomes nil.
 // Such a nil element stays in its array (silently: reading valid text reports nothing).
-// Members (each in its box) and elements wait on two stacks until their object or array is
-// complete, so each structure and array is allocated once, at its final size.
+// Members and elements wait on two stacks until their object or array is complete, so each
+// structure and array is allocated once, at its final size, and a structure's members share
+// one block.
 class JsonDynamicStructureBuilder
 {
 public:
@@ -81,11 +83,7 @@ public:
     static Value Boolean(bool value) { return Value(Value::Payload(value)); }
 
     std::size_t BeginObject() const { return mMembers.size(); }
-    // Each member is boxed as it is read, so the sort and the finished structure move pointers.
-    void AddMember(std::string_view name, Value value)
-    {
-        mMembers.push_back(std::make_unique<Value::Member>(name, std::move(value)));
-    }
+    void AddMember(std::string_view name, Value value) { mMembers.emplace_back(name, std::move(value)); }
     Value FinishObject(std::size_t mark);
     void DiscardObject(std::size_t mark) { mMembers.resize(mark); }
 
@@ -95,7 +93,7 @@ public:
     void DiscardArray(std::size_t mark) { mElements.resize(mark); }
 
 private:
-    using Members = Value::Structure;
+    using Members = std::vector<Value::Member>;
 
     // Fills mOrder with the indices of the members above `mark`, sorted by name, stably.
     void SortByName(std::size_t mark);
@@ -112,7 +110,7 @@ void JsonDynamicStructureBuilder::SortByName(std::size_t mark)
         mOrder[index] = static_cast<std::uint32_t>(mark + index);
     }
     const auto byName = [this](std::uint32_t a, std::uint32_t b) {
-        return mMembers[a]->first < mMembers[b]->first;
+        return mMembers[a].first < mMembers[b].first;
     };
     if (mOrder.size() > 32) {
         std::stable_sort(mOrder.begin(), mOrder.end(), byName);
@@ -136,15 +134,14 @@ JsonDynamicStructureBuilder::Value JsonDynamicStructureBuilder::FinishObject(std
     }
     // Sorting indices moves every member only once, into its final place.
     SortByName(mark);
-    auto structure = std::make_unique<Value::Structure>();
-    structure->reserve(mOrder.size());
+    Value::Structure::Pointer structure = Value::Structure::Make(mOrder.size());
     for (std::size_t index = 0; index < mOrder.size(); ++index) {
-        std::unique_ptr<Value::Member>& member = mMembers[mOrder[index]];
+        Value::Member& member = mMembers[mOrder[index]];
         // Of several members with one name the last one read wins; the sort kept their order.
         const bool replacedLater =
-            index + 1 < mOrder.size() && mMembers[mOrder[index + 1]]->first == member->first;
+            index + 1 < mOrder.size() && mMembers[mOrder[index + 1]].first == member.first;
         if (!replacedLater) {
-            structure->push_back(std::move(member));
+            structure->AppendInNameOrder(std::move(member));
         }
     }
     DiscardObject(mark);

@@ -55,6 +55,25 @@ bool Entity::CollidesWith(const Entity& other) const
     return false;
 }
 
+std::optional<Contact> Entity::GetContactWith(const Entity& other) const
+{
+    if (!mIsCollidable || !other.mIsCollidable) {
+        return std::nullopt;
+    }
+    std::optional<Contact> deepest;
+    for (const BoundingVolume& volume : mBoundingVolumes) {
+        const Core::Vector2 center = GetPosition() + volume.GetOffset();
+        for (const BoundingVolume& otherVolume : other.mBoundingVolumes) {
+            const std::optional<Contact> contact =
+                volume.ContactWith(center, otherVolume, other.GetPosition() + otherVolume.GetOffset());
+            if (contact && (!deepest || contact->depth > deepest->depth)) {
+                deepest = contact;
+            }
+        }
+    }
+    return deepest;
+}
+
 void Entity::PushBehaviour(std::unique_ptr<EntityBehaviour> behaviour)
 {
     mBehaviours.Push(std::move(behaviour));

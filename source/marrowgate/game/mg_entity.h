@@ -11,9 +11,10 @@
 
 #include "marrowgate/game/mg_entity_behaviour.h"
 #include "marrowgate/graphics/mg_graphic_list.h"
-#include "marrowgate/math/unstable/mgu_bounding_volume.h"
+#include "marrowgate/math/mg_bounding_volume.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,8 @@ class Entity;
 class EntityManager;
 
 using EntityBehaviour = EntityBehaviourInterface<Entity>;
-using Marrowgate::Core::Unstable::BoundingVolume;
+using Marrowgate::Core::BoundingVolume;
+using Contact = Marrowgate::Core::Contact2D;
 
 class Entity : public Graphics::GraphicList
 {
@@ -35,6 +37,10 @@ public:
     void AddEntityType(const std::string& entityType);
     bool IsEntityType(const std::string& entityType) const;
     const std::vector<std::string>& GetEntityTypes() const { return mEntityTypes; }
+    // This entity as the game class Wanted, or null when it is not one: a type check and cast
+    // in one, with no type name to keep in step with the class.
+    template <typename Wanted> Wanted* As() { return dynamic_cast<Wanted*>(this); }
+    template <typename Wanted> const Wanted* As() const { return dynamic_cast<const Wanted*>(this); }
 
     void AddBoundingVolume(const BoundingVolume& volume) { mBoundingVolumes.push_back(volume); }
     void ClearBoundingVolumes() { mBoundingVolumes.clear(); }
@@ -45,6 +51,11 @@ public:
     // True as soon as one volume of each, placed at its entity's position plus its offset,
     // intersect. False unless both entities are collidable.
     bool CollidesWith(const Entity& other) const;
+    // How this entity touches the other, exactly when CollidesWith is true: of the volume pairs
+    // that intersect, the deepest (the first found among equals). The normal points from the
+    // other entity towards this one (see mg_contact.h). In OnCollide, the contact as things
+    // stand: if the other entity has already moved away, there may be none.
+    std::optional<Contact> GetContactWith(const Entity& other) const;
 
     void PushBehaviour(std::unique_ptr<EntityBehaviour> behaviour);
     // Popped behaviours are destroyed at the end of the next OnSimulate.

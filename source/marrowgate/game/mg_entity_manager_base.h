@@ -85,6 +85,18 @@ public:
         return found == mEntitiesByType.end() ? std::vector<EntityType*>() : found->second;
     }
     const std::vector<EntityType*>& GetEntities() const { return mEntities; }
+    // The entities that are of the game class Wanted, in the order they were added; the typed
+    // counterpart of GetEntitiesByType.
+    template <typename Wanted> std::vector<Wanted*> GetEntitiesOfClass() const
+    {
+        std::vector<Wanted*> found;
+        for (EntityType* entity : mEntities) {
+            if (Wanted* wanted = dynamic_cast<Wanted*>(entity)) {
+                found.push_back(wanted);
+            }
+        }
+        return found;
+    }
 
 protected:
     explicit EntityManagerBase(const char* unitName) : mUnitName(unitName) {}

@@ -3,6 +3,7 @@
 #include "marrowgate/application/implementation/sdl/mgi_realtime_sdl_application.h"
 #include "marrowgate/audio/mg_audio_manager.h"
 #include "marrowgate/core/mg_frame_timer.h"
+#include "marrowgate/core/mg_out_of_memory.h"
 #include "marrowgate/game/mg_default_scene.h"
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_key_binding.h"
@@ -12,7 +13,8 @@
 #include "marrowgate/graphics/mg_texture_manager.h"
 
 #include <algorithm>
-#include <exception>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -200,6 +202,7 @@ GameApplication::GameApplication(const WindowMode& windowMode, const std::uint16
                                  const std::uint16_t& height, bool verticalSync)
     : RealtimeApplication(mgImplementation::TheHandler())
 {
+    Core::EndProgramWhenMemoryRunsOut();
     mgImplementation::GameApplicationHandler& handler = mgImplementation::TheHandler();
     MG_ERROR_IF(handler.application != nullptr, "mgInternalError: GameApplication has already been set.");
     handler.application = this;
@@ -287,7 +290,11 @@ void GameApplication::OnErrorFired(const std::string& message)
     const std::string text = message + "\n\n" + Core::Error::GetLastErrorFile() +
                              "  LINE: " + std::to_string(Core::Error::GetLastErrorLine());
     Application::OpenMessageBox("Error Condition Triggered", text, "Okay", "");
-    std::terminate();
+    // The report can come from deep inside a frame, with scenes, sounds and the window still in
+    // use further up the stack: running the static destructors now could crash on the way out,
+    // so the program ends at once, as a failure, but without an abort signal or a core dump.
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
 }
 
 } // namespace Marrowgate::Game

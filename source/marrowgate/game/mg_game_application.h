@@ -8,7 +8,8 @@
 /// inside its own simulate or update.
 ///
 /// While it exists the application is the program's error handler: a report shows a message
-/// box and terminates. At most one exists at a time.
+/// box (its text also goes to stderr) and then ends the program with exit status 1. At most
+/// one exists at a time.
 ///
 /// Depends on: application (window and loop), graphics (renderer, camera), audio (manager
 /// update per step), the game scenes.
@@ -53,7 +54,7 @@ public:
     static void ForgetScene(const GameScene* scene);
     static bool IsWindowActive();
 
-    // Shows the report with its unit and line and terminates the program.
+    // Shows the report with its unit and line, then ends the program with exit status 1.
     [[noreturn]] void OnErrorFired(const std::string& message) override;
 
 private:

@@ -118,4 +118,20 @@ TEST_F(DataFileTest, PiecewiseReadsAndAStreamContinueWhereTheLastReadStopped)
     EXPECT_NE(errors.Last().find("ended while it was being read"), std::string::npos);
 }
 
+TEST_F(DataFileTest, AReadErrorIsReportedOnceAndClosesTheFile)
+{
+    // A regular file that cannot be read: the start of this process's address space is unmapped.
+    ErrorCapture errors;
+    DataFile file("/proc/self/mem", 100);
+    ASSERT_TRUE(file.IsOpen());
+    std::string bytes(16, '\0');
+    EXPECT_FALSE(file.ReadExactly(std::as_writable_bytes(std::span(bytes))));
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_EQ(errors.Last(),
+              "mgDataError: Reading the file failed (Input/output error). File: \"/proc/self/mem\"");
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(file.Read(std::as_writable_bytes(std::span(bytes))), 0u);
+    EXPECT_EQ(errors.messages.size(), 1u);
+}
+
 } // namespace

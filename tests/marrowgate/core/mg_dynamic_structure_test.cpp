@@ -1,14 +1,18 @@
 #include "marrowgate/core/mg_dynamic_structure.h"
+#include "marrowgate/core/mg_json_parser.h"
 
 #include "json_test_support.h"
 #include "support/error_capture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -259,6 +263,39 @@ TEST(DynamicStructure, MemberReferencesStayValidWhileOtherMembersAreAdded)
     EXPECT_EQ(structure.GetMemberNames().front(), "alpha");
     EXPECT_EQ(structure.GetMemberNames().back(), "zeta");
     EXPECT_FALSE(errors.Fired());
+}
+
+// A parsed structure has no room to spare and a hand-built one little, so additions in and out
+// of name order move the structure onto further blocks; no member may move with them, and a
+// copy of the grown structure is whole and independent.
+TEST(DynamicStructure, MembersStayInPlaceWhenAStructureOutgrowsItsFirstBlock)
+{
+    ErrorCapture errors;
+    DynamicStructure parsed = Marrowgate::Core::ParseJson(R"({"m10": 10, "m30": 30})");
+    std::vector<std::pair<std::string, const DynamicStructure*>> held = {{"m10", &parsed.GetMember("m10")},
+                                                                         {"m30", &parsed.GetMember("m30")}};
+    for (int index : {40, 20, 0, 50, 5, 45, 35, 25, 15, 60, 55, 65, 70, 75, 80, 85, 90, 95}) {
+        const std::string name = "m" + std::to_string(index);
+        held.emplace_back(name, &parsed.AddMember(name, DynamicStructure(index)));
+    }
+    for (const auto& [name, member] : held) {
+        EXPECT_EQ(&parsed.GetMember(name.c_str()), member) << name;
+        EXPECT_EQ(member->AsInteger(false), std::stoi(name.substr(1))) << name;
+    }
+    const std::vector<std::string> names = parsed.GetMemberNames();
+    EXPECT_EQ(names.size(), held.size());
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+
+    DynamicStructure copy = parsed;
+    copy.AddMember("m01", 1);
+    EXPECT_EQ(copy.GetMemberNames().size(), held.size() + 1);
+    EXPECT_EQ(Describe(copy.GetMember("m95")), "95");
+    EXPECT_TRUE(parsed.GetMember("m01").IsNil());
+    EXPECT_FALSE(errors.Fired());
+
+    EXPECT_EQ(parsed.AddMember("m25", 0).AsInteger(false), 25);
+    EXPECT_EQ(errors.Last(),
+              "mgExternalError: Expected not to find a member with name \"m25\" already existing.");
 }
 
 TEST(DynamicStructure, AbsentMembersAreNullValue)

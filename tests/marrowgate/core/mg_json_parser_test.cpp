@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -198,6 +199,19 @@ TEST(JsonParser, ReadsTextWithZeroBytesAndHighBytes)
     EXPECT_EQ(Describe(ParseJson(std::string("[\"a\0b\", 1]", 10))), R"(["a\x00b",1])");
     EXPECT_TRUE(ParseJson(std::string("[1\0]", 4)).IsNil());
     ExpectParses({{"[\"\xff\xfe\"]", R"(["\xff\xfe"])"}});
+}
+
+// One heap block per member made reading slower and the tree larger: an object's members are
+// read into one block, side by side in name order.
+TEST(JsonParser, AnObjectsMembersShareOneBlock)
+{
+    const DynamicStructure object = ParseJson(R"({"c": 3, "a": {"x": 1}, "b": "two"})");
+    const auto address = [&object](const char* name) {
+        return reinterpret_cast<std::uintptr_t>(&object.GetMember(name));
+    };
+    EXPECT_EQ(address("b") - address("a"), sizeof(DynamicStructure::Member));
+    EXPECT_EQ(address("c") - address("b"), sizeof(DynamicStructure::Member));
+    EXPECT_EQ(Describe(object), R"({a:{x:1},b:"two",c:3})");
 }
 
 TEST(JsonValue, AccessorsThrowForAnotherKind)

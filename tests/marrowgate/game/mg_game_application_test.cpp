@@ -245,17 +245,20 @@ TEST_F(GameApplicationTest, ADestroyedSceneStopsBeingCurrent)
 
 using GameApplicationDeathTest = GameApplicationTest;
 
-TEST_F(GameApplicationDeathTest, AReportShowsTheMessageWithItsUnitAndLineThenTerminates)
+TEST_F(GameApplicationDeathTest, AReportShowsTheMessageWithItsUnitAndLineThenExitsWithStatusOne)
 {
-    EXPECT_DEATH(
+    // An exit status, not an abort: no "terminate called", no core dump.
+    EXPECT_EXIT(
         Marrowgate::Game::GameTimer(50).GetPercentageOf(Marrowgate::Game::GameTimer(0)),
+        ::testing::ExitedWithCode(1),
         "Error Condition Triggered\nmgExternalError: Expected timeValue to be a non-zero time value.\n\n"
         "mg_game_timer  LINE: [0-9]+\n");
 }
 
 TEST_F(GameApplicationDeathTest, ASecondApplicationIsReported)
 {
-    EXPECT_DEATH(MakeApplication(), "mgInternalError: GameApplication has already been set.");
+    EXPECT_EXIT(MakeApplication(), ::testing::ExitedWithCode(1),
+                "mgInternalError: GameApplication has already been set.");
 }
 
 } // namespace

@@ -34,23 +34,23 @@ AudioData::AudioData(const std::string& filePath, bool streaming) : mFilePath(fi
         ReadStreamLayout();
         return;
     }
+    // The reader reports, naming the file, every way in which a file cannot be opened or read;
+    // the sound then stays empty without a second report of the same fault.
     DataFile file(filePath, Marrowgate::Core::kMaximumSoundFileBytes);
     std::vector<std::uint8_t> fileBytes(std::min<std::uint64_t>(file.GetSize(), 4));
-    if (file.IsOpen() && file.ReadExactly(std::as_writable_bytes(std::span(fileBytes)))) {
-        if (streaming && StartsWithOggCapturePattern(fileBytes)) {
-            mStreaming = true;
-            ReadStreamLayout();
-            return;
-        }
-        const std::size_t startBytes = fileBytes.size();
-        fileBytes.resize(file.GetSize());
-        if (file.ReadExactly(std::as_writable_bytes(std::span(fileBytes).subspan(startBytes)))) {
-            LoadFromBytes(fileBytes.data(), fileBytes.size());
-            return;
-        }
+    if (!file.IsOpen() || !file.ReadExactly(std::as_writable_bytes(std::span(fileBytes)))) {
+        return;
     }
-    MG_ERROR("mgExternalError: Failed to load audio file, \"%s\".", mFilePath.c_str());
-    MG_ERROR("mgError: Was unable to initialize audio data for file, \"%s\".", mFilePath.c_str());
+    if (streaming && StartsWithOggCapturePattern(fileBytes)) {
+        mStreaming = true;
+        ReadStreamLayout();
+        return;
+    }
+    const std::size_t startBytes = fileBytes.size();
+    fileBytes.resize(file.GetSize());
+    if (file.ReadExactly(std::as_writable_bytes(std::span(fileBytes).subspan(startBytes)))) {
+        LoadFromBytes(fileBytes.data(), fileBytes.size());
+    }
 }
 
 AudioData::AudioData(const std::uint8_t* fileData, std::size_t byteCount)
@@ -80,9 +80,10 @@ std::int32_t AudioData::GetFormat() const
 
 void AudioData::ReadStreamLayout()
 {
-    stb_vorbis* decoder = OpenVorbisFile(mFilePath);
+    const auto [decoder, fileRefused] = OpenVorbisFile(mFilePath);
     if (decoder == nullptr) {
-        MG_ERROR("mgError: Was unable to initialize audio file for streaming, \"%s\".", mFilePath.c_str());
+        MG_ERROR_IF(!fileRefused, "mgError: Was unable to initialize audio file for streaming, \"%s\".",
+                    mFilePath.c_str());
         return;
     }
     const stb_vorbis_info info = stb_vorbis_get_info(decoder);

@@ -16,20 +16,20 @@ constexpr char kUnitName[] = "mgi_vorbis_stream";
 
 } // namespace
 
-stb_vorbis* OpenVorbisFile(const std::string& filePath)
+OpenedVorbisFile OpenVorbisFile(const std::string& filePath)
 {
     Marrowgate::Core::DataFile file(filePath, Marrowgate::Core::kMaximumSoundFileBytes);
     std::FILE* stream = file.ReleaseAsStream();
     if (stream == nullptr) {
-        return nullptr;
+        return {nullptr, true};
     }
     int error = 0;
     // The decoder owns the stream from here on: it closes it when it is closed, or at once when
     // the file holds no Vorbis stream.
-    return stb_vorbis_open_file(stream, 1, &error, nullptr);
+    return {stb_vorbis_open_file(stream, 1, &error, nullptr), false};
 }
 
-VorbisStream::VorbisStream(const std::string& filePath) : mDecoder(OpenVorbisFile(filePath)) {}
+VorbisStream::VorbisStream(const std::string& filePath) : mDecoder(OpenVorbisFile(filePath).decoder) {}
 
 VorbisStream::~VorbisStream()
 {

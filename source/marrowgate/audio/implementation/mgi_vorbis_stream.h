@@ -19,9 +19,15 @@ struct stb_vorbis;
 namespace mgImplementation {
 
 // A decoder reading the file through mg_data_file.h (regular files up to
-// kMaximumSoundFileBytes); null when the file is refused (reported) or holds no Vorbis stream.
-// Close it with stb_vorbis_close, which also closes the file.
-stb_vorbis* OpenVorbisFile(const std::string& filePath);
+// kMaximumSoundFileBytes). Its decoder is null when the file is refused, which the reader has
+// reported, or holds no Vorbis stream, which is left to the caller to report or not. Close the
+// decoder with stb_vorbis_close, which also closes the file.
+struct OpenedVorbisFile
+{
+    stb_vorbis* decoder = nullptr;
+    bool fileRefused = false;
+};
+OpenedVorbisFile OpenVorbisFile(const std::string& filePath);
 
 class VorbisStream : Marrowgate::Core::Noncopyable
 {

@@ -7,6 +7,8 @@
 
 #include <climits>
 #include <memory>
+#include <new>
+#include <string_view>
 
 namespace {
 constexpr char kUnitName[] = "mg_texture_manager";
@@ -78,6 +80,12 @@ std::optional<mgImplementation::DecodedImage> Decode(std::span<const unsigned ch
     }
     const std::unique_ptr<unsigned char, StbImageFree> pixels(
         stbi_load_from_memory(data.data(), static_cast<int>(data.size()), &width, &height, &channels, 4));
+    // The decoder says so when its allocation failed: that is no corrupt image but memory running
+    // out, which ends the program the one way it does everywhere (mg_out_of_memory.h).
+    if (!pixels &&
+        std::string_view(stbi_failure_reason() != nullptr ? stbi_failure_reason() : "") == "outofmem") {
+        throw std::bad_alloc();
+    }
     if (!pixels || width <= 0 || height <= 0 || width > kLargestPixelSpace || height > kLargestPixelSpace) {
         ReportLoadFailure(source, name);
         return std::nullopt;

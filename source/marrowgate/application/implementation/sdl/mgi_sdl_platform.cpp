@@ -1,5 +1,6 @@
 #include "marrowgate/application/implementation/sdl/mgi_sdl_platform.h"
 
+#include "marrowgate/application/implementation/mgi_deadline_watchdog.h"
 #include "marrowgate/application/implementation/mgi_platform.h"
 #include "marrowgate/application/implementation/sdl/mgi_sdl_game_controllers.h"
 #include "marrowgate/application/implementation/sdl/mgi_sdl_window_state.h"
@@ -10,6 +11,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 namespace mgImplementation {
@@ -24,6 +26,28 @@ bool IsSet(const char* variable)
 {
     const char* value = std::getenv(variable);
     return value != nullptr && value[0] != '\0';
+}
+
+// Connecting to the window system can hang for ever: an X server (or anything listening where
+// one should be) that accepts the connection and never replies holds the X library in its first
+// read. Ten seconds is far beyond a real server's answer, even on a loaded machine.
+constexpr std::chrono::seconds kWindowSystemAnswerDeadline{10};
+
+// The display the video system connects to, as the user named it (X is tried before Wayland).
+std::string DisplayName()
+{
+    const char* value =
+        std::getenv(IsSet("DISPLAY") || !IsSet("WAYLAND_DISPLAY") ? "DISPLAY" : "WAYLAND_DISPLAY");
+    return value != nullptr ? value : "";
+}
+
+bool StartVideoWithinDeadline()
+{
+    const DeadlineWatchdog watchdog(kWindowSystemAnswerDeadline,
+                                    "marrowgate: the display \"" + DisplayName() +
+                                        "\" does not answer (no reply within " +
+                                        std::to_string(kWindowSystemAnswerDeadline.count()) + " s)");
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
 class SdlPlatform final : public PlatformInterface
@@ -109,7 +133,7 @@ bool SdlPlatform::Initialize(std::string& reason)
         reason = "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
         return false;
     }
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (!StartVideoWithinDeadline()) {
         reason = std::string("the video system could not start: ") + SDL_GetError();
         return false;
     }

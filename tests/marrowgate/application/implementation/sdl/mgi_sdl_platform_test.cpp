@@ -5,6 +5,14 @@
 #include <SDL2/SDL_keycode.h>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
 namespace {
 
 using namespace Marrowgate::Application;
@@ -53,6 +61,41 @@ TEST(SdlPlatformDeathTest, NoDisplayIsOneClearLineAndAFailingExit)
         },
         ::testing::ExitedWithCode(1),
         "^marrowgate: no display to open a window on \\(neither DISPLAY nor WAYLAND_DISPLAY is set\\)\n$");
+}
+
+// Something listening where an X server should be that accepts connections and never answers,
+// on the loopback port of the first free display number from 100. Returns that number.
+int ListenAsASilentDisplay()
+{
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    for (int display = 100; display < 1100; ++display) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(6000 + display));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+            listen(listener, 4) == 0) {
+            return display;
+        }
+    }
+    return -1;
+}
+
+TEST(SdlPlatformDeathTest, ADisplayThatNeverAnswersIsNamedInOneLineAndAFailingExit)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const int display = ListenAsASilentDisplay();
+            setenv("DISPLAY", ("127.0.0.1:" + std::to_string(display)).c_str(), 1);
+            unsetenv("WAYLAND_DISPLAY");
+            unsetenv("SDL_VIDEODRIVER");
+            Marrowgate::Application::ApplicationHandlerInterface handler;
+            Marrowgate::Application::RealtimeApplication application(handler);
+            application.Open();
+        },
+        ::testing::ExitedWithCode(1),
+        "^marrowgate: the display \"127\\.0\\.0\\.1:[0-9]+\" does not answer \\(no reply within 10 s\\)\n$");
 }
 
 } // namespace

@@ -1,14 +1,15 @@
-#include "marrowgate/math/unstable/mgu_bounding_volume.h"
+#include "marrowgate/math/mg_bounding_volume.h"
 
 #include "marrowgate/core/mg_error.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
-constexpr char kUnitName[] = "mgu_bounding_volume";
+constexpr char kUnitName[] = "mg_bounding_volume";
 }
 
-namespace Marrowgate::Core::Unstable {
+namespace Marrowgate::Core {
 
 namespace {
 
@@ -96,4 +97,24 @@ bool BoundingVolume::Intersects(const Vector2& center, const BoundingVolume& oth
                             : BoxesIntersect(center, mSize, mHeight, otherCenter, other.mSize, other.mHeight);
 }
 
-} // namespace Marrowgate::Core::Unstable
+std::optional<Contact2D> BoundingVolume::ContactWith(const Vector2& center, const BoundingVolume& other,
+                                                     const Vector2& otherCenter) const
+{
+    if (!Intersects(center, other, otherCenter)) {
+        return std::nullopt;
+    }
+    Contact2D contact;
+    if (IsCircle()) {
+        contact = other.IsCircle() ? ContactOfBalls(center, mSize, otherCenter, other.mSize)
+                                   : ContactOfBallAndBox(center, mSize, otherCenter, other.HalfSize());
+    } else {
+        contact = other.IsCircle()
+                      ? ForSecondShape(ContactOfBallAndBox(otherCenter, other.mSize, center, HalfSize()))
+                      : ContactOfBoxes(center, HalfSize(), otherCenter, other.HalfSize());
+    }
+    // Rounding may leave volumes that the test above saw touching a hair apart.
+    contact.depth = std::max(contact.depth, 0.0f);
+    return contact;
+}
+
+} // namespace Marrowgate::Core
