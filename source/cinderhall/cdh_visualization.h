@@ -4,8 +4,9 @@
 ///    looking down its forward direction);
 ///  - SceneLighting: a sun, whose direction is given in world space (pointing towards the sun),
 ///    and an ambient light, uploaded as four vec4 uniforms ("sunLightDirection" in eye space,
-///    "sunLightColor", "ambientLightColor", "materialColor") to the program that is bound when
-///    ApplyLighting runs, which is after the camera's ApplyCamera;
+///    "sunLightColor", "ambientLightColor", "materialColor") and up to four point lights to the
+///    program that is bound when ApplyLighting runs, which is after the camera's ApplyCamera,
+///    and kept for the built-in lit program (cdh_builtin_programs.h);
 ///  - Visualization: debug lines and triangles in transient lists (emptied by Clear(false)) and
 ///    persistent lists (emptied only by Clear(true)), drawn with the visualization shader from
 ///    buffers that are uploaded again only when their list changed;
