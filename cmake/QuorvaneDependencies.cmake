@@ -1,4 +1,9 @@
 # Every dependency comes from the system's packages (Debian: see scripts/install-dependencies.sh).
+# A web build finds the web's instead (scripts/web-toolchain.sh).
+if(EMSCRIPTEN)
+    include(QuorvaneWebDependencies)
+    return()
+endif()
 find_package(SDL2 REQUIRED CONFIG)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 find_package(GLEW REQUIRED)

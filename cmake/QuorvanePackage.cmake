@@ -11,6 +11,9 @@ include(CMakePackageConfigHelpers)
 set(QUORVANE_PACKAGE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/Quorvane")
 set(quorvane_kit_targets marrowgate_core marrowgate_math marrowgate_graphics marrowgate_application
     marrowgate_audio marrowgate_game marrowgate cinderhall orrery)
+if(EMSCRIPTEN)
+    list(APPEND quorvane_kit_targets marrowgate_stb)
+endif()
 
 add_custom_target(quorvane_kits)
 add_dependencies(quorvane_kits ${quorvane_kit_targets} quorvane-mesh)
@@ -39,4 +42,7 @@ configure_package_config_file("${CMAKE_CURRENT_LIST_DIR}/QuorvaneConfig.cmake.in
 write_basic_package_version_file("${PROJECT_BINARY_DIR}/QuorvaneConfigVersion.cmake"
     COMPATIBILITY SameMajorVersion)
 install(FILES "${PROJECT_BINARY_DIR}/QuorvaneConfig.cmake" "${PROJECT_BINARY_DIR}/QuorvaneConfigVersion.cmake"
+              "${PROJECT_SOURCE_DIR}/cmake/QuorvaneWeb.cmake" "${PROJECT_SOURCE_DIR}/cmake/QuorvaneWebDependencies.cmake"
+              "${PROJECT_SOURCE_DIR}/cmake/QuorvaneWebToolchain.cmake"
         DESTINATION "${QUORVANE_PACKAGE_DIR}" COMPONENT kits)
+install(FILES "${PROJECT_SOURCE_DIR}/cmake/web/page.html.in" DESTINATION "${QUORVANE_PACKAGE_DIR}/web" COMPONENT kits)

@@ -10,7 +10,7 @@ if [[ "${1:-}" == "--tests" ]]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev libsfml-dev
                clang clang-format libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
                alsa-utils sound-theme-freedesktop fonts-dejavu-core
-               desktop-file-utils appstream valgrind doxygen)
+               desktop-file-utils appstream valgrind doxygen lintian dpkg-dev file)
 fi
 
 missing=()

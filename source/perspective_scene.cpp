@@ -25,8 +25,11 @@ constexpr float kDepthScale = -(kFarPlane + kNearPlane) / (kFarPlane - kNearPlan
 constexpr float kDepthOffset = -2.0f * kFarPlane * kNearPlane / (kFarPlane - kNearPlane);
 
 // The depth terms are formed in float; these are the exact words the projection must hold.
+// (The web build's standard library lacks std::bit_cast; the desktop build checks for both.)
+#ifdef __cpp_lib_bit_cast
 static_assert(std::bit_cast<std::uint32_t>(kDepthScale) == 0xBF80006Fu);
 static_assert(std::bit_cast<std::uint32_t>(kDepthOffset) == 0xBE4CCD26u);
+#endif
 
 } // namespace
 

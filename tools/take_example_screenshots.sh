@@ -90,5 +90,7 @@ check 6_colliding_entities "$examples/example_6_colliding_entities" "Colliding e
 check 7_sound_mixer "$examples/example_7_sound_mixer" "Sound mixer" 800 "#2E9FFF" "#FF00FF"
 # The runner's orange, the platforms' brown and the bouncing balls' cyan.
 check 8_platformer "$examples/example_8_platformer" "Platformer" 800 "#FF9F2E" "#996633" "#00FFFF"
+# The name field's blue and the chosen key row, dim while the name is being typed.
+check 9_name_entry "$examples/example_9_name_entry" "Name entry" 800 "#1F4E79" "#3A2A40"
 check template "$template/my_game" "My Game" 800 "#FFFFFF"
 exit $((failures > 0))

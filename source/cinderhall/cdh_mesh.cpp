@@ -1,5 +1,6 @@
 #include "cinderhall/cdh_mesh.h"
 
+#include "cinderhall/cdh_mesh_instances.h"
 #include "marrowgate/core/mg_data_file.h"
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
@@ -16,6 +17,8 @@ namespace Renderer = Marrowgate::Graphics;
 using Cinderhall::MeshData;
 using Cinderhall::Vertex3D;
 
+std::uint64_t theMeshDrawCalls = 0;
+
 bool UsesShaders()
 {
     return Renderer::IsRendererReady() && !Renderer::IsFixedFunctionMode();
@@ -23,7 +26,7 @@ bool UsesShaders()
 
 bool HasVertexArrays()
 {
-    return glGenVertexArrays != nullptr;
+    return Renderer::HasEntryPoint(glGenVertexArrays);
 }
 
 // Attributes 0 to 3 over the Vertex3D records of the bound array buffer.
@@ -79,23 +82,25 @@ bool HasWideIndices()
 // fixed-function path runs without lighting.
 void DrawFixedFunction(const MeshData& data)
 {
-    const Vertex3D* vertices = data.vertices.data();
-    // Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
-    if (glBindBuffer != nullptr) {
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    if constexpr (Renderer::kFixedFunctionBuilt) {
+        const Vertex3D* vertices = data.vertices.data();
+        // Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
+        if (Renderer::HasEntryPoint(glBindBuffer)) {
+            glBindBuffer(GL_ARRAY_BUFFER, 0);
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        }
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glVertexPointer(3, GL_FLOAT, sizeof(Vertex3D), &vertices->x);
+        glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex3D), &vertices->color);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex3D), &vertices->u);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(data.indices.size()), GL_UNSIGNED_INT,
+                       data.indices.data());
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
     }
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(Vertex3D), &vertices->x);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex3D), &vertices->color);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex3D), &vertices->u);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(data.indices.size()), GL_UNSIGNED_INT,
-                   data.indices.data());
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 } // namespace
@@ -196,33 +201,82 @@ void Mesh::ReleaseBuffers()
     ready_ = false;
 }
 
-void Mesh::Render()
+bool Mesh::PrepareBuffers()
 {
-    if (IsEmpty() || !Renderer::IsRendererReady()) {
-        return;
+    if (IsEmpty() || !Renderer::IsRendererReady() || Renderer::IsFixedFunctionMode()) {
+        return false;
     }
     Renderer::Flush(); // gathered 2D draws come first
-    if (Renderer::IsFixedFunctionMode()) {
-        DrawFixedFunction(data_);
-        return;
-    }
     if (bufferGeneration_ != Renderer::GetContextGeneration()) {
         BuildBuffers();
     }
-    if (!ready_) {
-        return;
-    }
-    const auto indexCount = static_cast<GLsizei>(data_.indices.size());
+    return ready_;
+}
+
+void Mesh::BindBuffers() const
+{
     if (vertexArray_ != 0) {
         glBindVertexArray(vertexArray_);
-        glDrawElements(GL_TRIANGLES, indexCount, indexType_, nullptr);
         return;
     }
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
     SetVertexLayout();
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
-    glDrawElements(GL_TRIANGLES, indexCount, indexType_, nullptr);
-    DisableVertexLayout();
+}
+
+void Mesh::UnbindBuffers() const
+{
+    if (vertexArray_ == 0) {
+        DisableVertexLayout();
+    }
+}
+
+void Mesh::Render()
+{
+    if (IsEmpty() || !Renderer::IsRendererReady()) {
+        return;
+    }
+    if (Renderer::IsFixedFunctionMode()) {
+        Renderer::Flush();
+        DrawFixedFunction(data_);
+        ++theMeshDrawCalls;
+        return;
+    }
+    if (!PrepareBuffers()) {
+        return;
+    }
+    BindBuffers();
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(data_.indices.size()), indexType_, nullptr);
+    ++theMeshDrawCalls;
+    UnbindBuffers();
+}
+
+void Mesh::RenderInstanced(std::span<const Matrix4> transforms)
+{
+    if (transforms.empty() || !PrepareBuffers()) {
+        return;
+    }
+    BindBuffers();
+    const auto indexCount = static_cast<GLsizei>(data_.indices.size());
+    if (IsInstancingAvailable()) {
+        EnableInstanceTransforms(transforms);
+        glDrawElementsInstanced(GL_TRIANGLES, indexCount, indexType_, nullptr,
+                                static_cast<GLsizei>(transforms.size()));
+        ++theMeshDrawCalls;
+        DisableInstanceTransforms();
+    } else {
+        for (const Matrix4& transform : transforms) {
+            SetConstantInstanceTransform(transform);
+            glDrawElements(GL_TRIANGLES, indexCount, indexType_, nullptr);
+            ++theMeshDrawCalls;
+        }
+    }
+    UnbindBuffers();
+}
+
+std::uint64_t GetMeshDrawCallCount()
+{
+    return theMeshDrawCalls;
 }
 
 namespace {

@@ -1,7 +1,8 @@
 #pragma once
 /// Meshes: indexed triangle lists in GPU buffers, loaded from .msh files (see cdh_mesh_format.h
 /// for the encodings and their checks) or built from arrays; MeshObject, a mesh with a transform,
-/// a shader and a texture; and the RenderList that draws every live MeshObject in one call.
+/// a shader and a texture; and RenderLists that draw their MeshObjects in one call (one list for
+/// the whole program, plus any a scene keeps of its own).
 /// @file
 /// A mesh keeps its vertex and index arrays, so parsing and checks run without any GPU; the
 /// buffers are built when the renderer is ready in a shader set-up (at creation, or at the first
@@ -13,6 +14,12 @@
 /// needs 32-bit indices, which an ES 2.0 context (and WebGL 1) has only with the
 /// GL_OES_element_index_uint extension: without it the mesh is reported and draws nothing.
 ///
+/// One mesh may serve many objects (see cdh_mesh_cache.h). Objects that share a mesh, a texture
+/// and a program declaring the per-instance input `instanceTransform` are drawn together: in one
+/// instanced draw where the context offers it (OpenGL 3.3, OpenGL ES 3.0), else one draw each
+/// with the transform as the input's constant value. Such a program gets the view alone as its
+/// model-view and computes `mvpMatrix * instanceTransform * position` itself.
+///
 /// Depends on: the mesh format, the shader manager, the texture manager, the basic renderer.
 /// Main thread only.
 
@@ -23,6 +30,7 @@
 #include "marrowgate/graphics/mg_texture_manager.h"
 
 #include <memory>
+#include <span>
 #include <string>
 
 namespace Cinderhall {
@@ -40,6 +48,10 @@ public:
 
     // One indexed draw with whatever matrices and program are current.
     void Render();
+    // Draws the mesh once per transform for a current program that declares `instanceTransform`
+    // (each transform applies before the current model-view): one instanced draw where the
+    // context offers it and instancing is enabled, else one draw per transform.
+    void RenderInstanced(std::span<const Matrix4> transforms);
 
     // Whether the mesh has buffers in the renderer's current context.
     bool IsReady() const;
@@ -47,6 +59,11 @@ public:
     const MeshData& GetData() const { return data_; }
 
 private:
+    // Flushes the 2D draws and makes sure the buffers exist in this context; false when there is
+    // nothing to draw with shaders.
+    bool PrepareBuffers();
+    void BindBuffers() const;
+    void UnbindBuffers() const;
     void BuildBuffers();
     void ReleaseBuffers();
     // Picks 16- or 32-bit indices for the buffers; false (reported) when the context has neither
@@ -76,18 +93,30 @@ std::unique_ptr<Mesh> LoadMeshFromMemory(std::span<const std::byte> fileBytes, c
 std::unique_ptr<Mesh> CreateMeshFromData(std::vector<Vertex3D> vertices, std::vector<std::uint32_t> indices,
                                          std::uint8_t flags);
 
+// Draw calls made by meshes since the program started, for tests and measurements.
+std::uint64_t GetMeshDrawCallCount();
+// Whether meshes draw instances in one call: the context offers it and it is enabled (it is by
+// default; switching it off is for comparisons). False without a ready shader renderer.
+bool IsInstancingAvailable();
+void SetInstancingEnabled(bool isEnabled);
+
 class RenderList;
 
 class MeshObject : private Marrowgate::Core::Noncopyable
 {
 public:
-    // Registers the object in the render list.
+    // Registers the object in the program's render list.
     MeshObject();
+    // Registers the object in a list of its own (a scene's). A list that goes first leaves its
+    // objects in no list; they then draw nowhere.
+    explicit MeshObject(RenderList& renderList);
     ~MeshObject();
 
-    // Replaces the mesh with the file's (null when it could not be loaded) and returns it.
+    // Replaces the mesh with a copy of the file's own (null when it could not be loaded) and
+    // returns it. LoadSharedMesh gives one mesh for every object that asks.
     Mesh* LoadMesh(const std::string& path);
-    void SetMesh(std::unique_ptr<Mesh> mesh);
+    // The object keeps the mesh alive; others may share it.
+    void SetMesh(std::shared_ptr<Mesh> mesh);
     Mesh* GetMesh() const { return mesh_.get(); }
 
     void SetTransform(const Matrix4& transform) { transform_ = transform; }
@@ -105,31 +134,36 @@ public:
 
 private:
     Matrix4 transform_;
+    friend class RenderList;
     RenderList* renderList_ = nullptr;
-    std::unique_ptr<Mesh> mesh_;
+    std::shared_ptr<Mesh> mesh_;
     ShaderHandle shader_ = InvalidShader;
     Marrowgate::Graphics::TextureHandle texture_ = Marrowgate::Graphics::InvalidTexture;
     Material material_;
 };
 
-// Every live MeshObject, in no meaningful order.
+// The live MeshObjects registered in it, in no meaningful order.
 class RenderList : private Marrowgate::Core::Noncopyable
 {
 public:
+    // The program's list, where objects made without a list of their own go.
     static RenderList& Get();
 
+    RenderList() = default;
+    // Its objects stay alive, registered nowhere.
+    ~RenderList();
+
     // Draws each object that has a mesh under view x its transform, binding its shader and
-    // texture when it names them. When the caller has no program bound, objects without a
-    // shader draw with the built-in programs and their materials, lit by the last
-    // SceneLighting::ApplyLighting; the pass then ends with no program bound again. Objects added or removed
-    // meanwhile do not affect the pass.
+    // texture when it names them; objects that can be drawn together are (see above), where
+    // the first of them would have been drawn. When the caller has no program bound, objects
+    // without a shader draw with the built-in programs and their materials, lit by the last
+    // SceneLighting::ApplyLighting; the pass then ends with no program bound again. Objects
+    // added or removed meanwhile do not affect the pass.
     void Render(const Matrix4& view) const;
     std::size_t GetSize() const { return objects_.size(); }
 
 private:
     friend class MeshObject;
-    RenderList() = default;
-    ~RenderList() = default;
     void Add(MeshObject* object);
     void Remove(MeshObject* object);
 

@@ -4,10 +4,12 @@
 #include "cinderhall/cdh_mesh_format.h"
 
 #include "marrowgate/core/mg_error.h"
+#include "marrowgate/core/mg_floating_text.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <concepts>
 #include <cstring>
 #include <iterator>
 
@@ -73,7 +75,7 @@ public:
             token.remove_prefix(1);
         }
         value = 0.0f;
-        std::from_chars(token.data(), token.data() + token.size(), value);
+        Marrowgate::Core::ParseFloating(token.data(), token.data() + token.size(), value);
         return true;
     }
 
@@ -232,7 +234,12 @@ bool ReadGeometry(TokenReader& tokens, bool hasHeader, MeshData& data)
 void AppendNumber(std::string& out, auto value, char separator)
 {
     char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof(buffer), value);
+    std::to_chars_result written;
+    if constexpr (std::floating_point<decltype(value)>) {
+        written = Marrowgate::Core::FormatFloating(buffer, buffer + sizeof(buffer), value);
+    } else {
+        written = std::to_chars(buffer, buffer + sizeof(buffer), value);
+    }
     out.append(buffer, static_cast<std::size_t>(written.ptr - buffer));
     out.push_back(separator);
 }

@@ -1,5 +1,6 @@
 #include "cinderhall/cdh_shader_manager.h"
 
+#include "cinderhall/cdh_mesh_instances.h"
 #include "cinderhall/cdh_program_uniforms.h"
 #include "cinderhall/cdh_shader_source.h"
 #include "marrowgate/core/mg_error.h"
@@ -26,6 +27,7 @@ struct ProgramRecord
     GLuint fragmentShader = 0;
     std::uint32_t referenceCount = 1;
     bool builtIn = false;
+    bool hasInstanceTransform = false;
     Cinderhall::ProgramUniforms uniforms{0};
 };
 
@@ -54,8 +56,9 @@ ShaderTables& Tables()
 }
 
 // Vertex inputs by name: GLSL 1.50 and GLSL ES 1.00 cannot state locations themselves, and the
-// Vertex3D layout needs these four at fixed places.
-constexpr const char* kVertexInputs[] = {"vertexPosition", "vertexNormal", "vertexColor", "vertexTextureUV"};
+// Vertex3D layout needs these four at fixed places, then the per-instance matrix (four columns).
+constexpr const char* kVertexInputs[] = {"vertexPosition", "vertexNormal", "vertexColor", "vertexTextureUV",
+                                         "instanceTransform"};
 
 bool ShadersAvailable()
 {
@@ -209,6 +212,8 @@ ShaderHandle ShaderManager::BuildProgram(const std::string& key, const std::stri
         DeleteProgram(record);
         return InvalidShader;
     }
+    record.hasInstanceTransform = glGetAttribLocation(record.program, "instanceTransform") ==
+                                  static_cast<GLint>(kInstanceTransformLocation);
     ShaderTables& tables = Tables();
     const ShaderHandle handle = record.program;
     if (tables.programs.emplace(handle, std::move(record)).second) {
@@ -388,6 +393,12 @@ void ShaderManager::SetUniform(ShaderHandle handle, const std::string& name, Uni
     if (current != record->program) {
         Renderer::UseProgramName(current);
     }
+}
+
+bool ShaderManager::HasInstanceTransform(ShaderHandle handle)
+{
+    const ProgramRecord* record = FindRecord(handle);
+    return record != nullptr && record->hasInstanceTransform;
 }
 
 } // namespace Cinderhall

@@ -8,7 +8,9 @@
 /// program that was current (the renderer's 2D program) as the fallback that InvalidShader
 /// restores. Before linking, the vertex inputs `vertexPosition`, `vertexNormal`, `vertexColor`
 /// and `vertexTextureUV` are bound to locations 0 to 3, the Vertex3D layout that meshes and the
-/// renderer's 3D drawing use. See cdh_shader_source.h for how one file serves both set-ups.
+/// renderer's 3D drawing use, and a `mat4 instanceTransform` to locations 4 to 7 (see
+/// cdh_mesh.h for the programs that declare it). See cdh_shader_source.h for how one file serves both
+/// set-ups.
 ///
 /// Without shaders (the renderer's fixed-function mode, or no ready renderer) no call reaches
 /// OpenGL: creating returns InvalidShader and binding only records the handle.
@@ -78,6 +80,9 @@ public:
     void SetShaderUniform(ShaderHandle handle, const std::string& name, const Vector4& value);
     void SetShaderUniform(ShaderHandle handle, const std::string& name, const Matrix3& value);
     void SetShaderUniform(ShaderHandle handle, const std::string& name, const Matrix4& value);
+
+    // Whether the program declares the `mat4 instanceTransform` input (and so draws instances).
+    bool HasInstanceTransform(ShaderHandle handle);
 
 private:
     enum class MissingUniform

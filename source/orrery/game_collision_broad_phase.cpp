@@ -56,12 +56,11 @@ void CollisionBroadPhase::Build(const std::vector<Entity*>& entities)
             mUnbounded.push_back(index);
         }
     }
-    std::ranges::sort(mByLeftEdge, [this](std::size_t a, std::size_t b) {
-        return mBounds[a].minimum[0] < mBounds[b].minimum[0];
-    });
+    std::sort(mByLeftEdge.begin(), mByLeftEdge.end(),
+              [this](std::size_t a, std::size_t b) { return mBounds[a].minimum[0] < mBounds[b].minimum[0]; });
     mLeftEdges.resize(mByLeftEdge.size());
-    std::ranges::transform(mByLeftEdge, mLeftEdges.begin(),
-                           [this](std::size_t index) { return mBounds[index].minimum[0]; });
+    std::transform(mByLeftEdge.begin(), mByLeftEdge.end(), mLeftEdges.begin(),
+                   [this](std::size_t index) { return mBounds[index].minimum[0]; });
 }
 
 bool CollisionBroadPhase::Overlap(const Bounds& a, const Bounds& b)
@@ -104,7 +103,7 @@ void CollisionBroadPhase::FindPartners(std::size_t first, std::size_t from,
             partners.push_back(index);
         }
     }
-    std::ranges::sort(partners);
+    std::sort(partners.begin(), partners.end());
 }
 
 } // namespace Orrery::Game

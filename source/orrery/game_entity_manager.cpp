@@ -83,7 +83,7 @@ void Entity::AddBoundingBox(float width, float height, float depth, const Vector
 
 bool Entity::IsEntityType(const std::string& entityType) const
 {
-    return std::ranges::find(mEntityTypes, entityType) != mEntityTypes.end();
+    return std::find(mEntityTypes.begin(), mEntityTypes.end(), entityType) != mEntityTypes.end();
 }
 
 void Entity::AddEntityType(const std::string& entityType)

@@ -19,7 +19,7 @@ prefix="$scratch/prefix"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" --component kits >/dev/null
-for unwanted in bin/quorvane share lib/libquorvane_game.a; do
+for unwanted in bin/quorvane share/quorvane lib/libquorvane_game.a; do
     [[ ! -e "$prefix/$unwanted" ]] || fail "the kits' install brought $unwanted"
 done
 # The guide's mesh tool comes with the kits and works from the prefix.

@@ -16,7 +16,7 @@ void BeginStep(std::initializer_list<KeyChange> changes)
 {
     mgImplementation::BeginInputFrame();
     for (const KeyChange& change : changes) {
-        if (change.key >= Marrowgate::Application::kKeyCount) {
+        if (Marrowgate::Application::IsControllerInput(change.key)) {
             mgImplementation::OnControllerButton(0, change.key, change.down);
         } else if (change.down) {
             mgImplementation::OnKeyDown(change.key, false);

@@ -5,6 +5,8 @@
 
 #include "marrowgate/application/mg_window_properties.h"
 
+#include <string>
+
 namespace Marrowgate::Application {
 
 class ApplicationHandlerInterface
@@ -33,6 +35,10 @@ public:
     // between. Losing the keyboard focus alone is not hiding.
     virtual void OnWindowHidden() {}
     virtual void OnWindowShown() {}
+    // While text input is on (SetTextInputEnabled): typed text, in UTF-8, and an input method's
+    // composition so far, with the cursor and the selected length in code points.
+    virtual void OnTextInput(const std::string& /*text*/) {}
+    virtual void OnTextComposition(const std::string& /*text*/, int /*cursor*/, int /*selectionLength*/) {}
 };
 
 } // namespace Marrowgate::Application

@@ -9,11 +9,12 @@
 namespace {
 
 using Marrowgate::Application::Key;
+using Marrowgate::Application::kFirstExtendedKey;
 using Marrowgate::Application::kInputCount;
 using Marrowgate::Application::kKeyCount;
 using Marrowgate::Application::MousePosition;
 
-constexpr int kControllerInputCount = kInputCount - kKeyCount;
+constexpr int kControllerInputCount = kFirstExtendedKey - kKeyCount;
 using ControllerInputs = std::bitset<kControllerInputCount>;
 
 // A stick direction goes down once pushed past kStickPress and comes up only back inside
@@ -30,6 +31,9 @@ struct InputState
     // What each connected controller holds; the controller entries of current are their union,
     // so one controller letting go does not release what another still holds.
     std::map<int, ControllerInputs> controllers;
+    // The main Enter key and the keypad's: KeyEnter is down while either is.
+    bool mainEnterHeld = false;
+    bool keypadEnterHeld = false;
     MousePosition mouse;
     MousePosition previousMouse;
 };
@@ -39,6 +43,9 @@ InputState& State()
     static InputState state;
     return state;
 }
+
+// A setting rather than input state: ResetInputState leaves it.
+bool sTextInputEnabled = false;
 
 // How often each input has gone down. Kept apart from the state, which tests reset, because the
 // binding layer compares it with what it saw before.
@@ -64,14 +71,31 @@ bool IsValid(Key key)
     return key >= 0 && key < kInputCount;
 }
 
-bool IsKeyboardOrMouse(Key key)
+bool IsWheel(Key key)
 {
-    return key >= 0 && key < kKeyCount;
+    return key >= Marrowgate::Application::MouseWheelUp && key <= Marrowgate::Application::MouseWheelRight;
 }
 
-bool IsController(Key key)
+// Held down and let go by events of their own; the controllers and the wheel are not.
+bool IsKeyboardOrMouse(Key key)
 {
-    return key >= kKeyCount && key < kInputCount;
+    return IsValid(key) && !Marrowgate::Application::IsControllerInput(key) && !IsWheel(key);
+}
+
+void SetKeyboardInput(InputState& state, Key key, bool down)
+{
+    using Marrowgate::Application::KeyEnter;
+    using Marrowgate::Application::KeypadEnter;
+    if (key != KeyEnter && key != KeypadEnter) {
+        SetInput(state, key, down);
+        return;
+    }
+    // KeyEnter meant either Enter key before the keypad had codes of its own, and still does.
+    (key == KeyEnter ? state.mainEnterHeld : state.keypadEnterHeld) = down;
+    if (key == KeypadEnter) {
+        SetInput(state, KeypadEnter, down);
+    }
+    SetInput(state, KeyEnter, state.mainEnterHeld || state.keypadEnterHeld);
 }
 
 void UpdateControllerInputs(InputState& state)
@@ -119,6 +143,17 @@ void SetMousePosition(int x, int y)
     mgImplementation::GetPlatform().SetCursorPosition(x, y);
 }
 
+void SetTextInputEnabled(bool enabled)
+{
+    sTextInputEnabled = enabled;
+    mgImplementation::GetPlatform().SetTextInput(enabled);
+}
+
+bool IsTextInputEnabled()
+{
+    return sTextInputEnabled;
+}
+
 } // namespace Marrowgate::Application
 
 namespace mgImplementation {
@@ -131,6 +166,8 @@ void BeginInputFrame()
         state.firstFrame = false;
         state.current.fill(false);
         state.controllers.clear();
+        state.mainEnterHeld = false;
+        state.keypadEnterHeld = false;
     }
     state.previous = state.current;
     state.previousMouse = state.mouse;
@@ -144,20 +181,29 @@ void RecordMousePosition(int x, int y)
 void OnKeyDown(Key key, bool isRepeat)
 {
     if (IsKeyboardOrMouse(key) && !isRepeat) {
-        SetInput(State(), key, true);
+        SetKeyboardInput(State(), key, true);
     }
 }
 
 void OnKeyUp(Key key)
 {
     if (IsKeyboardOrMouse(key)) {
-        SetInput(State(), key, false);
+        SetKeyboardInput(State(), key, false);
+    }
+}
+
+void OnMouseWheel(Key direction)
+{
+    if (IsWheel(direction)) {
+        InputState& state = State();
+        SetInput(state, direction, true);
+        SetInput(state, direction, false);
     }
 }
 
 void OnControllerButton(int controller, Key button, bool down)
 {
-    if (!IsController(button)) {
+    if (!Marrowgate::Application::IsControllerInput(button)) {
         return;
     }
     InputState& state = State();

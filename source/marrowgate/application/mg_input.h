@@ -13,10 +13,14 @@
 
 namespace Marrowgate::Application {
 
-// The inputs the framework knows: 46 keyboard keys and mouse buttons, then the game controller
-// inputs. Every other key and button is ignored. A controller input is down while any connected
-// controller holds it; a stick direction is down while the left stick is pushed that way past
-// its dead zone.
+// The inputs the framework knows: the original 46 keyboard keys and mouse buttons (0 to 45),
+// the game controller inputs (46 to 59), then the rest of the keyboard and the mouse wheel (60
+// on). The numbers of the first 60 never change, so stored bindings stay valid. A controller
+// input is down while any connected controller holds it; a stick direction is down while the
+// left stick is pushed that way past its dead zone. Letters follow the keyboard layout (the key
+// that types "a" is KeyA); digits, punctuation and the keypad follow the key's position on a US
+// layout, whatever it types. A notch of the mouse wheel is a press and release at once, so a
+// key binding sees it as one quick tap.
 enum Key : std::int32_t
 {
     // clang-format off
@@ -26,6 +30,7 @@ enum Key : std::int32_t
     // clang-format on
     KeySpace = 36,
     KeyEscape = 37,
+    // Either Enter key: down while the main Enter or the keypad's (KeypadEnter) is held.
     KeyEnter = 38,
     KeyUp = 39,
     KeyDown = 40,
@@ -49,11 +54,33 @@ enum Key : std::int32_t
     ControllerStickDown = 57,
     ControllerStickLeft = 58,
     ControllerStickRight = 59,
+    // clang-format off
+    KeyF1 = 60, KeyF2, KeyF3, KeyF4, KeyF5, KeyF6, KeyF7, KeyF8, KeyF9, KeyF10, KeyF11, KeyF12,
+    KeyF13, KeyF14, KeyF15, KeyF16, KeyF17, KeyF18, KeyF19, KeyF20, KeyF21, KeyF22, KeyF23, KeyF24,
+    KeyLeftShift = 84, KeyRightShift, KeyLeftControl, KeyRightControl, KeyLeftAlt, KeyRightAlt,
+    KeyLeftSuper, KeyRightSuper,
+    KeyTab = 92, KeyBackspace, KeyInsert, KeyDelete, KeyHome, KeyEnd, KeyPageUp, KeyPageDown,
+    KeyCapsLock = 100, KeyNumLock, KeyScrollLock, KeyPrintScreen, KeyPause, KeyMenu,
+    KeyMinus = 106, KeyEquals, KeyLeftBracket, KeyRightBracket, KeyBackslash, KeySemicolon,
+    KeyApostrophe, KeyGrave, KeyComma, KeyPeriod, KeySlash, KeyNonUsBackslash,
+    Keypad0 = 118, Keypad1, Keypad2, Keypad3, Keypad4, Keypad5, Keypad6, Keypad7, Keypad8, Keypad9,
+    KeypadPeriod = 128, KeypadDivide, KeypadMultiply, KeypadMinus, KeypadPlus, KeypadEnter, KeypadEquals,
+    MouseWheelUp = 135, MouseWheelDown, MouseWheelLeft, MouseWheelRight,
+    // clang-format on
 };
 
-// Keyboard keys and mouse buttons are the codes below kKeyCount; controller inputs follow them.
+// The original keyboard keys and mouse buttons are the codes below kKeyCount; the controller
+// inputs run from there to kFirstExtendedKey; the rest of the keyboard and the wheel follow, up
+// to kInputCount.
 inline constexpr int kKeyCount = 46;
-inline constexpr int kInputCount = 60;
+inline constexpr int kFirstExtendedKey = 60;
+inline constexpr int kInputCount = 139;
+
+// A game controller's input, not a key, a mouse button or the wheel.
+constexpr bool IsControllerInput(Key key)
+{
+    return key >= kKeyCount && key < kFirstExtendedKey;
+}
 
 struct MousePosition
 {
@@ -71,6 +98,14 @@ MousePosition GetPreviousMousePosition();
 // Moves the system cursor to client-area coordinates.
 void SetMousePosition(int x, int y);
 
+// Text input, for typing a name or a chat line. While it is on, what the player types (after
+// the keyboard layout, dead keys and any input method) arrives at the current scene as UTF-8
+// text (GameScene::OnTextInput), and an input method's unfinished composition as
+// OnTextComposition; keys still arrive as keys too. Off by default, because an input method
+// could otherwise take keys meant for the game. Kept across windows.
+void SetTextInputEnabled(bool enabled);
+bool IsTextInputEnabled();
+
 } // namespace Marrowgate::Application
 
 namespace mgImplementation {
@@ -81,6 +116,8 @@ void RecordMousePosition(int x, int y);
 // A repeat of a held key changes nothing.
 void OnKeyDown(Marrowgate::Application::Key key, bool isRepeat);
 void OnKeyUp(Marrowgate::Application::Key key);
+// One notch of the wheel: the direction's code goes down and up at once.
+void OnMouseWheel(Marrowgate::Application::Key direction);
 
 // Controllers are told apart by an id the window system gives each connected device. Buttons
 // are the controller inputs other than the stick directions.

@@ -47,6 +47,11 @@ bool RealtimeApplication::SetFullScreen(bool fullScreen)
     return mgImplementation::SetFullScreen(fullScreen);
 }
 
+void RealtimeApplication::SetFrameRateCap(int framesPerSecond)
+{
+    mgImplementation::SetFrameRateCap(framesPerSecond);
+}
+
 bool RealtimeApplication::IsFullScreen() const
 {
     return mgImplementation::IsFullScreen();

@@ -43,6 +43,11 @@ public:
     bool SetFullScreen(bool fullScreen);
     bool IsFullScreen() const;
 
+    // At most this many frames a second (0, the default: as many as vertical sync allows), by
+    // sleeping out the rest of each frame: spares a laptop's battery. Vertical sync still holds
+    // where it is slower. A negative rate is reported and ignored. Kept for later windows.
+    void SetFrameRateCap(int framesPerSecond);
+
 protected:
     ApplicationHandlerInterface& GetApplicationHandler() const { return mApplicationHandler; }
 

@@ -13,7 +13,7 @@
 #include "embedded/marrowgate_logo_sound.h"
 
 #include <AL/al.h>
-#include <AL/alext.h>
+#include <AL/alc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -234,8 +234,10 @@ void PauseDeviceMixing(ALCdevice* device, bool paused)
     if (device == nullptr || alcIsExtensionPresent(device, "ALC_SOFT_pause_device") == ALC_FALSE) {
         return;
     }
+    // Declared here rather than taken from alext.h, which not every OpenAL ships (the web's has none).
+    using DevicePauseFunction = void (*)(ALCdevice*);
     const char* name = paused ? "alcDevicePauseSOFT" : "alcDeviceResumeSOFT";
-    if (const auto function = reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(device, name))) {
+    if (const auto function = reinterpret_cast<DevicePauseFunction>(alcGetProcAddress(device, name))) {
         function(device);
     }
 }

@@ -21,6 +21,7 @@
 ///
 /// Internal to mg_json_parser.cpp. Depends on the bracket matcher and the standard library.
 
+#include "marrowgate/core/mg_floating_text.h"
 #include "marrowgate/core/mg_json_bracket_matcher.h"
 
 #include <algorithm>
@@ -314,7 +315,7 @@ private:
         const bool plain =
             first != last && (IsDigit(*first) || (*first == '-' && last - first > 1 && IsDigit(first[1])));
         if (plain) {
-            const auto [stop, error] = std::from_chars(first, last, number);
+            const auto [stop, error] = Marrowgate::Core::ParseFloating(first, last, number);
             if (error == std::errc() && stop == last && (number == 0.0 || std::isnormal(number))) {
                 return true;
             }

@@ -7,6 +7,9 @@
 #include "marrowgate/graphics/mg_sprite.h"
 #include "marrowgate/graphics/mg_texture_manager.h"
 
+#include <cstdlib>
+#include <string_view>
+
 namespace mgImplementation {
 
 using Marrowgate::Game::GameApplication;
@@ -35,6 +38,9 @@ void DefaultScene::OnSimulate()
 {
     GameScene::OnSimulate();
     if (mTargetScene != nullptr && !mDisplayTimer.IsZero()) {
+        if (mSkipKeys.IsReleased() && GameTimer(kFadeMilliseconds) < mDisplayTimer) {
+            mDisplayTimer = GameTimer(kFadeMilliseconds);
+        }
         if (mDisplayTimer.DecrementStep()) {
             mLogoColor = Color(kTransparentWhite);
             GameApplication::ChangeToScene(mTargetScene);
@@ -65,6 +71,12 @@ void DefaultScene::OnRender()
     mLogo->SetPosition(Marrowgate::Graphics::ScreenCenter());
     mLogo->SetColor(mLogoColor);
     mLogo->Render();
+}
+
+bool DefaultScene::IsLogoSkipped()
+{
+    const char* skip = std::getenv("MARROWGATE_SKIP_LOGO");
+    return skip != nullptr && skip[0] != '\0' && std::string_view(skip) != "0";
 }
 
 DefaultScene& GetDefaultScene()

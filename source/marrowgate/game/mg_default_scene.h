@@ -1,6 +1,9 @@
 #pragma once
 /// The framework's own scene: shows the framework logo centred for 2500 ms, fading it out over
 /// the last 350 ms, plays the logo sound after 250 ms, then changes to the game's first scene.
+/// Escape, Space, a left click or a game controller's south button or Back (on release) jumps
+/// to the fade-out. During development MARROWGATE_SKIP_LOGO=1 in the environment leaves the
+/// logo out altogether (RunGame then opens the first scene in the first frame).
 /// @file
 /// The game application uses the one instance (GetDefaultScene) as its fallback whenever it has
 /// no current scene, and RunGame prepares it with ShowLogoBefore. The logo is a 256 x 256 PNG
@@ -10,6 +13,7 @@
 
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_game_timer.h"
+#include "marrowgate/game/mg_key_binding.h"
 #include "marrowgate/graphics/mg_color.h"
 
 #include <memory>
@@ -36,6 +40,9 @@ public:
     // Counts the display and sound timers down by one step each.
     void OnSimulate() override;
 
+    // MARROWGATE_SKIP_LOGO is set in the environment to anything but 0.
+    static bool IsLogoSkipped();
+
     const Marrowgate::Graphics::Color& GetLogoColor() const { return mLogoColor; }
     Marrowgate::Game::GameScene* GetTargetScene() const { return mTargetScene; }
 
@@ -48,6 +55,10 @@ private:
     Marrowgate::Game::GameTimer mSoundTimer;
     Marrowgate::Graphics::Color mLogoColor;
     std::unique_ptr<Marrowgate::Graphics::Sprite> mLogo;
+    Marrowgate::Game::KeyBinding mSkipKeys{
+        Marrowgate::Application::KeyEscape, Marrowgate::Application::KeySpace,
+        Marrowgate::Application::MouseLeft, Marrowgate::Application::ControllerSouth,
+        Marrowgate::Application::ControllerBack};
 };
 
 // The process-wide instance, made on first use.

@@ -36,7 +36,7 @@ void Entity::AddEntityType(const std::string& entityType)
 
 bool Entity::IsEntityType(const std::string& entityType) const
 {
-    return std::ranges::find(mEntityTypes, entityType) != mEntityTypes.end();
+    return std::find(mEntityTypes.begin(), mEntityTypes.end(), entityType) != mEntityTypes.end();
 }
 
 bool Entity::CollidesWith(const Entity& other) const

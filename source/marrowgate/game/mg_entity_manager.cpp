@@ -67,8 +67,9 @@ void EntityManager::OnUpdate(float deltaTime)
 
 bool EntityManager::IsPendingEntity(const Graphics::Graphic* child) const
 {
-    return std::ranges::any_of(GetPendingRemovals(),
-                               [child](const Entity* entity) { return entity == child; });
+    const auto& pending = GetPendingRemovals();
+    return std::any_of(pending.begin(), pending.end(),
+                       [child](const Entity* entity) { return entity == child; });
 }
 
 void EntityManager::OnRender()

@@ -236,7 +236,7 @@ private:
         entity->mRemovalPending = false;
         entity->OnRemove();
         entity->mManager = nullptr;
-        const auto owned = std::ranges::find(mOwnedEntities, entity);
+        const auto owned = std::find(mOwnedEntities.begin(), mOwnedEntities.end(), entity);
         if (owned != mOwnedEntities.end()) {
             mOwnedEntities.erase(owned);
             delete entity;

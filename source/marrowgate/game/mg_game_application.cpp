@@ -6,6 +6,7 @@
 #include "marrowgate/core/mg_out_of_memory.h"
 #include "marrowgate/game/mg_default_scene.h"
 #include "marrowgate/game/mg_game_scene.h"
+#include "marrowgate/game/mg_game_timer.h"
 #include "marrowgate/game/mg_key_binding.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_camera.h"
@@ -13,6 +14,7 @@
 #include "marrowgate/graphics/mg_texture_manager.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,7 +24,7 @@ constexpr char kUnitName[] = "mg_game_application";
 
 // A long stall (a dragged window, a debugger) must not turn into a burst of catch-up steps.
 constexpr float kMaximumFrameDelta = 0.1f;
-constexpr int kMaximumStepsPerFrame = 5;
+constexpr std::uint32_t kLongestStepMilliseconds = 1000;
 
 using Marrowgate::Application::ApplicationHandlerInterface;
 using Marrowgate::Application::WindowMode;
@@ -36,12 +38,28 @@ struct GameState
     GameScene* nextScene = nullptr;
     bool quitRequested = false;
     bool windowActive = false;
+    bool paused = false;
+    // The pause holds the sounds too; the window coming back on screen must not resume them.
+    bool soundsPaused = false;
 };
 
 GameState& State()
 {
     static GameState state;
     return state;
+}
+
+// Settings of the loop, kept from one application to the next like the step length.
+struct LoopSettings
+{
+    int maximumStepsPerFrame = 5;
+    float timeScale = 1.0f;
+};
+
+LoopSettings& Loop()
+{
+    static LoopSettings settings;
+    return settings;
 }
 
 } // namespace
@@ -63,6 +81,8 @@ public:
     void OnGraphicsContextDestroyed() override;
     void OnWindowHidden() override;
     void OnWindowShown() override;
+    void OnTextInput(const std::string& text) override;
+    void OnTextComposition(const std::string& text, int cursor, int selectionLength) override;
 
     GameApplication* application = nullptr;
     ApplicationHandlerInterface* delegate = nullptr;
@@ -76,6 +96,11 @@ GameApplicationHandler& TheHandler()
 {
     static GameApplicationHandler handler;
     return handler;
+}
+
+GameScene& CurrentScene()
+{
+    return State().currentScene != nullptr ? *State().currentScene : GetDefaultScene();
 }
 
 void ApplyPendingSceneChange()
@@ -94,10 +119,17 @@ void ApplyPendingSceneChange()
 
 void RunFixedSteps(GameScene& scene, float deltaTime)
 {
+    if (State().paused) {
+        // No simulation time passes. The bindings still refresh, once a frame, so that a pause
+        // screen can read them in its update.
+        RefreshKeyBindings();
+        return;
+    }
     const float step = Marrowgate::Game::GameTimer::GetSecondsPerStep();
-    float accumulator = scene.GetStepAccumulator() + deltaTime;
-    // Only strictly more than a step runs one, and what five steps leave stays for later frames.
-    for (int steps = 0; accumulator > step && steps < kMaximumStepsPerFrame; ++steps) {
+    float accumulator = scene.GetStepAccumulator() + deltaTime * Loop().timeScale;
+    // Only strictly more than a step runs one, and what the capped steps leave stays for later
+    // frames.
+    for (int steps = 0; accumulator > step && steps < Loop().maximumStepsPerFrame; ++steps) {
         if (GameApplication::sUpdateInputEveryStep) {
             RefreshKeyBindings();
         }
@@ -146,7 +178,7 @@ void GameApplicationHandler::OnRealtimeUpdate()
     const float deltaTime = std::min(kMaximumFrameDelta, static_cast<float>(frameTimer.GetDeltaTime()));
     ApplyPendingSceneChange();
     GameState& state = State();
-    RunSceneFrame(state.currentScene != nullptr ? *state.currentScene : GetDefaultScene(), deltaTime);
+    RunSceneFrame(CurrentScene(), deltaTime);
     if (state.quitRequested && application != nullptr) {
         application->Close();
     }
@@ -162,7 +194,19 @@ void GameApplicationHandler::OnWindowShown()
     // The span out of sight is measured here and dropped, so the next frame's delta is only the
     // time since the window came back: no burst of catch-up steps, the game goes on as it was.
     frameTimer.Update();
-    Marrowgate::Audio::theAudioManager.SetPaused(false);
+    if (!State().soundsPaused) {
+        Marrowgate::Audio::theAudioManager.SetPaused(false);
+    }
+}
+
+void GameApplicationHandler::OnTextInput(const std::string& text)
+{
+    CurrentScene().OnTextInput(text);
+}
+
+void GameApplicationHandler::OnTextComposition(const std::string& text, int cursor, int selectionLength)
+{
+    CurrentScene().OnTextComposition(text, cursor, selectionLength);
 }
 
 void GameApplicationHandler::OnNotifyA(int a, int b)
@@ -248,7 +292,9 @@ void GameApplication::SetWindowTitle(const std::string& title)
 
 void GameApplication::RunGame(GameScene* firstScene)
 {
-    if (firstScene != mScene) {
+    if (firstScene != mScene && mgImplementation::DefaultScene::IsLogoSkipped()) {
+        ChangeToScene(firstScene);
+    } else if (firstScene != mScene) {
         mgImplementation::GetDefaultScene().ShowLogoBefore(firstScene);
     }
     Run();
@@ -278,6 +324,60 @@ void GameApplication::ForgetScene(const GameScene* scene)
     if (state.nextScene == scene) {
         state.nextScene = nullptr;
     }
+}
+
+void GameApplication::SetPaused(bool paused, bool pauseSounds)
+{
+    GameState& state = State();
+    state.paused = paused;
+    const bool soundsPaused = paused && pauseSounds;
+    if (soundsPaused != state.soundsPaused) {
+        state.soundsPaused = soundsPaused;
+        Audio::theAudioManager.SetPaused(soundsPaused);
+    }
+}
+
+bool GameApplication::IsPaused()
+{
+    return State().paused;
+}
+
+void GameApplication::SetMillisecondsPerStep(std::uint32_t milliseconds)
+{
+    const bool valid = milliseconds >= 1 && milliseconds <= kLongestStepMilliseconds;
+    MG_ERROR_IF(!valid, "mgExternalError: Expected a step length from 1 to %u milliseconds, not %u.",
+                static_cast<unsigned>(kLongestStepMilliseconds), static_cast<unsigned>(milliseconds));
+    if (valid) {
+        GameTimer::sMillisecondsPerStep = milliseconds;
+    }
+}
+
+void GameApplication::SetMaximumStepsPerFrame(int steps)
+{
+    MG_ERROR_IF(steps < 1, "mgExternalError: Expected at least one step per frame, not %d.", steps);
+    if (steps >= 1) {
+        Loop().maximumStepsPerFrame = steps;
+    }
+}
+
+int GameApplication::GetMaximumStepsPerFrame()
+{
+    return Loop().maximumStepsPerFrame;
+}
+
+void GameApplication::SetTimeScale(float scale)
+{
+    const bool valid = std::isfinite(scale) && scale >= 0.0f;
+    MG_ERROR_IF(!valid, "mgExternalError: Expected a time scale of 0 or more, not %g.",
+                static_cast<double>(scale));
+    if (valid) {
+        Loop().timeScale = scale;
+    }
+}
+
+float GameApplication::GetTimeScale()
+{
+    return Loop().timeScale;
 }
 
 bool GameApplication::IsWindowActive()

@@ -11,6 +11,8 @@
 #include "marrowgate/game/mg_entity_manager.h"
 #include "marrowgate/graphics/mg_camera.h"
 
+#include <string>
+
 namespace Marrowgate::Game {
 
 class GameScene : public EntityManager
@@ -24,6 +26,14 @@ public:
     virtual void OnOpen();
     // Installs no camera, so the default camera is active until another scene opens.
     virtual void OnClose();
+
+    // While text input is on (Marrowgate::Application::SetTextInputEnabled), what the player
+    // types, in UTF-8; it arrives with the pass's other events, before the frame's steps.
+    virtual void OnTextInput(const std::string& /*text*/) {}
+    // An input method's composition so far (empty when it ends), with the cursor and the length
+    // of its selected part in code points: show it at the insertion point, underlined, until
+    // OnTextInput delivers the finished text.
+    virtual void OnTextComposition(const std::string& /*text*/, int /*cursor*/, int /*selectionLength*/) {}
 
     Graphics::Camera& GetCamera() { return mCamera; }
     const Graphics::Camera& GetCamera() const { return mCamera; }

@@ -79,7 +79,7 @@ void GenerateTextureFromOpenGL(const std::vector<unsigned char>& imageData, Text
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, record.width, record.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  imageData.data());
-    if (glGenerateMipmap != nullptr) {
+    if (HasEntryPoint(glGenerateMipmap)) {
         glGenerateMipmap(GL_TEXTURE_2D);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     } else {

@@ -44,6 +44,47 @@ TEST_F(InputTest, APressAndLiftWithinOnePassLeavesNoTrace)
     EXPECT_FALSE(IsKeyReleased(KeyEnter));
 }
 
+TEST_F(InputTest, TheNewKeysHoldAndReleaseLikeTheOriginalOnes)
+{
+    for (const Key key : {KeyF1, KeyLeftShift, KeyTab, KeySlash, Keypad7, KeyNonUsBackslash}) {
+        mgImplementation::OnKeyDown(key, false);
+        EXPECT_TRUE(IsKeyDown(key)) << key;
+        mgImplementation::BeginInputFrame();
+        mgImplementation::OnKeyUp(key);
+        EXPECT_TRUE(IsKeyReleased(key)) << key;
+    }
+}
+
+// KeyEnter always meant either Enter key; the keypad's now also has a code of its own.
+TEST_F(InputTest, EnterIsHeldWhileEitherEnterKeyIs)
+{
+    const std::uint64_t pressesBefore = mgImplementation::GetPressCount(KeyEnter);
+    mgImplementation::OnKeyDown(KeypadEnter, false);
+    EXPECT_TRUE(IsKeyDown(KeyEnter));
+    EXPECT_TRUE(IsKeyDown(KeypadEnter));
+    mgImplementation::OnKeyDown(KeyEnter, false);
+    mgImplementation::OnKeyUp(KeypadEnter);
+    EXPECT_TRUE(IsKeyDown(KeyEnter));
+    EXPECT_FALSE(IsKeyDown(KeypadEnter));
+    // Held throughout: one press, not two.
+    EXPECT_EQ(mgImplementation::GetPressCount(KeyEnter), pressesBefore + 1);
+    mgImplementation::OnKeyUp(KeyEnter);
+    EXPECT_FALSE(IsKeyDown(KeyEnter));
+}
+
+TEST_F(InputTest, AWheelNotchIsAPressThatIsAlreadyOver)
+{
+    const std::uint64_t pressesBefore = mgImplementation::GetPressCount(MouseWheelUp);
+    mgImplementation::OnMouseWheel(MouseWheelUp);
+    EXPECT_FALSE(IsKeyDown(MouseWheelUp));
+    EXPECT_EQ(mgImplementation::GetPressCount(MouseWheelUp), pressesBefore + 1);
+    // Only the wheel's own event moves the wheel's codes, and the wheel moves nothing else.
+    mgImplementation::OnKeyDown(MouseWheelDown, false);
+    mgImplementation::OnMouseWheel(KeySpace);
+    EXPECT_FALSE(IsKeyDown(MouseWheelDown));
+    EXPECT_EQ(mgImplementation::GetPressCount(KeySpace), 0u);
+}
+
 TEST_F(InputTest, CodesOutsideTheTableAreIgnored)
 {
     mgImplementation::OnKeyDown(static_cast<Key>(kInputCount), false);

@@ -64,6 +64,29 @@ inline PlatformEvent ControllerRemovedEvent(int controller)
     return event;
 }
 
+inline PlatformEvent TextEvent(const std::string& text)
+{
+    PlatformEvent event{PlatformEventType::kTextInput};
+    event.text = text;
+    return event;
+}
+
+inline PlatformEvent CompositionEvent(const std::string& text, int cursor, int selection)
+{
+    PlatformEvent event{PlatformEventType::kTextComposition};
+    event.text = text;
+    event.compositionCursor = cursor;
+    event.compositionSelection = selection;
+    return event;
+}
+
+inline PlatformEvent WheelEvent(Marrowgate::Application::Key direction)
+{
+    PlatformEvent event{PlatformEventType::kMouseWheel};
+    event.key = direction;
+    return event;
+}
+
 inline PlatformEvent WindowEvent(PlatformEventType type)
 {
     return PlatformEvent{type};
@@ -137,6 +160,7 @@ public:
     std::vector<double> sleeps;
     int passes = 0;
     bool fullScreen = false;
+    bool textInput = false;
     int waits = 0;
     // Runs inside every wait for events, while the loop is idle.
     std::function<void()> onWait;
@@ -307,6 +331,7 @@ public:
         fullScreen = wanted;
         return true;
     }
+    void SetTextInput(bool enabled) override { textInput = enabled; }
     void WaitForEvent() override
     {
         ++waits;

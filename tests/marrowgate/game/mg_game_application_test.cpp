@@ -6,12 +6,16 @@
 #include "marrowgate/game/mg_game_scene.h"
 #include "marrowgate/game/mg_game_timer.h"
 #include "marrowgate/game/mg_key_binding.h"
+#include "support/error_capture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
+#include <numeric>
 
 namespace {
 
@@ -48,6 +52,12 @@ public:
             onStep();
         }
     }
+    void OnTextInput(const std::string& text) override { typed.push_back(text); }
+    void OnTextComposition(const std::string& text, int cursor, int selectionLength) override
+    {
+        typed.push_back("[" + text + " " + std::to_string(cursor) + "+" + std::to_string(selectionLength) +
+                        "]");
+    }
     void OnUpdate(float deltaTime) override
     {
         GameScene::OnUpdate(deltaTime);
@@ -63,6 +73,7 @@ public:
     int closes = 0;
     double openedAt = -1.0;
     int stepsThisFrame = 0;
+    std::vector<std::string> typed;
     std::vector<int> stepsPerFrame;
     std::vector<float> accumulatorAfterFrame;
     std::function<void()> onStep;
@@ -78,7 +89,13 @@ std::unique_ptr<GameApplication> MakeApplication(WindowMode mode = WindowMode::k
 class GameApplicationTest : public ::testing::Test
 {
 protected:
-    void TearDown() override { GameApplication::sUpdateInputEveryStep = true; }
+    void TearDown() override
+    {
+        GameApplication::sUpdateInputEveryStep = true;
+        GameApplication::SetMillisecondsPerStep(10);
+        GameApplication::SetMaximumStepsPerFrame(5);
+        GameApplication::SetTimeScale(1.0f);
+    }
 
     // Runs from a first frame that opens `scene` directly (no logo), one pass per entry.
     void RunPasses(std::vector<ScriptedPass> passes)
@@ -124,6 +141,83 @@ TEST_F(GameApplicationTest, WhatFiveStepsLeaveIsWorkedOffInLaterFrames)
     RunPasses({{0.2, {}}, {0.025, {}}, {0.0, {}}});
     EXPECT_THAT(scene.stepsPerFrame, ElementsAre(5, 5, 2));
     EXPECT_NEAR(scene.accumulatorAfterFrame.back(), 0.005f, 1e-5);
+}
+
+// Paused from the second frame to the fourth: the frames go on without steps, the bindings
+// still show a press to the update, and the resume carries on without catching up.
+TEST_F(GameApplicationTest, PauseStopsTheStepsAndKeepsTheFrames)
+{
+    const Marrowgate::Game::KeyBinding resume(Marrowgate::Application::KeyP);
+    int frame = 0;
+    std::vector<bool> pressedInUpdate;
+    scene.onFrame = [&] {
+        ++frame;
+        pressedInUpdate.push_back(resume.IsPressed());
+        if (frame == 1) {
+            GameApplication::SetPaused(true);
+        }
+        if (resume.IsPressed()) {
+            GameApplication::SetPaused(false);
+        }
+    };
+    RunPasses({{0.02, {}},
+               {0.05, {}},
+               {0.05, {}},
+               {0.05, {KeyDownEvent(Marrowgate::Application::KeyP)}},
+               {0.02, {}},
+               {0.02, {}}});
+    EXPECT_THAT(scene.stepsPerFrame, ElementsAre(1, 0, 0, 0, 2, 2));
+    EXPECT_THAT(pressedInUpdate, ElementsAre(false, false, false, true, false, false));
+    EXPECT_FALSE(GameApplication::IsPaused());
+}
+
+TEST_F(GameApplicationTest, PausingWithSoundsHoldsThemUntilTheResumeEvenAcrossHiding)
+{
+    using Marrowgate::Audio::theAudioManager;
+    GameApplication::SetPaused(true, true);
+    EXPECT_TRUE(theAudioManager.IsPaused());
+    RunPasses({{0.02, {QuorvaneTest::WindowEvent(QuorvaneTest::PlatformEventType::kHidden)}},
+               {0.02, {QuorvaneTest::WindowEvent(QuorvaneTest::PlatformEventType::kShown)}},
+               {0.02, {}}});
+    EXPECT_TRUE(theAudioManager.IsPaused());
+    GameApplication::SetPaused(false);
+    EXPECT_FALSE(theAudioManager.IsPaused());
+    GameApplication::SetPaused(true);
+    EXPECT_FALSE(theAudioManager.IsPaused());
+    GameApplication::SetPaused(false);
+}
+
+// 10 s of 20 ms frames at half speed is 5 s of simulation: 250 steps of 20 ms, the last of
+// which needs the accumulator strictly above one step and may wait for the next frame.
+TEST_F(GameApplicationTest, ALongerStepAndHalfSpeedRunTheStepsThatSimulatedTimeHolds)
+{
+    GameApplication::SetMillisecondsPerStep(20);
+    GameApplication::SetTimeScale(0.5f);
+    RunPasses(std::vector<ScriptedPass>(500, {0.02, {}}));
+    const int steps = std::accumulate(scene.stepsPerFrame.begin(), scene.stepsPerFrame.end(), 0);
+    EXPECT_GE(steps, 249);
+    EXPECT_LE(steps, 250);
+    EXPECT_LE(*std::ranges::max_element(scene.stepsPerFrame), 1);
+}
+
+TEST_F(GameApplicationTest, TheStepCapBoundsAFrameAndTheRestWaits)
+{
+    GameApplication::SetMaximumStepsPerFrame(2);
+    RunPasses({{0.1, {}}, {0.0, {}}, {0.0, {}}});
+    EXPECT_THAT(scene.stepsPerFrame, ElementsAre(2, 2, 2));
+}
+
+TEST_F(GameApplicationTest, AFrameRateCapSleepsOutTheRestOfEachFrame)
+{
+    application->SetFrameRateCap(50);
+    const double start = FakeClock::Seconds();
+    RunPasses(std::vector<ScriptedPass>(10, {0.001, {}}));
+    application->SetFrameRateCap(0);
+    ASSERT_GE(platform.sleeps.size(), 9u);
+    for (std::size_t sleep = 1; sleep < platform.sleeps.size(); ++sleep) {
+        EXPECT_NEAR(platform.sleeps[sleep], 0.019, 1e-6) << sleep;
+    }
+    EXPECT_NEAR(FakeClock::Seconds() - start, 0.2, 0.021);
 }
 
 TEST_F(GameApplicationTest, OnlyTheLastSceneAskedForOpensAndTheOldOneClosesOnce)
@@ -184,6 +278,40 @@ TEST_F(GameApplicationTest, ReleasingEscapeOnAQuittingSceneEndsTheRunAtTheEndOfT
     EXPECT_THAT(log, ::testing::Contains("DestroyWindow"));
 }
 
+// Text arrives whole, in UTF-8, to the scene that is current, and only while text input is on;
+// an input method's composition comes first, then the text it settles on.
+TEST_F(GameApplicationTest, TypedTextReachesTheCurrentSceneWhileTextInputIsOn)
+{
+    using QuorvaneTest::CompositionEvent;
+    using QuorvaneTest::TextEvent;
+    Marrowgate::Application::SetTextInputEnabled(true);
+    EXPECT_TRUE(platform.textInput);
+    scene.onFrame = [&] {
+        if (scene.typed.size() == 6) {
+            Marrowgate::Application::SetTextInputEnabled(false);
+        }
+    };
+    // The first pass's events come before the frame that makes the scene current.
+    RunPasses({{0.02, {}},
+               {0.02, {TextEvent("Zo\u00EB"), TextEvent(" 42")}},
+               {0.02, {CompositionEvent("\u304B", 1, 0), CompositionEvent("\u6F22\u5B57", 0, 2)}},
+               {0.02, {CompositionEvent("", 0, 0), TextEvent("\u6F22\u5B57")}},
+               {0.02, {TextEvent("dropped")}}});
+    EXPECT_FALSE(platform.textInput);
+    EXPECT_THAT(scene.typed, ElementsAre("Zo\u00EB", " 42", "[\u304B 1+0]", "[\u6F22\u5B57 0+2]", "[ 0+0]",
+                                         "\u6F22\u5B57"));
+}
+
+TEST_F(GameApplicationTest, AWheelNotchIsOneTapForAKeyBinding)
+{
+    const Marrowgate::Game::KeyBinding zoomIn(Marrowgate::Application::MouseWheelUp);
+    std::string seen;
+    scene.onStep = [&] { seen += zoomIn.IsPressed() ? 'P' : zoomIn.IsReleased() ? 'R' : '-'; };
+    scene.onFrame = [&] { seen += '|'; };
+    RunPasses({{0.02, {QuorvaneTest::WheelEvent(Marrowgate::Application::MouseWheelUp)}}, {0.02, {}}});
+    EXPECT_EQ(seen, "P|R-|");
+}
+
 TEST_F(GameApplicationTest, RunGameShowsTheLogoSceneBeforeTheFirstScene)
 {
     const double start = FakeClock::Seconds();
@@ -196,6 +324,16 @@ TEST_F(GameApplicationTest, RunGameShowsTheLogoSceneBeforeTheFirstScene)
     // 250 steps of 10 ms, then the switch at the start of the following frame.
     EXPECT_GE(scene.openedAt - start, 2.5);
     EXPECT_LE(scene.openedAt - start, 2.65);
+}
+
+TEST_F(GameApplicationTest, TheLogoIsLeftOutWhenTheEnvironmentSaysSo)
+{
+    setenv("MARROWGATE_SKIP_LOGO", "1", 1);
+    platform.script = {{0.02, {}}};
+    application->RunGame(&scene);
+    unsetenv("MARROWGATE_SKIP_LOGO");
+    EXPECT_EQ(scene.opens, 1);
+    EXPECT_EQ(scene.stepsPerFrame.size(), 1u);
 }
 
 TEST_F(GameApplicationTest, AZeroWindowedSizeGivesTheDefaultWindow)
@@ -259,6 +397,31 @@ TEST_F(GameApplicationDeathTest, ASecondApplicationIsReported)
 {
     EXPECT_EXIT(MakeApplication(), ::testing::ExitedWithCode(1),
                 "mgInternalError: GameApplication has already been set.");
+}
+
+} // namespace
+
+namespace {
+
+TEST(LoopSettings, ValuesOutOfRangeAreReportedAndLeaveTheSettingAsItWas)
+{
+    QuorvaneTest::ErrorCapture errors;
+    GameApplication::SetMillisecondsPerStep(0);
+    GameApplication::SetMillisecondsPerStep(1001);
+    EXPECT_EQ(Marrowgate::Game::MillisecondsPerStep(), 10u);
+    GameApplication::SetMaximumStepsPerFrame(0);
+    EXPECT_EQ(GameApplication::GetMaximumStepsPerFrame(), 5);
+    GameApplication::SetTimeScale(-0.5f);
+    GameApplication::SetTimeScale(std::numeric_limits<float>::quiet_NaN());
+    GameApplication::SetTimeScale(std::numeric_limits<float>::infinity());
+    EXPECT_EQ(GameApplication::GetTimeScale(), 1.0f);
+    EXPECT_THAT(errors.messages,
+                ElementsAre("mgExternalError: Expected a step length from 1 to 1000 milliseconds, not 0.",
+                            "mgExternalError: Expected a step length from 1 to 1000 milliseconds, not 1001.",
+                            "mgExternalError: Expected at least one step per frame, not 0.",
+                            "mgExternalError: Expected a time scale of 0 or more, not -0.5.",
+                            "mgExternalError: Expected a time scale of 0 or more, not nan.",
+                            "mgExternalError: Expected a time scale of 0 or more, not inf."));
 }
 
 } // namespace

@@ -59,6 +59,12 @@ enum class PlatformEventType
     kResized,
     // The user's shortcut for switching between the window and full screen.
     kToggleFullScreen,
+    // One notch of the mouse wheel, its direction in key.
+    kMouseWheel,
+    // Typed text, and an input method's composition so far (text, with the cursor and the
+    // length of the selected part in code points).
+    kTextInput,
+    kTextComposition,
 };
 
 // Keys and buttons arrive already translated; the platform drops every key it has no Key for.
@@ -72,6 +78,9 @@ struct PlatformEvent
     int controller = 0;
     StickAxis stickAxis = StickAxis::kHorizontal;
     float stickPosition = 0.0f;
+    std::string text{}; // UTF-8
+    int compositionCursor = 0;
+    int compositionSelection = 0;
 };
 
 enum class SwapIntervalResult
@@ -154,6 +163,8 @@ public:
         reason = "this window system has no full screen";
         return false;
     }
+    // Starts or stops text input events (and the input method with them).
+    virtual void SetTextInput(bool /*enabled*/) {}
     // Blocks until an event is waiting, leaving it queued; for a loop with nothing to draw.
     virtual void WaitForEvent() {}
     // The icon window managers show for the window; rgbaPixels holds width * height premultiplied

@@ -1,19 +1,22 @@
 #include "marrowgate/audio/implementation/mgi_audio_library_logs.h"
 
-// ALSA's error header relies on va_list being declared before it.
+#include <cstdlib>
+#include <string_view>
+
+// ALSA's error header relies on va_list being declared before it. A browser has no ALSA.
+#ifndef __EMSCRIPTEN__
 #include <cstdarg>
 
 #include <alsa/error.h>
 
-#include <cstdlib>
-#include <string_view>
-
-namespace mgImplementation {
 namespace {
 
 void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 
 } // namespace
+#endif
+
+namespace mgImplementation {
 
 bool IsAudioVerbose()
 {
@@ -29,8 +32,10 @@ void QuietAudioLibraries()
     }
     // OpenAL Soft opens ALSA itself, as the same shared library this handler is set in, so
     // ALSA's messages follow OpenAL Soft's level rather than a setting of their own.
+#ifndef __EMSCRIPTEN__
     const char* level = std::getenv("ALSOFT_LOGLEVEL");
     snd_lib_error_set_handler(level != nullptr && std::string_view(level) == "0" ? DropAlsaMessage : nullptr);
+#endif
 }
 
 } // namespace mgImplementation

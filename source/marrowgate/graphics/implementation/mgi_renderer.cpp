@@ -84,7 +84,9 @@ void ApplyModelView()
         return;
     }
     if (theRendererState.isFixedFunction) {
-        glLoadTransposeMatrixf(theRendererState.modelView.m);
+        if constexpr (kFixedFunctionBuilt) {
+            glLoadTransposeMatrixf(theRendererState.modelView.m);
+        }
         return;
     }
     if (!mgImplementation::IsBuiltInProgramCurrent()) {
@@ -144,8 +146,10 @@ std::string FindMissingOpenGLSupport()
 {
     // Every set-up selects texture unit 0 in BeginDraw; without shaders the matrices are loaded
     // transposed. A versioned context has both; a legacy one below 1.3 has neither.
-    if (theRendererState.isFixedFunction && !GLEW_VERSION_1_3) {
-        return "OpenGL 1.3 (glActiveTexture, glLoadTransposeMatrixf)";
+    if constexpr (kFixedFunctionBuilt) {
+        if (theRendererState.isFixedFunction && !GLEW_VERSION_1_3) {
+            return "OpenGL 1.3 (glActiveTexture, glLoadTransposeMatrixf)";
+        }
     }
     return {};
 }
@@ -158,7 +162,9 @@ void InitializeRenderer()
     theRendererState.currentTexture = 0;
     theRendererState.isFontTexture = false;
     if (theRendererState.isFixedFunction) {
-        glMatrixMode(GL_MODELVIEW);
+        if constexpr (kFixedFunctionBuilt) {
+            glMatrixMode(GL_MODELVIEW);
+        }
     } else {
         mgImplementation::CreateBuiltInProgram();
         mgImplementation::CreateStreamObjects();
@@ -200,7 +206,7 @@ std::uint64_t GetContextGeneration()
 }
 void SetFixedFunctionMode(bool isFixedFunction)
 {
-    theRendererState.isFixedFunction = isFixedFunction;
+    theRendererState.isFixedFunction = kFixedFunctionBuilt && isFixedFunction;
 }
 bool IsFixedFunctionMode()
 {
@@ -231,12 +237,14 @@ void BeginDraw()
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
     theRendererState.currentTexture = static_cast<GLuint>(texture);
     if (theRendererState.isFixedFunction) {
-        glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);
-        glDisable(GL_LIGHTING);
-        glEnable(GL_TEXTURE_2D);
-        // The built-in program's threshold: a fade is visible from its first steps in every set-up.
-        glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GEQUAL, mgImplementation::kDiscardAlpha);
+        if constexpr (kFixedFunctionBuilt) {
+            glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);
+            glDisable(GL_LIGHTING);
+            glEnable(GL_TEXTURE_2D);
+            // The built-in program's threshold: a fade is visible from its first steps in every set-up.
+            glEnable(GL_ALPHA_TEST);
+            glAlphaFunc(GL_GEQUAL, mgImplementation::kDiscardAlpha);
+        }
         return;
     }
     glActiveTexture(GL_TEXTURE0);
@@ -246,8 +254,10 @@ void BeginDraw()
 void EndDraw()
 {
     Flush();
-    if (theRendererState.isReady && theRendererState.isFixedFunction) {
-        glPopAttrib();
+    if constexpr (kFixedFunctionBuilt) {
+        if (theRendererState.isReady && theRendererState.isFixedFunction) {
+            glPopAttrib();
+        }
     }
 }
 
@@ -312,10 +322,12 @@ void SetProjectionMatrix(const Matrix4& matrix)
     // Gathered draws take the projection when they are drawn.
     Flush();
     theRendererState.projection = matrix;
-    if (theRendererState.isReady && theRendererState.isFixedFunction) {
-        glMatrixMode(GL_PROJECTION);
-        glLoadTransposeMatrixf(matrix.m);
-        glMatrixMode(GL_MODELVIEW);
+    if constexpr (kFixedFunctionBuilt) {
+        if (theRendererState.isReady && theRendererState.isFixedFunction) {
+            glMatrixMode(GL_PROJECTION);
+            glLoadTransposeMatrixf(matrix.m);
+            glMatrixMode(GL_MODELVIEW);
+        }
     }
     SetModelViewMatrix(theRendererState.modelView);
 }

@@ -83,6 +83,21 @@ bool IsRendererReady();
 // context that is gone.
 std::uint64_t GetContextGeneration();
 
+// A browser has no legacy context, so the web build leaves the fixed-function set-up and its
+// OpenGL 1.x calls out; code that makes such calls puts them under `if constexpr` on this.
+#ifdef __EMSCRIPTEN__
+inline constexpr bool kFixedFunctionBuilt = false;
+#else
+inline constexpr bool kFixedFunctionBuilt = true;
+#endif
+
+// Whether an OpenGL entry point may be called: the desktop's are GLEW's pointers, null where the
+// context lacks the function; the web's are plain functions, always there.
+template <typename Function> bool HasEntryPoint(Function* function)
+{
+    return function != nullptr;
+}
+
 // Set-up flags; set before InitializeRenderer and not changed afterwards.
 void SetFixedFunctionMode(bool isFixedFunction);
 bool IsFixedFunctionMode();

@@ -71,7 +71,7 @@ GLenum ToGLMode(PrimitiveType type)
 bool HasVertexArrays()
 {
     // ES 2.0 contexts may lack vertex array objects; there the default state serves.
-    return glGenVertexArrays != nullptr;
+    return Marrowgate::Graphics::HasEntryPoint(glGenVertexArrays);
 }
 
 // The streaming buffers start with room for a few hundred sprites and grow, for programs that
@@ -147,25 +147,27 @@ void DrawStreamedBatch(const Batch& batch)
 void DrawClientArrays(GLenum mode, const BatchVertex* vertices, std::uint32_t count,
                       std::span<const std::uint16_t> indices = {})
 {
-    if (glBindBuffer != nullptr) {
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    if constexpr (Marrowgate::Graphics::kFixedFunctionBuilt) {
+        if (Marrowgate::Graphics::HasEntryPoint(glBindBuffer)) {
+            glBindBuffer(GL_ARRAY_BUFFER, 0);
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        }
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glVertexPointer(3, GL_FLOAT, sizeof(BatchVertex), &vertices->x);
+        glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(BatchVertex), &vertices->color);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &vertices->u);
+        if (indices.empty()) {
+            glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+        } else {
+            glDrawElements(mode, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, indices.data());
+        }
+        ++theRendererState.drawCalls;
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
     }
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(BatchVertex), &vertices->x);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(BatchVertex), &vertices->color);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &vertices->u);
-    if (indices.empty()) {
-        glDrawArrays(mode, 0, static_cast<GLsizei>(count));
-    } else {
-        glDrawElements(mode, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, indices.data());
-    }
-    ++theRendererState.drawCalls;
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 // 2D positions are floored as the built-in program does, so both pipelines hit the same pixels.
@@ -248,11 +250,13 @@ void DrawBatch(const Batch& batch)
 {
     RendererState& state = theRendererState;
     if (state.isFixedFunction) {
-        // The vertices are already through the model-view.
-        glLoadIdentity();
-        DrawClientArrays(batch.key.mode, batch.vertices.data(),
-                         static_cast<std::uint32_t>(batch.vertices.size()), batch.indices);
-        glLoadTransposeMatrixf(state.modelView.m);
+        if constexpr (Marrowgate::Graphics::kFixedFunctionBuilt) {
+            // The vertices are already through the model-view.
+            glLoadIdentity();
+            DrawClientArrays(batch.key.mode, batch.vertices.data(),
+                             static_cast<std::uint32_t>(batch.vertices.size()), batch.indices);
+            glLoadTransposeMatrixf(state.modelView.m);
+        }
         return;
     }
     PrepareBuiltInProgram(state.projection, false, batch.key.isFontTexture);

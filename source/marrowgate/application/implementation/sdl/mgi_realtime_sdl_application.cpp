@@ -7,6 +7,10 @@
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_screen.h"
 
+#ifdef __EMSCRIPTEN__
+#include "marrowgate/application/implementation/web/mgi_web_page.h"
+#endif
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -39,6 +43,8 @@ struct ApplicationState
     bool pacing = false;
     double framePeriod = 0.0;
     double nextFrameTime = 0.0;
+    // The shortest frame the application asked for (0: no cap); a setting kept across windows.
+    double cappedFramePeriod = 0.0;
 };
 
 ApplicationState& State()
@@ -167,6 +173,26 @@ void SetUpVerticalSync(bool verticalSync)
     }
 }
 
+#ifdef __EMSCRIPTEN__
+// A canvas keeps the first kind of context made on it, so there is no legacy context to start
+// from: WebGL 2 (OpenGL ES 3.0) where the browser offers it, else WebGL 1 (OpenGL ES 2.0). Both
+// run the renderer's ES 2.0 set-up, whose shaders WebGL 2 accepts as they are.
+void CreateContext(const WindowProperties& properties)
+{
+    PlatformInterface& platform = GetPlatform();
+    if (!platform.CreateVersionedContext(ContextProfile::kEmbedded, 3, 0) &&
+        !platform.CreateVersionedContext(ContextProfile::kEmbedded, 2, 0)) {
+        MG_ERROR("mgInternalError: Was unable to create OpenGL Context.");
+        AbortStartup("WebGL is not available: this browser gave the page neither a WebGL 2 nor a WebGL 1 "
+                     "context (it may be switched off, or the graphics driver is blocked)");
+    }
+    Marrowgate::Graphics::SetEmbeddedProfile(true);
+    Marrowgate::Graphics::SetFixedFunctionMode(false);
+    platform.InitializeLoader();
+    SetUpVerticalSync(properties.verticalSync);
+    platform.ClearFrame();
+}
+#else
 void CreateContext(const WindowProperties& properties)
 {
     PlatformInterface& platform = GetPlatform();
@@ -209,6 +235,7 @@ void CreateContext(const WindowProperties& properties)
     platform.SwapBuffers();
     platform.SwapBuffers();
 }
+#endif
 
 // A context the renderer cannot draw with would crash at the first frame on a missing entry point.
 void RequireDrawingSupport()
@@ -307,6 +334,20 @@ void HandleEvent(const PlatformEvent& event)
     case PlatformEventType::kToggleFullScreen:
         SetFullScreen(!IsFullScreen());
         break;
+    case PlatformEventType::kMouseWheel:
+        OnMouseWheel(event.key);
+        break;
+    // Text queued before input was switched off is not wanted any more.
+    case PlatformEventType::kTextInput:
+        if (Marrowgate::Application::IsTextInputEnabled()) {
+            state.handler->OnTextInput(event.text);
+        }
+        break;
+    case PlatformEventType::kTextComposition:
+        if (Marrowgate::Application::IsTextInputEnabled()) {
+            state.handler->OnTextComposition(event.text, event.compositionCursor, event.compositionSelection);
+        }
+        break;
     }
 }
 
@@ -326,26 +367,29 @@ void DrainEvents()
 }
 
 // Sleeps out the rest of the frame when the driver refused vertical sync, so the loop does
-// not spin a whole core presenting frames nobody can see.
+// not spin a whole core presenting frames nobody can see, and when the application capped the
+// frame rate (a laptop on battery).
 void PaceFrame()
 {
     ApplicationState& state = State();
-    if (!state.pacing) {
+    const double period = std::max(state.pacing ? state.framePeriod : 0.0, state.cappedFramePeriod);
+    if (period <= 0.0) {
         return;
     }
     PlatformInterface& platform = GetPlatform();
     const double now = platform.GetSeconds();
     if (now < state.nextFrameTime) {
         platform.Sleep(state.nextFrameTime - now);
-        state.nextFrameTime += state.framePeriod;
+        state.nextFrameTime += period;
     } else {
-        state.nextFrameTime = now + state.framePeriod;
+        state.nextFrameTime = now + period;
     }
 }
 
 void OpenWindowAndContext(const WindowProperties& properties)
 {
     CreateWindow(properties);
+    GetPlatform().SetTextInput(Marrowgate::Application::IsTextInputEnabled());
     const bool styled = ApplyDisplaySettings(properties);
     AdoptOpeningMode(styled ? properties.mode : WindowMode::kWindowed);
     FitAndCentreWindow(properties);
@@ -422,7 +466,11 @@ void RunApplication(ApplicationHandlerInterface& applicationHandler)
         }
         if (state.hidden) {
             // Nobody can see a frame: sleep in the window system until something happens.
+#ifdef __EMSCRIPTEN__
+            WaitForAnimationFrame();
+#else
             platform.WaitForEvent();
+#endif
             continue;
         }
         if (state.handler != nullptr) {
@@ -432,6 +480,10 @@ void RunApplication(ApplicationHandlerInterface& applicationHandler)
             platform.SwapBuffers();
         }
         PaceFrame();
+#ifdef __EMSCRIPTEN__
+        // The browser shows the frame, and delivers input, only once it has control again.
+        WaitForAnimationFrame();
+#endif
     }
 }
 
@@ -471,6 +523,15 @@ void ShowInDefaultWindow()
     const WindowProperties windowed;
     ApplyDisplaySettings(windowed);
     FitAndCentreWindow(windowed);
+}
+
+void SetFrameRateCap(int framesPerSecond)
+{
+    MG_ERROR_IF(framesPerSecond < 0,
+                "mgExternalError: Expected a frame rate cap of 0 (none) or more, not %d.", framesPerSecond);
+    if (framesPerSecond >= 0) {
+        State().cappedFramePeriod = framesPerSecond > 0 ? 1.0 / framesPerSecond : 0.0;
+    }
 }
 
 bool IsApplicationOpen()

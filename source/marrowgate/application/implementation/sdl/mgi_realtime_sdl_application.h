@@ -14,6 +14,7 @@ void RunApplication(Marrowgate::Application::ApplicationHandlerInterface& applic
 void CloseApplication(Marrowgate::Application::ApplicationHandlerInterface& applicationHandler);
 void SetApplicationWindowTitle(const std::string& title);
 bool IsApplicationOpen();
+void SetFrameRateCap(int framesPerSecond);
 
 // Gives the open window the default windowed shape (1280 by 720, centred, the desktop's own
 // resolution): where a window that opened in a full-screen mode goes when it leaves it.

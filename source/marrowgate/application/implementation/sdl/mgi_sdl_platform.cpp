@@ -9,10 +9,15 @@
 #include <GL/glew.h>
 #include <SDL2/SDL.h>
 
+#ifdef __EMSCRIPTEN__
+#include "marrowgate/application/implementation/web/mgi_web_page.h"
+#endif
+
 #include <chrono>
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace mgImplementation {
 namespace {
@@ -22,10 +27,37 @@ using Marrowgate::Application::MousePosition;
 using Marrowgate::Application::WindowMode;
 using Marrowgate::Application::WindowProperties;
 
+// In a browser there is always a canvas to draw on, the page owns its size and place, and the
+// page's animation frames pace drawing.
+#ifdef __EMSCRIPTEN__
+constexpr bool kInBrowser = true;
+#else
+constexpr bool kInBrowser = false;
+#endif
+
 bool IsSet(const char* variable)
 {
     const char* value = std::getenv(variable);
     return value != nullptr && value[0] != '\0';
+}
+
+bool TranslateWheel(const SDL_MouseWheelEvent& wheel, PlatformEvent& event)
+{
+    using namespace Marrowgate::Application;
+    // Some systems report the wheel turned the other way round ("natural" scrolling); the codes
+    // name the direction the content should move, as on every other system.
+    const int flip = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+    const int vertical = wheel.y * flip;
+    const int horizontal = wheel.x * flip;
+    if (vertical == 0 && horizontal == 0) {
+        return false;
+    }
+    event.type = PlatformEventType::kMouseWheel;
+    event.key = vertical > 0     ? MouseWheelUp
+                : vertical < 0   ? MouseWheelDown
+                : horizontal > 0 ? MouseWheelRight
+                                 : MouseWheelLeft;
+    return true;
 }
 
 // Connecting to the window system can hang for ever: an X server (or anything listening where
@@ -97,6 +129,7 @@ public:
         return SetSdlDesktopFullScreen(mWindow, fullScreen, reason);
     }
     void WaitForEvent() override;
+    void SetTextInput(bool enabled) override;
     void SetWindowIcon(int width, int height, std::span<const unsigned char> rgbaPixels) override
     {
         SetSdlWindowIcon(mWindow, width, height, rgbaPixels);
@@ -126,13 +159,20 @@ bool SdlPlatform::Initialize(std::string& reason)
     if (mInitialized) {
         return true;
     }
+#ifdef __EMSCRIPTEN__
+    // The loop hands control to the browser itself; SDL's own yield inside its buffer swap
+    // would unwind through calls that asyncify leaves alone.
+    SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+#endif
     // SDL falls back to its invisible "offscreen" driver when it finds no display; a game
     // nobody can see is a failure, unless the user chose a driver on purpose.
-    const bool driverChosen = IsSet("SDL_VIDEODRIVER");
+    const bool driverChosen = kInBrowser || IsSet("SDL_VIDEODRIVER");
     if (!driverChosen && !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) {
         reason = "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
         return false;
     }
+    // Compositions longer than SDL's fixed 32-byte event arrive whole instead of cut off.
+    SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
     if (!StartVideoWithinDeadline()) {
         reason = std::string("the video system could not start: ") + SDL_GetError();
         return false;
@@ -204,10 +244,16 @@ bool SdlPlatform::CreateWindow(const WindowProperties& properties)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+#ifdef __EMSCRIPTEN__
+    // The page sizes the canvas; a resizable window follows its size and the device pixel ratio.
+    constexpr Uint32 kSizing = SDL_WINDOW_RESIZABLE;
+#else
+    constexpr Uint32 kSizing = 0;
+#endif
     const auto create = [&properties]() {
         return SDL_CreateWindow("Marrowgate Project", properties.x, properties.y, properties.width,
                                 properties.height,
-                                SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+                                SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | kSizing);
     };
     // The window's visual fixes the framebuffer for every context made on it, so a driver that
     // has no multisampled visual refuses here; the window then goes without, silently.
@@ -222,6 +268,9 @@ bool SdlPlatform::CreateWindow(const WindowProperties& properties)
 
 void SdlPlatform::SetWindowStyle(WindowMode mode, int width, int height)
 {
+    if constexpr (kInBrowser) {
+        return;
+    }
     switch (mode) {
     case WindowMode::kWindowed:
         SDL_SetWindowFullscreen(mWindow, 0);
@@ -274,7 +323,7 @@ WindowFrame SdlPlatform::GetWindowFrame()
 
 void SdlPlatform::GrowWindow(int extraWidth, int extraHeight)
 {
-    if (extraWidth == 0 && extraHeight == 0) {
+    if (kInBrowser || (extraWidth == 0 && extraHeight == 0)) {
         return;
     }
     const Resolution client = GetClientSize();
@@ -283,6 +332,9 @@ void SdlPlatform::GrowWindow(int extraWidth, int extraHeight)
 
 void SdlPlatform::MoveWindow(int left, int top)
 {
+    if constexpr (kInBrowser) {
+        return;
+    }
     const Borders borders = GetBorders();
     SDL_SetWindowPosition(mWindow, left + borders.left, top + borders.top);
 }
@@ -357,6 +409,10 @@ int SdlPlatform::InitializeLoader()
 
 SwapIntervalResult SdlPlatform::SetSwapInterval(int interval)
 {
+    if constexpr (kInBrowser) {
+        // The browser's animation frames pace the loop whatever is asked.
+        return SwapIntervalResult::kSet;
+    }
     return SDL_GL_SetSwapInterval(interval) == 0 ? SwapIntervalResult::kSet
                                                  : SwapIntervalResult::kUnsupported;
 }
@@ -457,6 +513,26 @@ bool SdlPlatform::Translate(const SDL_Event& sdlEvent, PlatformEvent& event)
         event.isRepeat = sdlEvent.key.repeat != 0;
         return true;
     }
+    case SDL_MOUSEWHEEL:
+        return TranslateWheel(sdlEvent.wheel, event);
+    case SDL_TEXTINPUT:
+        event.type = PlatformEventType::kTextInput;
+        event.text = sdlEvent.text.text;
+        return true;
+    case SDL_TEXTEDITING:
+        event.type = PlatformEventType::kTextComposition;
+        event.text = sdlEvent.edit.text;
+        event.compositionCursor = sdlEvent.edit.start;
+        event.compositionSelection = sdlEvent.edit.length;
+        return true;
+    case SDL_TEXTEDITING_EXT:
+        // The text is the receiver's to free.
+        event.type = PlatformEventType::kTextComposition;
+        event.text = sdlEvent.editExt.text != nullptr ? sdlEvent.editExt.text : "";
+        SDL_free(sdlEvent.editExt.text);
+        event.compositionCursor = sdlEvent.editExt.start;
+        event.compositionSelection = sdlEvent.editExt.length;
+        return true;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
         const Uint8 button = sdlEvent.button.button;
@@ -488,6 +564,19 @@ bool SdlPlatform::PollEvent(PlatformEvent& event)
         }
     }
     return false;
+}
+
+void SdlPlatform::SetTextInput(bool enabled)
+{
+    // SDL turns text input on when its video starts; the window system's state follows ours.
+    if (!mInitialized) {
+        return;
+    }
+    if (enabled) {
+        SDL_StartTextInput();
+    } else {
+        SDL_StopTextInput();
+    }
 }
 
 void SdlPlatform::WaitForEvent()
@@ -556,6 +645,11 @@ bool SdlPlatform::ShowMessageBox(const std::string& title, const std::string& me
     };
     const SDL_MessageBoxData data{SDL_MESSAGEBOX_ERROR, mWindow, title.c_str(), message.c_str(),
                                   withCancel ? 2 : 1,   buttons, nullptr};
+#ifdef __EMSCRIPTEN__
+    // A browser's own dialog would block the page; the report goes into the page instead.
+    ShowReportInPage(title, message);
+    return true;
+#endif
     int chosen = -1;
     if (SDL_ShowMessageBox(&data, &chosen) != 0) {
         // No box could be shown; carry on as if OK was chosen.
@@ -574,20 +668,62 @@ PlatformInterface* gInstalledPlatform = nullptr;
 
 } // namespace
 
+namespace {
+
+// The keys that go by their position, whatever the layout makes them type.
+std::optional<Key> KeyAtPosition(int scancode)
+{
+    using namespace Marrowgate::Application;
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) {
+        return static_cast<Key>(Key1 + (scancode - SDL_SCANCODE_1));
+    }
+    if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) {
+        return static_cast<Key>(KeyF1 + (scancode - SDL_SCANCODE_F1));
+    }
+    if (scancode >= SDL_SCANCODE_F13 && scancode <= SDL_SCANCODE_F24) {
+        return static_cast<Key>(KeyF13 + (scancode - SDL_SCANCODE_F13));
+    }
+    if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9) {
+        return static_cast<Key>(Keypad1 + (scancode - SDL_SCANCODE_KP_1));
+    }
+    // clang-format off
+    static constexpr std::pair<int, Key> kByPosition[] = {
+        {SDL_SCANCODE_0, Key0}, {SDL_SCANCODE_LSHIFT, KeyLeftShift}, {SDL_SCANCODE_RSHIFT, KeyRightShift},
+        {SDL_SCANCODE_LCTRL, KeyLeftControl}, {SDL_SCANCODE_RCTRL, KeyRightControl},
+        {SDL_SCANCODE_LALT, KeyLeftAlt}, {SDL_SCANCODE_RALT, KeyRightAlt}, {SDL_SCANCODE_LGUI, KeyLeftSuper},
+        {SDL_SCANCODE_RGUI, KeyRightSuper}, {SDL_SCANCODE_TAB, KeyTab},
+        {SDL_SCANCODE_BACKSPACE, KeyBackspace}, {SDL_SCANCODE_INSERT, KeyInsert},
+        {SDL_SCANCODE_DELETE, KeyDelete}, {SDL_SCANCODE_HOME, KeyHome}, {SDL_SCANCODE_END, KeyEnd},
+        {SDL_SCANCODE_PAGEUP, KeyPageUp}, {SDL_SCANCODE_PAGEDOWN, KeyPageDown},
+        {SDL_SCANCODE_CAPSLOCK, KeyCapsLock}, {SDL_SCANCODE_NUMLOCKCLEAR, KeyNumLock},
+        {SDL_SCANCODE_SCROLLLOCK, KeyScrollLock}, {SDL_SCANCODE_PRINTSCREEN, KeyPrintScreen},
+        {SDL_SCANCODE_PAUSE, KeyPause}, {SDL_SCANCODE_APPLICATION, KeyMenu}, {SDL_SCANCODE_MINUS, KeyMinus},
+        {SDL_SCANCODE_EQUALS, KeyEquals}, {SDL_SCANCODE_LEFTBRACKET, KeyLeftBracket},
+        {SDL_SCANCODE_RIGHTBRACKET, KeyRightBracket}, {SDL_SCANCODE_BACKSLASH, KeyBackslash},
+        {SDL_SCANCODE_SEMICOLON, KeySemicolon}, {SDL_SCANCODE_APOSTROPHE, KeyApostrophe},
+        {SDL_SCANCODE_GRAVE, KeyGrave}, {SDL_SCANCODE_COMMA, KeyComma}, {SDL_SCANCODE_PERIOD, KeyPeriod},
+        {SDL_SCANCODE_SLASH, KeySlash}, {SDL_SCANCODE_NONUSBACKSLASH, KeyNonUsBackslash},
+        {SDL_SCANCODE_KP_0, Keypad0}, {SDL_SCANCODE_KP_PERIOD, KeypadPeriod},
+        {SDL_SCANCODE_KP_DIVIDE, KeypadDivide}, {SDL_SCANCODE_KP_MULTIPLY, KeypadMultiply},
+        {SDL_SCANCODE_KP_MINUS, KeypadMinus}, {SDL_SCANCODE_KP_PLUS, KeypadPlus},
+        {SDL_SCANCODE_KP_ENTER, KeypadEnter}, {SDL_SCANCODE_KP_EQUALS, KeypadEquals},
+    };
+    // clang-format on
+    for (const auto& [position, key] : kByPosition) {
+        if (position == scancode) {
+            return key;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<Key> TranslateKey(int keycode, int scancode)
 {
     using namespace Marrowgate::Application;
     if (keycode >= SDLK_a && keycode <= SDLK_z) {
         return static_cast<Key>(KeyA + (keycode - SDLK_a));
-    }
-    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) {
-        return static_cast<Key>(Key1 + (scancode - SDL_SCANCODE_1));
-    }
-    switch (scancode) {
-    case SDL_SCANCODE_0:
-        return Key0;
-    default:
-        break;
     }
     switch (keycode) {
     case SDLK_SPACE:
@@ -595,7 +731,6 @@ std::optional<Key> TranslateKey(int keycode, int scancode)
     case SDLK_ESCAPE:
         return KeyEscape;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER:
         return KeyEnter;
     case SDLK_UP:
         return KeyUp;
@@ -606,7 +741,7 @@ std::optional<Key> TranslateKey(int keycode, int scancode)
     case SDLK_RIGHT:
         return KeyRight;
     default:
-        return std::nullopt;
+        return KeyAtPosition(scancode);
     }
 }
 

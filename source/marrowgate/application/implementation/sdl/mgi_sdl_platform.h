@@ -12,8 +12,9 @@
 
 namespace mgImplementation {
 
-// Letters follow the keyboard layout (the key that types "a" is KeyA), digits follow the
-// position of the top-row digit keys, whatever they type. Returns nothing for other keys.
+// Letters follow the keyboard layout (the key that types "a" is KeyA); digits, punctuation, the
+// keypad and the other keys follow their position, whatever they type. Returns nothing for keys
+// the framework has no code for (media keys and the like).
 std::optional<Marrowgate::Application::Key> TranslateKey(int keycode, int scancode);
 
 // The folder of the running executable, empty when the system cannot say.

@@ -38,9 +38,29 @@ TEST(SdlKeyTranslation, NamedKeysMapAndEverythingElseIsIgnored)
     EXPECT_EQ(TranslateKey(SDLK_RIGHT, SDL_SCANCODE_RIGHT), KeyRight);
     EXPECT_EQ(TranslateKey(SDLK_UP, SDL_SCANCODE_UP), KeyUp);
     EXPECT_EQ(TranslateKey(SDLK_DOWN, SDL_SCANCODE_DOWN), KeyDown);
-    EXPECT_FALSE(TranslateKey(SDLK_F1, SDL_SCANCODE_F1).has_value());
-    EXPECT_FALSE(TranslateKey(SDLK_KP_1, SDL_SCANCODE_KP_1).has_value());
-    EXPECT_FALSE(TranslateKey(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT).has_value());
+    EXPECT_FALSE(TranslateKey(SDLK_AUDIOPLAY, SDL_SCANCODE_AUDIOPLAY).has_value());
+    EXPECT_FALSE(TranslateKey(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN).has_value());
+}
+
+TEST(SdlKeyTranslation, TheRestOfTheKeyboardGoesByPosition)
+{
+    EXPECT_EQ(TranslateKey(SDLK_F1, SDL_SCANCODE_F1), KeyF1);
+    EXPECT_EQ(TranslateKey(SDLK_F12, SDL_SCANCODE_F12), KeyF12);
+    EXPECT_EQ(TranslateKey(SDLK_F13, SDL_SCANCODE_F13), KeyF13);
+    EXPECT_EQ(TranslateKey(SDLK_F24, SDL_SCANCODE_F24), KeyF24);
+    EXPECT_EQ(TranslateKey(SDLK_KP_1, SDL_SCANCODE_KP_1), Keypad1);
+    EXPECT_EQ(TranslateKey(SDLK_KP_9, SDL_SCANCODE_KP_9), Keypad9);
+    EXPECT_EQ(TranslateKey(SDLK_KP_0, SDL_SCANCODE_KP_0), Keypad0);
+    EXPECT_EQ(TranslateKey(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER), KeypadEnter);
+    EXPECT_EQ(TranslateKey(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT), KeyLeftShift);
+    EXPECT_EQ(TranslateKey(SDLK_RCTRL, SDL_SCANCODE_RCTRL), KeyRightControl);
+    EXPECT_EQ(TranslateKey(SDLK_TAB, SDL_SCANCODE_TAB), KeyTab);
+    EXPECT_EQ(TranslateKey(SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE), KeyBackspace);
+    EXPECT_EQ(TranslateKey(SDLK_PAGEDOWN, SDL_SCANCODE_PAGEDOWN), KeyPageDown);
+    // On a French layout the key right of 0 types ")": it is still the Minus key.
+    EXPECT_EQ(TranslateKey(SDLK_RIGHTPAREN, SDL_SCANCODE_MINUS), KeyMinus);
+    // ... and the key in the US semicolon's place types "m": a letter goes by what it types.
+    EXPECT_EQ(TranslateKey(SDLK_m, SDL_SCANCODE_SEMICOLON), KeyM);
 }
 
 } // namespace

@@ -1,0 +1,72 @@
+// Text input on a real window: xdotool types into it as a user would, through the X server,
+// the keyboard layout and SDL's text events, and the scene must receive the UTF-8 text.
+
+#include "marrowgate/application/mg_input.h"
+#include "marrowgate/game/mg_game_application.h"
+#include "marrowgate/game/mg_game_scene.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using Marrowgate::Game::GameApplication;
+
+constexpr char kTyped[] = "Zo\u00EB 42";
+
+// Asks xdotool to type once the window is up, and quits when the text has arrived or when
+// the time is up.
+class TypingScene : public Marrowgate::Game::GameScene
+{
+public:
+    void OnOpen() override
+    {
+        GameScene::OnOpen();
+        Marrowgate::Application::SetTextInputEnabled(true);
+        mStart = std::chrono::steady_clock::now();
+        // In the background: the loop must keep running to receive what it types.
+        const std::string command = "xdotool search --sync --name '^Text input test$' windowfocus --sync "
+                                    "type --delay 60 '" +
+                                    std::string(kTyped) + "' >/dev/null 2>&1 &";
+        std::system(command.c_str());
+    }
+    void OnTextInput(const std::string& text) override { typed += text; }
+    void OnUpdate(float deltaTime) override
+    {
+        GameScene::OnUpdate(deltaTime);
+        const auto waited = std::chrono::steady_clock::now() - mStart;
+        if (typed == kTyped || waited > std::chrono::seconds(30)) {
+            GameApplication::RequestQuit();
+        }
+    }
+
+    std::string typed;
+
+private:
+    std::chrono::steady_clock::time_point mStart;
+};
+
+TEST(TextInputOnARealWindow, WhatXdotoolTypesArrivesAsUtf8Text)
+{
+    if (std::getenv("DISPLAY") == nullptr) {
+        GTEST_SKIP() << "needs a display (run under xvfb-run)";
+    }
+    if (std::system("command -v xdotool >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "needs xdotool";
+    }
+    setenv("MARROWGATE_SKIP_LOGO", "1", 1);
+    TypingScene scene;
+    {
+        GameApplication application(Marrowgate::Application::WindowMode::kWindowed, 640, 360, true);
+        application.SetWindowTitle("Text input test");
+        application.RunGame(&scene);
+    }
+    Marrowgate::Application::SetTextInputEnabled(false);
+    EXPECT_EQ(scene.typed, kTyped);
+}
+
+} // namespace
