@@ -23,6 +23,7 @@
 /// Depends on: the mesh format, the shader manager, the texture manager, the basic renderer.
 /// Main thread only.
 
+#include "cinderhall/cdh_builtin_programs.h"
 #include "cinderhall/cdh_mesh_format.h"
 #include "cinderhall/cdh_mesh_pieces.h"
 #include "cinderhall/cdh_shader_manager.h"
@@ -130,12 +131,16 @@ public:
 
     void SetTransform(const Matrix4& transform) { transform_ = transform; }
     const Matrix4& GetTransform() const { return transform_; }
-    // InvalidShader draws with whatever program is current.
+    // InvalidShader draws with the program the caller has bound, or, when none is, with the
+    // built-in lit or unlit program that the material asks for.
     void SetShader(ShaderHandle shader) { shader_ = shader; }
     ShaderHandle GetShader() const { return shader_; }
     // InvalidTexture leaves the bound texture alone.
     void SetTexture(Marrowgate::Graphics::TextureHandle texture) { texture_ = texture; }
     Marrowgate::Graphics::TextureHandle GetTexture() const { return texture_; }
+    // Used only by the built-in programs.
+    void SetMaterial(const Material& material) { material_ = material; }
+    const Material& GetMaterial() const { return material_; }
 
 private:
     Matrix4 transform_;
@@ -144,6 +149,7 @@ private:
     std::shared_ptr<Mesh> mesh_;
     ShaderHandle shader_ = InvalidShader;
     Marrowgate::Graphics::TextureHandle texture_ = Marrowgate::Graphics::InvalidTexture;
+    Material material_;
 };
 
 // The live MeshObjects registered in it, in no meaningful order.
@@ -159,8 +165,10 @@ public:
 
     // Draws each object that has a mesh under view x its transform, binding its shader and
     // texture when it names them; objects that can be drawn together are (see above), where
-    // the first of them would have been drawn. Objects added or removed meanwhile do not affect
-    // the pass.
+    // the first of them would have been drawn. When the caller has no program bound, objects
+    // without a shader draw with the built-in programs and their materials, lit by the last
+    // SceneLighting::ApplyLighting; the pass then ends with no program bound again. Objects
+    // added or removed meanwhile do not affect the pass.
     void Render(const Matrix4& view) const;
     std::size_t GetSize() const { return objects_.size(); }
 

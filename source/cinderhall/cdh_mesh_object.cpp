@@ -5,6 +5,7 @@
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <tuple>
 #include <variant>
@@ -35,6 +36,36 @@ struct BoundLook
         }
     }
 };
+
+// Binds the built-in program the object's material asks for, lit by the last lighting the
+// first time in a pass, and sends it the material. False when there are no programs.
+bool UseBuiltInProgram(const MeshObject& object, BoundLook& bound, bool& lightingSent)
+{
+    const Cinderhall::Material& material = object.GetMaterial();
+    const Cinderhall::ShaderHandle program = Cinderhall::GetBuiltInProgram(
+        material.lit ? Cinderhall::BuiltInProgram::kLit : Cinderhall::BuiltInProgram::kUnlit);
+    if (program == Cinderhall::InvalidShader) {
+        static bool saidOnce = false;
+        if (!saidOnce && Renderer::IsFixedFunctionMode()) {
+            std::fputs(
+                "Cinderhall: fixed-function set-up: meshes without a shader of their own draw unlit, in "
+                "their vertex colours\n",
+                stderr);
+            saidOnce = true;
+        }
+        return false;
+    }
+    if (program != bound.shader) {
+        theShaderManager->BindShader(program);
+        bound.shader = program;
+    }
+    if (material.lit && !lightingSent) {
+        Cinderhall::UseLastLighting(program);
+        lightingSent = true;
+    }
+    Cinderhall::ApplyMaterial(program, material, object.GetTexture() != Renderer::InvalidTexture);
+    return true;
+}
 
 // Objects drawn together: the first one's look, everyone's transforms.
 struct Batch
@@ -140,11 +171,17 @@ void RenderList::Render(const Matrix4& view) const
 {
     const Pass pass = PlanPass(objects_);
     BoundLook bound;
+    const bool useBuiltInPrograms = theShaderManager->GetBoundShader() == InvalidShader;
+    bool lightingSent = false;
+    bool usedBuiltInPrograms = false;
     Renderer::PushMatrix();
     for (const auto& step : pass.steps) {
         if (const auto* object = std::get_if<const MeshObject*>(&step)) {
+            if (useBuiltInPrograms && (*object)->GetShader() == InvalidShader) {
+                usedBuiltInPrograms = UseBuiltInProgram(**object, bound, lightingSent) || usedBuiltInPrograms;
+            }
             bound.Bind(**object);
-            Renderer::SetModelViewMatrix(view * (*object)->GetTransform());
+            Renderer::SetModelViewMatrix((*object)->GetTransform() * view);
             (*object)->GetMesh()->Render();
             continue;
         }
@@ -154,6 +191,9 @@ void RenderList::Render(const Matrix4& view) const
         batch.first->GetMesh()->RenderInstanced(batch.transforms);
     }
     Renderer::PopMatrix();
+    if (usedBuiltInPrograms) {
+        theShaderManager->BindShader(InvalidShader);
+    }
 }
 
 } // namespace Cinderhall

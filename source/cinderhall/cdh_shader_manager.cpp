@@ -1,6 +1,7 @@
 #include "cinderhall/cdh_shader_manager.h"
 
 #include "cinderhall/cdh_mesh_instances.h"
+#include "cinderhall/cdh_program_uniforms.h"
 #include "cinderhall/cdh_shader_source.h"
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
@@ -19,24 +20,15 @@ using Cinderhall::ShaderStage;
 struct ProgramRecord
 {
     std::string key;
+    // How reports name the program: its two files.
+    std::string description;
     GLuint program = 0;
     GLuint vertexShader = 0;
     GLuint fragmentShader = 0;
     std::uint32_t referenceCount = 1;
+    bool builtIn = false;
     bool hasInstanceTransform = false;
-    // Uniform locations by name, looked up once each (-1 for a name the program lacks).
-    std::map<std::string, GLint, std::less<>> uniformLocations;
-
-    GLint LocationOf(const std::string& name)
-    {
-        const auto found = uniformLocations.find(name);
-        if (found != uniformLocations.end()) {
-            return found->second;
-        }
-        const GLint location = glGetUniformLocation(program, name.c_str());
-        uniformLocations.emplace(name, location);
-        return location;
-    }
+    Cinderhall::ProgramUniforms uniforms{0};
 };
 
 // Module-level tables shared by every user of the manager, for one context.
@@ -83,8 +75,9 @@ GLuint CompileStage(const std::string& source, ShaderStage stage, const std::str
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
     if (!Renderer::CheckShaderCompiled(shader)) {
-        MG_ERROR("ShaderManager: Failed to compile shader type(%d). File: \"%s\"\n%s",
-                 static_cast<int>(stage), path.c_str(), Renderer::GetShaderLog(shader).c_str());
+        MG_ERROR("ShaderManager: Failed to compile %s shader. File: \"%s\"\n%s",
+                 stage == ShaderStage::kVertex ? "vertex" : "fragment", path.c_str(),
+                 Renderer::GetShaderLog(shader).c_str());
     }
     Renderer::ClearGLErrors();
     return shader;
@@ -111,6 +104,34 @@ void DeleteProgram(const ProgramRecord& record)
     glDeleteShader(record.fragmentShader);
     glDeleteShader(record.vertexShader);
     glDeleteProgram(record.program);
+}
+
+void UploadUniform(GLint location, Cinderhall::UniformKind kind, const void* values)
+{
+    const auto* floats = static_cast<const GLfloat*>(values);
+    switch (kind) {
+    case Cinderhall::UniformKind::kFloat:
+        glUniform1fv(location, 1, floats);
+        break;
+    case Cinderhall::UniformKind::kInt:
+        glUniform1iv(location, 1, static_cast<const GLint*>(values));
+        break;
+    case Cinderhall::UniformKind::kVector2:
+        glUniform2fv(location, 1, floats);
+        break;
+    case Cinderhall::UniformKind::kVector3:
+        glUniform3fv(location, 1, floats);
+        break;
+    case Cinderhall::UniformKind::kVector4:
+        glUniform4fv(location, 1, floats);
+        break;
+    case Cinderhall::UniformKind::kMatrix3:
+        glUniformMatrix3fv(location, 1, GL_FALSE, floats);
+        break;
+    case Cinderhall::UniformKind::kMatrix4:
+        glUniformMatrix4fv(location, 1, GL_FALSE, floats);
+        break;
+    }
 }
 
 ProgramRecord* FindRecord(ShaderHandle handle)
@@ -152,25 +173,48 @@ ShaderHandle ShaderManager::CreateShaderFromFile(const std::string& vertexPath,
     MG_ERROR_IF(vertexSource.empty(), "Failed to load vertex shader: \"%s\"", vertexPath.c_str());
     const std::string fragmentSource = ReadShaderSource(fragmentPath);
     MG_ERROR_IF(fragmentSource.empty(), "Failed to load fragment shader: \"%s\"", fragmentPath.c_str());
+    return BuildProgram(key, "\"" + vertexPath + "\" + \"" + fragmentPath + "\"", {vertexSource, vertexPath},
+                        {fragmentSource, fragmentPath}, false);
+}
 
-    ProgramRecord record{key,
-                         0,
-                         CompileStage(vertexSource, ShaderStage::kVertex, vertexPath),
-                         CompileStage(fragmentSource, ShaderStage::kFragment, fragmentPath),
-                         1,
-                         false,
-                         {}};
+ShaderHandle ShaderManager::CreateBuiltInShader(const std::string& name, const std::string& definitions,
+                                                const std::string& vertexSource,
+                                                const std::string& fragmentSource)
+{
+    ShaderTables& tables = Tables();
+    if (const auto cached = tables.names.find(name); cached != tables.names.end()) {
+        return cached->second;
+    }
+    if (!ShadersAvailable()) {
+        return InvalidShader;
+    }
+    return BuildProgram(name, name, {definitions + vertexSource, name}, {definitions + fragmentSource, name},
+                        true);
+}
+
+ShaderHandle ShaderManager::BuildProgram(const std::string& key, const std::string& description,
+                                         const StageText& vertex, const StageText& fragment, bool builtIn)
+{
+    ProgramRecord record;
+    record.key = key;
+    record.description = description;
+    record.builtIn = builtIn;
+    record.vertexShader = CompileStage(vertex.source, ShaderStage::kVertex, vertex.origin);
+    record.fragmentShader = CompileStage(fragment.source, ShaderStage::kFragment, fragment.origin);
     record.program = LinkProgram(record.vertexShader, record.fragmentShader);
+    record.uniforms = Cinderhall::ProgramUniforms(record.program);
     if (!Renderer::CheckProgramLinked(record.program)) {
         // A program that failed to link is never handed out: binding it would draw nothing and
         // raise GL errors far from the cause.
         MG_ERROR("ShaderManager: Failed to link shader program. File: \"%s\" File: \"%s\"\n%s",
-                 vertexPath.c_str(), fragmentPath.c_str(), Renderer::GetProgramLog(record.program).c_str());
+                 vertex.origin.c_str(), fragment.origin.c_str(),
+                 Renderer::GetProgramLog(record.program).c_str());
         DeleteProgram(record);
         return InvalidShader;
     }
     record.hasInstanceTransform = glGetAttribLocation(record.program, "instanceTransform") ==
                                   static_cast<GLint>(kInstanceTransformLocation);
+    ShaderTables& tables = Tables();
     const ShaderHandle handle = record.program;
     if (tables.programs.emplace(handle, std::move(record)).second) {
         MG_ERROR_IF(tables.names.contains(key), "CacheError: Loading shader that is already in cache!");
@@ -185,8 +229,8 @@ void ShaderManager::DestroyShader(ShaderHandle handle)
         return; // the context and its programs are gone already
     }
     ProgramRecord* record = FindRecord(handle);
-    if (record == nullptr) {
-        return;
+    if (record == nullptr || record->builtIn) {
+        return; // built-in programs live as long as their context
     }
     if (record->referenceCount == 0) {
         MG_ERROR("Error: This should NEVER happen.");
@@ -269,6 +313,52 @@ void ShaderManager::PopShader()
 void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& name, float x, float y, float z,
                                      float w)
 {
+    const float values[] = {x, y, z, w};
+    SetUniform(handle, name, UniformKind::kVector4, values, MissingUniform::kIgnore);
+}
+
+void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& name, float value)
+{
+    SetUniform(handle, name, UniformKind::kFloat, &value, MissingUniform::kReport);
+}
+
+void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& name, int value)
+{
+    SetUniform(handle, name, UniformKind::kInt, &value, MissingUniform::kReport);
+}
+
+void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& name, const Vector2& value)
+{
+    SetUniform(handle, name, UniformKind::kVector2, value.Data(), MissingUniform::kReport);
+}
+
+void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& name, const Vector3& value)
+{
+    SetUniform(handle, name, UniformKind::kVector3, value.Data(), MissingUniform::kReport);
+}
+
+void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& name, const Vector4& value)
+{
+    SetUniform(handle, name, UniformKind::kVector4, value.Data(), MissingUniform::kReport);
+}
+
+void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& name, const Matrix3& value)
+{
+    // OpenGL reads matrices column by column (ES 2.0 cannot transpose for us); ours are stored
+    // row by row.
+    const Matrix3 transposed = value.GetTransposed();
+    SetUniform(handle, name, UniformKind::kMatrix3, transposed.Data(), MissingUniform::kReport);
+}
+
+void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& name, const Matrix4& value)
+{
+    const Matrix4 transposed = value.GetTransposed();
+    SetUniform(handle, name, UniformKind::kMatrix4, transposed.Data(), MissingUniform::kReport);
+}
+
+void ShaderManager::SetUniform(ShaderHandle handle, const std::string& name, UniformKind kind,
+                               const void* values, MissingUniform missing)
+{
     ForgetEarlierContexts();
     ProgramRecord* record = FindRecord(handle);
     if (!ShadersAvailable() || record == nullptr) {
@@ -276,8 +366,21 @@ void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& nam
                     "Error: Shader is being bound to invalid shader!?");
         return;
     }
-    const GLint location = record->LocationOf(name);
-    if (location == -1) {
+    ProgramUniforms::Uniform& uniform = record->uniforms.Find(name);
+    if (uniform.location == -1) {
+        MG_ERROR_IF(missing == MissingUniform::kReport && !uniform.wasReported,
+                    "ShaderManager: Program %s has no active uniform \"%s\".", record->description.c_str(),
+                    name.c_str());
+        uniform.wasReported = true;
+        return;
+    }
+    if (!UniformAccepts(uniform.type, kind)) {
+        // A mismatched set would only raise a GL error far from its cause.
+        MG_ERROR_IF(!uniform.wasReported,
+                    "ShaderManager: Uniform \"%s\" of program %s is declared %s but was given %s.",
+                    name.c_str(), record->description.c_str(), UniformTypeName(uniform.type),
+                    UniformKindName(kind));
+        uniform.wasReported = true;
         return;
     }
     // OpenGL sets uniforms of the current program only; the usual caller (lighting) sets them on
@@ -286,7 +389,7 @@ void ShaderManager::SetShaderUniform(ShaderHandle handle, const std::string& nam
     if (current != record->program) {
         Renderer::UseProgramName(record->program);
     }
-    glUniform4f(location, x, y, z, w);
+    UploadUniform(uniform.location, kind, values);
     if (current != record->program) {
         Renderer::UseProgramName(current);
     }

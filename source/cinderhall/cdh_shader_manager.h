@@ -1,7 +1,7 @@
 #pragma once
 /// The shader manager: GLSL vertex/fragment file pairs compiled and linked into programs, cached
 /// by their paths, reference counted, made current directly or through a bind stack, and given
-/// vec4 uniforms.
+/// uniforms of the common types by name.
 /// @file
 /// The cache key is the vertex path immediately followed by the fragment path (no separator), so
 /// two pairs whose concatenations match share one program. The first bind ever captures the
@@ -22,11 +22,20 @@
 ///
 /// Depends on: core error reporting, the basic renderer. Main thread only.
 
+#include "cinderhall/cdh_program_uniforms.h"
+#include "marrowgate/math/mg_matrix.h"
+
 #include <cstdint>
 #include <deque>
 #include <string>
 
 namespace Cinderhall {
+
+using Marrowgate::Core::Matrix3;
+using Marrowgate::Core::Matrix4;
+using Marrowgate::Core::Vector2;
+using Marrowgate::Core::Vector3;
+using Marrowgate::Core::Vector4;
 
 // The OpenGL name of a linked program.
 using ShaderHandle = std::uint32_t;
@@ -40,6 +49,10 @@ public:
     ShaderManager& operator=(const ShaderManager&) = delete;
 
     ShaderHandle CreateShaderFromFile(const std::string& vertexPath, const std::string& fragmentPath);
+    // A program from source text in the kit (see cdh_builtin_programs.h), cached by name and kept
+    // until the context goes; `definitions` go in front of both stages' source.
+    ShaderHandle CreateBuiltInShader(const std::string& name, const std::string& definitions,
+                                     const std::string& vertexSource, const std::string& fragmentSource);
     // Drops one reference; the program is deleted with the last. A no-op once the renderer is gone.
     void DestroyShader(ShaderHandle handle);
 
@@ -51,17 +64,47 @@ public:
     void PopShader();
     ShaderHandle GetBoundShader();
 
-    // Sets a vec4 uniform of that program and leaves the current program as it was: directly
-    // when the program is current, else by making it current for the call. Locations are looked
-    // up once per program. A name the program lacks is ignored.
+    // Set a uniform of that program by name and leave the current program as it was: directly
+    // when the program is current, else by making it current for the call. Each name's location
+    // and declared type are looked up once per program and context. A value whose kind the
+    // declared type does not take is reported (naming the program and the uniform) and not set;
+    // so is a name the program lacks (unused uniforms are removed by the compiler), except
+    // through the four-float form, which the lighting uses on programs that may not be lit.
+    // Each uniform is reported at most once. The int form also sets bools and samplers (the
+    // texture unit); matrices are given in the math library's layout.
     void SetShaderUniform(ShaderHandle handle, const std::string& name, float x, float y, float z, float w);
+    void SetShaderUniform(ShaderHandle handle, const std::string& name, float value);
+    void SetShaderUniform(ShaderHandle handle, const std::string& name, int value);
+    void SetShaderUniform(ShaderHandle handle, const std::string& name, const Vector2& value);
+    void SetShaderUniform(ShaderHandle handle, const std::string& name, const Vector3& value);
+    void SetShaderUniform(ShaderHandle handle, const std::string& name, const Vector4& value);
+    void SetShaderUniform(ShaderHandle handle, const std::string& name, const Matrix3& value);
+    void SetShaderUniform(ShaderHandle handle, const std::string& name, const Matrix4& value);
 
     // Whether the program declares the `mat4 instanceTransform` input (and so draws instances).
     bool HasInstanceTransform(ShaderHandle handle);
 
 private:
+    enum class MissingUniform
+    {
+        kIgnore,
+        kReport
+    };
+
+    // A stage's source and where it came from, for reports.
+    struct StageText
+    {
+        std::string source;
+        std::string origin;
+    };
+
+    ShaderHandle BuildProgram(const std::string& key, const std::string& description, const StageText& vertex,
+                              const StageText& fragment, bool builtIn);
     // A new context starts with nothing bound and an empty bind stack.
     void ForgetEarlierContexts();
+    // `values` holds the kind's components, matrices already column by column.
+    void SetUniform(ShaderHandle handle, const std::string& name, UniformKind kind, const void* values,
+                    MissingUniform missing);
 
     std::deque<ShaderHandle> bindStack_;
     ShaderHandle boundShader_ = InvalidShader;

@@ -6,22 +6,27 @@
 namespace {
 constexpr char kUnitName[] = "cdh_shader_manager";
 
+// Each prelude ends by restarting the line count, so compiler logs give the lines of the file as
+// written. GLSL 1.50 numbers the line after "#line N" as N + 1; GLSL ES 1.00 numbers it N.
 constexpr std::string_view kDesktopVertexPrelude = "#version 150\n"
                                                    "precision highp float;\n"
                                                    "#define VERTEX_INPUT in\n"
-                                                   "#define VERTEX_OUTPUT out\n";
+                                                   "#define VERTEX_OUTPUT out\n"
+                                                   "#line 0\n";
 
 constexpr std::string_view kDesktopFragmentPrelude = "#version 150\n"
                                                      "precision highp float;\n"
                                                      "#define FRAGMENT_INPUT in\n"
                                                      "#define SAMPLE_TEXTURE texture\n"
                                                      "out vec4 preludeFragmentColor;\n"
-                                                     "#define FRAGMENT_COLOR preludeFragmentColor\n";
+                                                     "#define FRAGMENT_COLOR preludeFragmentColor\n"
+                                                     "#line 0\n";
 
 constexpr std::string_view kEmbeddedVertexPrelude = "#version 100\n"
                                                     "precision highp float;\n"
                                                     "#define VERTEX_INPUT attribute\n"
-                                                    "#define VERTEX_OUTPUT varying\n";
+                                                    "#define VERTEX_OUTPUT varying\n"
+                                                    "#line 1\n";
 
 // High precision is optional in embedded fragment stages.
 constexpr std::string_view kEmbeddedFragmentPrelude = "#version 100\n"
@@ -32,7 +37,8 @@ constexpr std::string_view kEmbeddedFragmentPrelude = "#version 100\n"
                                                       "#endif\n"
                                                       "#define FRAGMENT_INPUT varying\n"
                                                       "#define SAMPLE_TEXTURE texture2D\n"
-                                                      "#define FRAGMENT_COLOR gl_FragColor\n";
+                                                      "#define FRAGMENT_COLOR gl_FragColor\n"
+                                                      "#line 1\n";
 
 std::string_view Prelude(Cinderhall::ShaderStage stage, bool embeddedProfile)
 {

@@ -13,7 +13,7 @@
 /// (highp; mediump in an embedded fragment stage without high precision), so the file declares
 /// no precision of its own. A file that has its own `#version` line is compiled exactly as written.
 /// Vertex inputs are bound by name (see cdh_shader_manager.h). Files are 7-bit ASCII. Line
-/// numbers in compiler logs count the prelude's few lines too.
+/// numbers in compiler logs are those of the file: the prelude ends by restarting the count.
 ///
 /// Depends on: core error reporting. No GL.
 

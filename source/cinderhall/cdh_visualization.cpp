@@ -1,5 +1,7 @@
 #include "cinderhall/cdh_visualization.h"
 
+#include "cinderhall/cdh_builtin_programs.h"
+
 #include "marrowgate/core/mg_error.h"
 
 #include <array>
@@ -97,6 +99,21 @@ const Matrix4& cdhCamera::ApplyCamera()
     return view_;
 }
 
+namespace {
+
+// A world point (w 1) or direction (w 0) in the view's space.
+Vector3 TurnByView(const Matrix4& view, const Vector3& value, float w)
+{
+    Vector3 turned;
+    for (int row = 0; row < 3; ++row) {
+        turned[row] = view.m[row * 4 + 0] * value.x + view.m[row * 4 + 1] * value.y +
+                      view.m[row * 4 + 2] * value.z + view.m[row * 4 + 3] * w;
+    }
+    return turned;
+}
+
+} // namespace
+
 void SceneLighting::ApplyLighting() const
 {
     // The direction is a world one; the current model-view (the camera's view) turns it into
@@ -104,24 +121,31 @@ void SceneLighting::ApplyLighting() const
     // direction turns without the view's translation, and is normalised after, so a view that
     // scales does not dim the sun.
     const Matrix4& view = Renderer::GetModelViewMatrix();
-    Vector3 eye;
-    for (int row = 0; row < 3; ++row) {
-        const float value = view.m[row * 4 + 0] * sunDirection.x + view.m[row * 4 + 1] * sunDirection.y +
-                            view.m[row * 4 + 2] * sunDirection.z;
-        (row == 0 ? eye.x : row == 1 ? eye.y : eye.z) = value;
-    }
+    Vector3 eye = TurnByView(view, sunDirection, 0.0f);
     const float length = eye.Magnitude();
     if (length > Marrowgate::Core::Epsilon) {
         eye = eye / length;
     }
+    std::vector<std::pair<std::string, Vector4>> uniforms = {
+        {"sunLightDirection", {eye.x, eye.y, eye.z, 0.0f}},
+        {"sunLightColor", ColorAsVector(sunColor)},
+        {"ambientLightColor", ColorAsVector(ambientColor)},
+        {"materialColor", {1.0f, 1.0f, 1.0f, 1.0f}},
+    };
+    for (int index = 0; index < kMaximumPointLights; ++index) {
+        const PointLight& light = pointLights[index];
+        const Vector3 position = TurnByView(view, light.position, 1.0f);
+        const std::string element = "[" + std::to_string(index) + "]";
+        uniforms.push_back(
+            {"pointLightPosition" + element, {position.x, position.y, position.z, light.range}});
+        uniforms.push_back({"pointLightColor" + element, ColorAsVector(light.color)});
+    }
     ShaderManager& shaders = *theShaderManager;
     const ShaderHandle program = shaders.GetBoundShader();
-    shaders.SetShaderUniform(program, "sunLightDirection", eye.x, eye.y, eye.z, 0.0f);
-    shaders.SetShaderUniform(program, "sunLightColor", sunColor.GetRed(), sunColor.GetGreen(),
-                             sunColor.GetBlue(), sunColor.GetAlpha());
-    shaders.SetShaderUniform(program, "ambientLightColor", ambientColor.GetRed(), ambientColor.GetGreen(),
-                             ambientColor.GetBlue(), ambientColor.GetAlpha());
-    shaders.SetShaderUniform(program, "materialColor", 1.0f, 1.0f, 1.0f, 1.0f);
+    for (const auto& [name, value] : uniforms) {
+        shaders.SetShaderUniform(program, name, value.x, value.y, value.z, value.w);
+    }
+    RememberLighting(std::move(uniforms));
 }
 
 void Visualization::AddLine(const Vector3& start, const Vector3& end, std::uint32_t color)

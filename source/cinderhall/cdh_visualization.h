@@ -4,8 +4,9 @@
 ///    looking down its forward direction);
 ///  - SceneLighting: a sun, whose direction is given in world space (pointing towards the sun),
 ///    and an ambient light, uploaded as four vec4 uniforms ("sunLightDirection" in eye space,
-///    "sunLightColor", "ambientLightColor", "materialColor") to the program that is bound when
-///    ApplyLighting runs, which is after the camera's ApplyCamera;
+///    "sunLightColor", "ambientLightColor", "materialColor") and up to four point lights to the
+///    program that is bound when ApplyLighting runs, which is after the camera's ApplyCamera,
+///    and kept for the built-in lit program (cdh_builtin_programs.h);
 ///  - Visualization: debug lines and triangles in transient lists (emptied by Clear(false)) and
 ///    persistent lists (emptied only by Clear(true)), drawn with the visualization shader from
 ///    buffers that are uploaded again only when their list changed;
@@ -58,16 +59,30 @@ private:
 
 struct SceneLighting
 {
-    // Uploads the four lighting uniforms to the shader manager's bound program. Call it with the
+    // Uploads the four lighting uniforms and the point lights to the shader manager's bound
+    // program, and keeps them for the built-in lit program. Call it with the
     // camera's view as the model-view (after cdhCamera::ApplyCamera, before any object's
     // transform): it turns the world sun direction into eye space with it, normalised. A shader
     // compares that with its normals in eye space, (modelViewMatrix * vec4(normal, 0.0)).xyz.
     void ApplyLighting() const;
 
+    struct PointLight
+    {
+        // In world space.
+        Vector3 position;
+        Marrowgate::Graphics::Color color;
+        // Where the light has faded to nothing; 0 switches the light off.
+        float range = 0.0f;
+    };
+    static constexpr int kMaximumPointLights = 4;
+
     // In world space, towards the sun; need not be normalised.
     Vector3 sunDirection{0.0f, 0.55f, 0.45f};
     Marrowgate::Graphics::Color sunColor{1.0f, 1.0f, 1.0f, 0.75f};
     Marrowgate::Graphics::Color ambientColor{1.0f, 0.051f, 0.051f, 0.04f};
+    // Sent as "pointLightPosition[i]" (eye space, w the range) and "pointLightColor[i]"; the
+    // built-in lit program uses them (see cdh_builtin_programs.h).
+    PointLight pointLights[kMaximumPointLights];
 };
 
 class Visualization : private Marrowgate::Core::Noncopyable

@@ -299,6 +299,9 @@ void CreateGraphicsResources()
     if (state.blankTexture == InvalidTexture) {
         state.blankTexture = CreateBlankTexture(kBlankTextureSize, kBlankTextureSize);
     }
+    // Rebuilding leaves the last texture of the table bound; a new context starts, like the
+    // first, with the blank one, which untextured fixed-function drawing (meshes, lines) samples.
+    BindTexture(state.blankTexture);
 }
 
 void ReleaseGraphicsResources()

@@ -1,0 +1,182 @@
+// The kit's own 3D programs: a mesh object without a shader draws lit and textured by them as
+// the lighting and its material say, in both shader set-ups, and unlit in the fixed-function one.
+
+#include "gl_fixture.h"
+
+#include "cinderhall/cdh_builtin_programs.h"
+#include "cinderhall/cdh_mesh.h"
+#include "cinderhall/cdh_visualization.h"
+#include "marrowgate/graphics/implementation/mgi_renderer.h"
+#include "marrowgate/graphics/mg_texture_manager.h"
+#include "support/error_capture.h"
+
+#include <GL/glew.h>
+
+namespace {
+
+using namespace Cinderhall;
+using namespace CinderhallTest;
+namespace Renderer = Marrowgate::Graphics;
+using Marrowgate::Core::Matrix4;
+using Marrowgate::Graphics::Color;
+
+// A cube of side 2 around the origin with outward normals, white vertices and the whole texture
+// on each face. Faces wind clockwise seen from outside.
+std::unique_ptr<Mesh> MakeCube()
+{
+    std::vector<Vertex3D> vertices;
+    std::vector<std::uint32_t> indices;
+    const Vector3 normals[] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+    for (const Vector3& normal : normals) {
+        const Vector3 up = normal.y != 0.0f ? Vector3(0, 0, -normal.y) : Vector3(0, 1, 0);
+        const Vector3 right = Marrowgate::Core::CrossProduct(up, normal);
+        const auto first = static_cast<std::uint32_t>(vertices.size());
+        for (const auto& [across, along] :
+             {std::pair{-1.0f, -1.0f}, {-1.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, -1.0f}}) {
+            Vertex3D vertex;
+            vertex.x = normal.x + across * right.x + along * up.x;
+            vertex.y = normal.y + across * right.y + along * up.y;
+            vertex.z = normal.z + across * right.z + along * up.z;
+            vertex.normalX = normal.x;
+            vertex.normalY = normal.y;
+            vertex.normalZ = normal.z;
+            vertex.u = (across + 1.0f) * 0.5f;
+            vertex.v = (along + 1.0f) * 0.5f;
+            vertex.color = 0xFFFFFFFFu;
+            vertices.push_back(vertex);
+        }
+        for (std::uint32_t corner : {0u, 1u, 2u, 0u, 2u, 3u}) {
+            indices.push_back(first + corner);
+        }
+    }
+    return CreateMeshFromData(vertices, indices, kPositions | kNormals | kColors | kTextureCoordinates);
+}
+
+Rgba Scaled(Rgba color, float factor)
+{
+    for (int channel = 0; channel < 3; ++channel) {
+        color[channel] = static_cast<std::uint8_t>(std::lround(color[channel] * factor));
+    }
+    return color;
+}
+
+class BuiltInProgramsGL : public GLFixture
+{
+protected:
+    // The camera at (0, 0, 5) looks at a cube turned 45 degrees about y: its front edge is in
+    // the middle, the face turned right is seen at x = 80 and the one turned left at x = 48.
+    void DrawTurnedCube(const Material& material, const SceneLighting& lighting)
+    {
+        cdhCamera camera{{0.0f, 0.0f, 5.0f}, {0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}};
+        const Matrix4& view = camera.ApplyCamera();
+        Renderer::SetProjectionMatrix(Marrowgate::Core::CreatePerspectiveRH(1.5707964f, 1.0f, 0.1f, 100.0f));
+        lighting.ApplyLighting();
+        MeshObject cube;
+        cube.SetMesh(MakeCube());
+        cube.SetTransform(Marrowgate::Core::CreateRotationY(Marrowgate::Core::PiOverTwo * 0.5f));
+        cube.SetTexture(Marrowgate::Graphics::CreateTextureFromFile(std::string(QUORVANE_SOURCE_DIR) +
+                                                                    "/tests/cinderhall/textures/orange.png"));
+        cube.SetMaterial(material);
+        RenderList::Get().Render(view);
+        Renderer::Flush();
+    }
+
+    static constexpr Rgba kTexture = {255, 128, 64, 255};
+    static constexpr int kRightFaceX = 80;
+    static constexpr int kLeftFaceX = 48;
+    static constexpr int kMiddleY = kWindowSize / 2;
+};
+
+TEST_P(BuiltInProgramsGL, ALitTexturedCubeTurnedHalfARightAngleShadesEachFaceAsTheSunSays)
+{
+    QuorvaneTest::ErrorCapture errors;
+    SceneLighting lighting;
+    lighting.sunDirection = {1.0f, 0.0f, 0.0f};
+    lighting.sunColor = Color(1.0f, 1.0f, 1.0f, 1.0f);
+    lighting.ambientColor = Color(1.0f, 0.2f, 0.2f, 0.2f);
+    DrawTurnedCube(Material(), lighting);
+    if (GetParam() == RendererSetUp::FixedFunction) {
+        // No programs: unlit, in the vertex colours.
+        EXPECT_EQ(context_->ReadPixel(kRightFaceX, kMiddleY), context_->ReadPixel(kLeftFaceX, kMiddleY));
+        return;
+    }
+    // The sun along +x meets the face turned right at 45 degrees and misses the other.
+    EXPECT_TRUE(ColorNear(*context_, kRightFaceX, kMiddleY, Scaled(kTexture, 0.2f + 0.70710678f)))
+        << SetUpName(GetParam());
+    EXPECT_TRUE(ColorNear(*context_, kLeftFaceX, kMiddleY, Scaled(kTexture, 0.2f)));
+    EXPECT_EQ(context_->ReadPixel(10, kMiddleY), (Rgba{0, 0, 0, 255})) << "beside the cube stays black";
+    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_) << "the pass ends with no program bound";
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+}
+
+TEST_P(BuiltInProgramsGL, APointLightAndTheMaterialAddToTheSunAndAnUnlitMaterialIgnoresThem)
+{
+    if (GetParam() == RendererSetUp::FixedFunction) {
+        GTEST_SKIP() << "no programs";
+    }
+    SceneLighting lighting;
+    lighting.sunDirection = {0.0f, 0.0f, 0.0f};
+    lighting.ambientColor = Color(1.0f, 0.0f, 0.0f, 0.0f);
+    // Far to the left, so both faces' middles are about as far from it; only the left one faces it.
+    lighting.pointLights[0] = {{-100.0f, 0.0f, 0.0f}, Color(1.0f, 1.0f, 1.0f, 1.0f), 1000.0f};
+    Material material;
+    material.emissiveColor = Color(1.0f, 0.0f, 0.0f, 0.25f);
+    DrawTurnedCube(material, lighting);
+    const float fade = (1.0f - 100.0f / 1000.0f) * (1.0f - 100.0f / 1000.0f) * 0.70710678f;
+    Rgba left = Scaled(kTexture, fade);
+    left[2] = static_cast<std::uint8_t>(left[2] + 64);
+    const Rgba right = {0, 0, 64, 255};
+    EXPECT_TRUE(ColorNear(*context_, kLeftFaceX, kMiddleY, left));
+    EXPECT_TRUE(ColorNear(*context_, kRightFaceX, kMiddleY, right));
+
+    context_->BeginFrame();
+    material.lit = false;
+    material.baseColor = Color(1.0f, 0.5f, 1.0f, 1.0f);
+    DrawTurnedCube(material, lighting);
+    Rgba unlit = Scaled(kTexture, 1.0f);
+    unlit[0] = 128;
+    unlit[2] = static_cast<std::uint8_t>(unlit[2] + 64);
+    EXPECT_TRUE(ColorNear(*context_, kLeftFaceX, kMiddleY, unlit));
+    EXPECT_TRUE(ColorNear(*context_, kRightFaceX, kMiddleY, unlit));
+}
+
+TEST_P(BuiltInProgramsGL, AProgramTheCallerBoundStillDrawsObjectsWithoutTheirOwn)
+{
+    if (GetParam() == RendererSetUp::FixedFunction) {
+        GTEST_SKIP() << "no programs";
+    }
+    const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
+    theShaderManager->BindShader(lit);
+    SceneLighting lighting;
+    lighting.sunDirection = {1.0f, 0.0f, 0.0f};
+    DrawTurnedCube(Material(), lighting);
+    // lit.frag samples no texture: the faces come out in the (white) vertex colours, lit.
+    EXPECT_EQ(context_->CurrentProgram(), lit);
+    EXPECT_NE(context_->ReadPixel(kRightFaceX, kMiddleY)[1], kTexture[1]);
+    theShaderManager->BindShader(InvalidShader);
+    theShaderManager->DestroyShader(lit);
+}
+
+TEST_P(BuiltInProgramsGL, BuiltInProgramsAreSharedAndOutliveADestroy)
+{
+    if (GetParam() == RendererSetUp::FixedFunction) {
+        EXPECT_EQ(GetBuiltInProgram(BuiltInProgram::kLit), InvalidShader);
+        return;
+    }
+    const ShaderHandle lit = GetBuiltInProgram(BuiltInProgram::kLit);
+    ASSERT_NE(lit, InvalidShader);
+    EXPECT_NE(GetBuiltInProgram(BuiltInProgram::kUnlit), lit);
+    theShaderManager->DestroyShader(lit);
+    EXPECT_EQ(GetBuiltInProgram(BuiltInProgram::kLit), lit);
+    EXPECT_TRUE(glIsProgram(lit));
+}
+
+INSTANTIATE_TEST_SUITE_P(RendererSetUps, BuiltInProgramsGL,
+                         testing::Values(RendererSetUp::Desktop, RendererSetUp::Embedded,
+                                         RendererSetUp::FixedFunction),
+                         [](const testing::TestParamInfo<RendererSetUp>& info) {
+                             return SetUpName(info.param);
+                         });
+
+} // namespace

@@ -1,0 +1,6 @@
+VERTEX_INPUT vec3 vertexPosition;
+
+void main()
+{
+    gl_Position = vec4(vertexPosition, missingScale);
+}
