@@ -28,7 +28,8 @@ struct FramebufferCalls
 
 FramebufferCalls FindCalls()
 {
-    if (HasEntryPoint(glGenFramebuffers) && HasEntryPoint(glFramebufferRenderbuffer)) {
+    if (Marrowgate::Graphics::HasEntryPoint(glGenFramebuffers) &&
+        Marrowgate::Graphics::HasEntryPoint(glFramebufferRenderbuffer)) {
         return {glGenFramebuffers,        glDeleteFramebuffers,     glBindFramebuffer,
                 glFramebufferTexture2D,   glCheckFramebufferStatus, glGenRenderbuffers,
                 glDeleteRenderbuffers,    glBindRenderbuffer,       glRenderbufferStorage,
