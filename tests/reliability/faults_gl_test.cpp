@@ -187,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "Binary mesh claims 2147483647 indices"},
         BrokenFile{"ShaderThatDoesNotCompile", "data/shaders/basic_object_shader.frag",
                    [](const std::string&) { return std::string("void main() { this is not a shader }\n"); },
-                   "Failed to compile shader"},
+                   "Failed to compile fragment shader"},
         BrokenFile{"LogoThatIsNoImage", "data/wrenfold_logo_512.png",
                    [](const std::string&) { return std::string("definitely not an image"); },
                    "wrenfold_logo_512.png"},
