@@ -56,7 +56,7 @@ FrameCosts MeasureEmptyFrames(mgImplementation::PlatformInterface& platform)
     FrameCosts costs;
     for (int frame = 0; frame < kWarmUpFrames + kMeasuredFrames; ++frame) {
         const Instant start;
-        platform.ClearFrame();
+        platform.ClearFrame(0.0f, 0.0f, 0.0f, 0.0f);
         platform.SwapBuffers();
         if (frame >= kWarmUpFrames) {
             costs.Add(start, Instant());

@@ -72,7 +72,10 @@ public:
         return mReal.SetSwapInterval(interval);
     }
     void SetViewport(mgImplementation::Resolution size) override { mReal.SetViewport(size); }
-    void ClearFrame() override { mReal.ClearFrame(); }
+    void ClearFrame(float red, float green, float blue, float alpha) override
+    {
+        mReal.ClearFrame(red, green, blue, alpha);
+    }
     void DestroyContext() override { mReal.DestroyContext(); }
     mgImplementation::ContextDescription DescribeContext() override { return mReal.DescribeContext(); }
     void SwapBuffers() override { mReal.SwapBuffers(); }

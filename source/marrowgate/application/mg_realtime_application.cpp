@@ -57,9 +57,9 @@ bool RealtimeApplication::IsFullScreen() const
     return mgImplementation::IsFullScreen();
 }
 
-void ClearFrame()
+void ClearFrame(const Graphics::Color& color)
 {
-    mgImplementation::GetPlatform().ClearFrame();
+    mgImplementation::GetPlatform().ClearFrame(color.GetRed(), color.GetGreen(), color.GetBlue(), color.GetAlpha());
 }
 
 bool OpenMessageBox(const std::string& title, const std::string& message, const std::string& /*okayText*/,

@@ -11,6 +11,7 @@
 
 #include "marrowgate/application/mg_application_handler_interface.h"
 #include "marrowgate/application/mg_window_properties.h"
+#include "marrowgate/graphics/mg_color.h"
 
 #include <span>
 #include <string>
@@ -55,8 +56,9 @@ private:
     ApplicationHandlerInterface& mApplicationHandler;
 };
 
-// Clears the window's colour and depth buffers to transparent black (the start of a frame).
-void ClearFrame();
+// Clears the window's colour buffer to `color` (transparent black unless a caller says otherwise)
+// and its depth buffer: the start of a frame.
+void ClearFrame(const Graphics::Color& color = Graphics::Color(0.0f, 0.0f, 0.0f, 0.0f));
 
 // Shows a message box owned by the window (no owner before it exists) and writes the text to
 // stderr as well. Only an OK button when cancelText is empty, OK and Cancel otherwise; the

@@ -150,7 +150,7 @@ void RunSceneFrame(GameScene& scene, float deltaTime)
     scene.Update(deltaTime);
     Marrowgate::Graphics::GetActiveCamera().Update(deltaTime);
     if (Marrowgate::Graphics::IsRendererReady()) {
-        Marrowgate::Application::ClearFrame();
+        Marrowgate::Application::ClearFrame(scene.GetClearColor());
         Marrowgate::Graphics::BeginDraw();
         Marrowgate::Graphics::RenderThroughView([&scene] { scene.Render(); });
         Marrowgate::Graphics::EndDraw();

@@ -5,11 +5,14 @@
 /// current; in between it runs fixed steps from the scene's step accumulator (OnSimulate), one
 /// Update per frame and one Render. Opening installs the scene's camera as the active one;
 /// closing leaves the default camera. The whole scene is drawn turned about the screen centre,
-/// opposite to the camera's orientation. Game code derives from it (the destructor is pure).
+/// opposite to the camera's orientation. Each frame starts by clearing the window to the scene's
+/// clear colour (transparent black unless the scene sets another), so a 3D scene can have its own
+/// background. Game code derives from it (the destructor is pure).
 /// Depends on: graphics (camera, renderer), the entity manager, the game application.
 
 #include "marrowgate/game/mg_entity_manager.h"
 #include "marrowgate/graphics/mg_camera.h"
+#include "marrowgate/graphics/mg_color.h"
 
 #include <string>
 
@@ -35,6 +38,10 @@ public:
     // OnTextInput delivers the finished text.
     virtual void OnTextComposition(const std::string& /*text*/, int /*cursor*/, int /*selectionLength*/) {}
 
+    // Not premultiplied: the window takes the colour as given.
+    void SetClearColor(const Graphics::Color& color) { mClearColor = color; }
+    const Graphics::Color& GetClearColor() const { return mClearColor; }
+
     Graphics::Camera& GetCamera() { return mCamera; }
     const Graphics::Camera& GetCamera() const { return mCamera; }
 
@@ -48,6 +55,7 @@ protected:
 
 private:
     Graphics::Camera mCamera;
+    Graphics::Color mClearColor{0.0f, 0.0f, 0.0f, 0.0f};
     float mStepAccumulator = 0.0f;
 };
 

@@ -269,7 +269,7 @@ public:
                                      : mgImplementation::SwapIntervalResult::kUnsupported;
     }
     void SetViewport(Resolution) override {}
-    void ClearFrame() override { ++clears; }
+    void ClearFrame(float /*red*/, float /*green*/, float /*blue*/, float /*alpha*/) override { ++clears; }
     void DestroyContext() override { log.push_back("DestroyContext"); }
     mgImplementation::ContextDescription DescribeContext() override
     {

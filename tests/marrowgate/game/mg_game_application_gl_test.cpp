@@ -80,6 +80,60 @@ std::string GlVersion()
     std::exit(failures == 0 ? 0 : 2);
 }
 
+// Reads the window's middle pixel as the frame begins, before anything is drawn over the clear,
+// and after a few frames hands over to the next scene, or closes the window when there is none.
+class ClearColorScene : public ClosingScene
+{
+public:
+    explicit ClearColorScene(GameScene* next) : mNext(next) {}
+    void OnUpdate(float deltaTime) override
+    {
+        if (mNext == nullptr) {
+            ClosingScene::OnUpdate(deltaTime);
+            return;
+        }
+        GameScene::OnUpdate(deltaTime);
+        if (++frames == 3) {
+            GameApplication::ChangeToScene(mNext);
+        }
+    }
+    void OnRender() override
+    {
+        glReadPixels(640, 360, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        ClosingScene::OnRender();
+    }
+    unsigned char pixel[4] = {};
+
+private:
+    GameScene* mNext;
+};
+
+// One scene clears to its own colour, the next to the default transparent black.
+[[noreturn]] void RunScenesWithClearColors()
+{
+    int failures = 0;
+    {
+        GameApplication application(WindowMode::kWindowed, 0, 0, true);
+        application.SetWindowTitle("Clear colour test");
+        ClearColorScene plain(nullptr);
+        ClearColorScene colored(&plain);
+        colored.SetClearColor(Marrowgate::Graphics::Color(1.0f, 0.2f, 0.6f, 1.0f));
+        GameApplication::ChangeToScene(&colored);
+        application.RunGame(nullptr);
+        const int expected[2][3] = {{51, 153, 255}, {0, 0, 0}};
+        int index = 0;
+        for (const ClearColorScene* scene : {&colored, &plain}) {
+            std::fprintf(stderr, "clear %d %d %d\n", scene->pixel[0], scene->pixel[1], scene->pixel[2]);
+            for (int channel = 0; channel < 3; ++channel) {
+                failures += std::abs(scene->pixel[channel] - expected[index][channel]) > 1;
+            }
+            ++index;
+        }
+    }
+    std::fprintf(stderr, "failures %d\n", failures);
+    std::exit(failures == 0 ? 0 : 2);
+}
+
 class GameApplicationWindowTest : public ::testing::Test
 {
 protected:
@@ -118,6 +172,12 @@ TEST_F(GameApplicationWindowTest, FixedFunctionOnALegacyContext)
             RunDefaultWindow();
         },
         ::testing::ExitedWithCode(0), "renderer set-up: fixed-function\n(.|\n)*failures 0");
+}
+
+TEST_F(GameApplicationWindowTest, EachSceneClearsTheWindowToItsOwnColour)
+{
+    EXPECT_EXIT(RunScenesWithClearColors(), ::testing::ExitedWithCode(0),
+                "clear 51 153 255\n(.|\n)*clear 0 0 0\n(.|\n)*failures 0");
 }
 
 } // namespace

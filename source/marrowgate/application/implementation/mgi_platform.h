@@ -134,8 +134,8 @@ public:
     virtual int InitializeLoader() = 0;
     virtual SwapIntervalResult SetSwapInterval(int interval) = 0;
     virtual void SetViewport(Resolution size) = 0;
-    // Clears colour and depth to transparent black.
-    virtual void ClearFrame() = 0;
+    // Clears colour to the given one (not premultiplied by the platform) and depth to the far end.
+    virtual void ClearFrame(float red, float green, float blue, float alpha) = 0;
     virtual void DestroyContext() = 0;
     virtual ContextDescription DescribeContext() = 0;
     virtual void SwapBuffers() = 0;

@@ -190,7 +190,7 @@ void CreateContext(const WindowProperties& properties)
     Marrowgate::Graphics::SetFixedFunctionMode(false);
     platform.InitializeLoader();
     SetUpVerticalSync(properties.verticalSync);
-    platform.ClearFrame();
+    platform.ClearFrame(0.0f, 0.0f, 0.0f, 0.0f);
 }
 #else
 void CreateContext(const WindowProperties& properties)
@@ -231,7 +231,7 @@ void CreateContext(const WindowProperties& properties)
         return;
     }
     SetUpVerticalSync(properties.verticalSync);
-    platform.ClearFrame();
+    platform.ClearFrame(0.0f, 0.0f, 0.0f, 0.0f);
     platform.SwapBuffers();
     platform.SwapBuffers();
 }

@@ -108,7 +108,7 @@ public:
     int InitializeLoader() override;
     SwapIntervalResult SetSwapInterval(int interval) override;
     void SetViewport(Resolution size) override;
-    void ClearFrame() override;
+    void ClearFrame(float red, float green, float blue, float alpha) override;
     void DestroyContext() override;
     ContextDescription DescribeContext() override;
     void SwapBuffers() override;
@@ -424,10 +424,10 @@ void SdlPlatform::SetViewport(Resolution size)
     }
 }
 
-void SdlPlatform::ClearFrame()
+void SdlPlatform::ClearFrame(float red, float green, float blue, float alpha)
 {
     if (mContext != nullptr) {
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClearColor(red, green, blue, alpha);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
 }
