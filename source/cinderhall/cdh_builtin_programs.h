@@ -7,7 +7,11 @@
 /// space. Its normals are turned by the normal matrix, the inverse transpose of the model-view's
 /// 3x3 part, which the vertex stage builds from that part's cofactors (GLSL ES 1.00 has no
 /// inverse), so objects scaled unevenly still shade right. A point light fades to nothing at its
-/// range, with the square of (1 - distance / range).
+/// range, with the square of (1 - distance / range). Both programs fade to the fog colour with the
+/// distance from the eye (see Fog in cdh_visualization.h), after emissive light; the lit one
+/// darkens the sun's share where a shadow map (cdh_shadow_map.h) says the sun is hidden. Both
+/// declare the per-instance `instanceTransform`, so a render list draws objects that share a
+/// mesh, a texture and a material with one instanced draw (see cdh_mesh.h).
 ///
 /// The programs are built on first use in each context by the shader manager and live until
 /// the context goes; they draw in both shader set-ups. The fixed-function set-up has no
@@ -42,6 +46,8 @@ struct Material
     float shininess = 32.0f;
     bool lit = true;
     bool usesVertexColor = true;
+
+    friend bool operator==(const Material& left, const Material& right) = default;
 };
 
 // The program of that kind in the renderer's current context, built on first use; InvalidShader
@@ -54,9 +60,11 @@ void ApplyMaterial(ShaderHandle program, const Material& material, bool textured
 // (red, green, blue, alpha), as programs take colours.
 Vector4 ColorAsVector(const Marrowgate::Graphics::Color& color);
 
-// The lighting uniforms as SceneLighting computed them last (eye space), kept for the built-in
-// lit program, which receives them when it is chosen to draw (see UseLastLighting).
+// The lighting and fog uniforms as SceneLighting computed them last (eye space), and the shadow
+// uniforms of the open perspective pass, kept for the built-in programs, which receive them when
+// they are chosen to draw (see UseLastLighting). Names a program lacks are skipped.
 void RememberLighting(std::vector<std::pair<std::string, Vector4>> uniforms);
+void RememberShadows(std::vector<std::pair<std::string, Vector4>> uniforms);
 void UseLastLighting(ShaderHandle program);
 
 } // namespace Cinderhall

@@ -211,6 +211,7 @@ bool Mesh::PrepareBuffers()
         return false;
     }
     Renderer::Flush(); // gathered 2D draws come first
+    PrepareInstanceTransforms();
     if (bufferGeneration_ != Renderer::GetContextGeneration()) {
         BuildBuffers();
     }
@@ -304,6 +305,7 @@ void Mesh::RenderInstanced(std::span<const Matrix4> transforms)
             glDrawElements(GL_TRIANGLES, indexCount, indexType_, nullptr);
             ++theMeshDrawCalls;
         }
+        SetConstantInstanceTransform(Matrix4());
     }
     UnbindBuffers();
 }

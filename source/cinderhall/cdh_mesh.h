@@ -18,7 +18,9 @@
 /// and a program declaring the per-instance input `instanceTransform` are drawn together: in one
 /// instanced draw where the context offers it (OpenGL 3.3, OpenGL ES 3.0), else one draw each
 /// with the transform as the input's constant value. Such a program gets the view alone as its
-/// model-view and computes `mvpMatrix * instanceTransform * position` itself.
+/// model-view and computes `mvpMatrix * instanceTransform * position` itself. The built-in
+/// programs declare it, so objects without a program of their own that share a mesh, a texture
+/// and an equal material draw together too, unless the mesh has pieces that its nodes move.
 ///
 /// Depends on: the mesh format, the shader manager, the texture manager, the basic renderer.
 /// Main thread only.
@@ -170,6 +172,10 @@ public:
     // SceneLighting::ApplyLighting; the pass then ends with no program bound again. Objects
     // added or removed meanwhile do not affect the pass.
     void Render(const Matrix4& view) const;
+    // Draws every object that has a mesh with `program` alone, binding no texture or material,
+    // and puts the bound program back: for depth passes such as a shadow map. Objects sharing a
+    // mesh draw together when the program declares `instanceTransform`.
+    void RenderWithProgram(const Matrix4& view, ShaderHandle program) const;
     std::size_t GetSize() const { return objects_.size(); }
 
 private:

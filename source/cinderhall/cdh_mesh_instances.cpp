@@ -1,35 +1,17 @@
 #include "cinderhall/cdh_mesh_instances.h"
 
+#include "cinderhall/cdh_gl_capabilities.h"
 #include "cinderhall/cdh_mesh.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 
 #include <GL/glew.h>
 
-#include <cstdio>
 #include <vector>
 
 namespace {
 
 namespace Renderer = Marrowgate::Graphics;
 using Marrowgate::Core::Matrix4;
-
-// Instanced draws and per-instance inputs are core from OpenGL 3.3 and OpenGL ES 3.0.
-bool ContextDrawsInstances()
-{
-    if (glDrawElementsInstanced == nullptr || glVertexAttribDivisor == nullptr) {
-        return false;
-    }
-    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    int major = 0;
-    int minor = 0;
-    if (version == nullptr) {
-        return false;
-    }
-    if (Renderer::IsEmbeddedProfile()) {
-        return std::sscanf(version, "OpenGL ES %d.%d", &major, &minor) == 2 && major >= 3;
-    }
-    return std::sscanf(version, "%d.%d", &major, &minor) == 2 && (major > 3 || (major == 3 && minor >= 3));
-}
 
 struct InstanceStream
 {
@@ -41,7 +23,18 @@ struct InstanceStream
     bool isEnabled = true;
 };
 
-// The stream of the renderer's current context: what an earlier one had went with it.
+void SetConstantColumns(const Matrix4& transform)
+{
+    const float* m = transform.m;
+    for (GLuint columnIndex = 0; columnIndex < 4; ++columnIndex) {
+        glVertexAttrib4f(Cinderhall::kInstanceTransformLocation + columnIndex, m[columnIndex],
+                         m[4 + columnIndex], m[8 + columnIndex], m[12 + columnIndex]);
+    }
+}
+
+// The stream of the renderer's current context: what an earlier one had went with it. A new
+// context's constant transform starts at the identity (OpenGL's default, columns of (0, 0, 0, 1),
+// would fold every vertex onto one point).
 InstanceStream& Stream()
 {
     static InstanceStream stream;
@@ -49,7 +42,10 @@ InstanceStream& Stream()
     if (stream.contextGeneration != generation && Renderer::IsRendererReady()) {
         stream.contextGeneration = generation;
         stream.buffer = 0;
-        stream.drawsInstances = !Renderer::IsFixedFunctionMode() && ContextDrawsInstances();
+        stream.drawsInstances = Cinderhall::ContextDrawsInstances();
+        if (!Renderer::IsFixedFunctionMode()) {
+            SetConstantColumns(Matrix4());
+        }
     }
     return stream;
 }
@@ -105,15 +101,18 @@ void DisableInstanceTransforms()
         glVertexAttribDivisor(location, 0);
         glDisableVertexAttribArray(location);
     }
+    // Older specifications leave the constant value undefined after an array fed the input.
+    SetConstantColumns(Matrix4());
+}
+
+void PrepareInstanceTransforms()
+{
+    Stream();
 }
 
 void SetConstantInstanceTransform(const Matrix4& transform)
 {
-    const float* m = transform.m;
-    for (GLuint columnIndex = 0; columnIndex < 4; ++columnIndex) {
-        glVertexAttrib4f(kInstanceTransformLocation + columnIndex, m[columnIndex], m[4 + columnIndex],
-                         m[8 + columnIndex], m[12 + columnIndex]);
-    }
+    SetConstantColumns(transform);
 }
 
 } // namespace Cinderhall

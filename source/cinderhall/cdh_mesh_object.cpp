@@ -37,13 +37,12 @@ struct BoundLook
     }
 };
 
-// Binds the built-in program the object's material asks for, lit by the last lighting the
-// first time in a pass, and sends it the material. False when there are no programs.
-bool UseBuiltInProgram(const MeshObject& object, BoundLook& bound, bool& lightingSent)
+// The built-in program an object's material asks for; InvalidShader without programs, which
+// the fixed-function set-up says once.
+Cinderhall::ShaderHandle ChooseBuiltInProgram(const MeshObject& object)
 {
-    const Cinderhall::Material& material = object.GetMaterial();
     const Cinderhall::ShaderHandle program = Cinderhall::GetBuiltInProgram(
-        material.lit ? Cinderhall::BuiltInProgram::kLit : Cinderhall::BuiltInProgram::kUnlit);
+        object.GetMaterial().lit ? Cinderhall::BuiltInProgram::kLit : Cinderhall::BuiltInProgram::kUnlit);
     if (program == Cinderhall::InvalidShader) {
         static bool saidOnce = false;
         if (!saidOnce && Renderer::IsFixedFunctionMode()) {
@@ -53,58 +52,168 @@ bool UseBuiltInProgram(const MeshObject& object, BoundLook& bound, bool& lightin
                 stderr);
             saidOnce = true;
         }
-        return false;
     }
+    return program;
+}
+
+// Binds a built-in program, lit by the last lighting the first time it draws in a pass, and
+// sends it the object's material.
+void UseBuiltInProgram(Cinderhall::ShaderHandle program, const MeshObject& object, BoundLook& bound,
+                       std::vector<Cinderhall::ShaderHandle>& lightingSent)
+{
     if (program != bound.shader) {
         theShaderManager->BindShader(program);
         bound.shader = program;
     }
-    if (material.lit && !lightingSent) {
+    if (std::find(lightingSent.begin(), lightingSent.end(), program) == lightingSent.end()) {
         Cinderhall::UseLastLighting(program);
-        lightingSent = true;
+        lightingSent.push_back(program);
     }
-    Cinderhall::ApplyMaterial(program, material, object.GetTexture() != Renderer::InvalidTexture);
-    return true;
+    Cinderhall::ApplyMaterial(program, object.GetMaterial(), object.GetTexture() != Renderer::InvalidTexture);
 }
 
-// Objects drawn together: the first one's look, everyone's transforms.
+// Objects drawn together: the first one's look, everyone's transforms. `builtInProgram` is the
+// built-in program that draws them, or InvalidShader when they have a program of their own.
 struct Batch
 {
     const MeshObject* first = nullptr;
+    Cinderhall::ShaderHandle builtInProgram = Cinderhall::InvalidShader;
     std::vector<Matrix4> transforms;
+};
+
+// A single object, with the built-in program that draws it (InvalidShader: its own or the
+// caller's).
+struct Single
+{
+    const MeshObject* object = nullptr;
+    Cinderhall::ShaderHandle builtInProgram = Cinderhall::InvalidShader;
 };
 
 // The pass in drawing order: single objects, and batches where their first object stood.
 struct Pass
 {
-    std::vector<std::variant<const MeshObject*, std::size_t>> steps;
+    std::vector<std::variant<Single, std::size_t>> steps;
     std::vector<Batch> batches;
 };
 
-Pass PlanPass(const std::vector<MeshObject*>& objects)
+// What the pass draws with: each object's look, or one program for everything (depth passes).
+struct PassProgram
 {
-    Pass pass;
-    std::map<std::tuple<const Cinderhall::Mesh*, Cinderhall::ShaderHandle, Renderer::TextureHandle>,
-             std::size_t>
-        batchOf;
-    for (const MeshObject* object : objects) {
-        if (object->GetMesh() == nullptr) {
-            continue;
+    bool useBuiltInPrograms = false;
+    Cinderhall::ShaderHandle everything = Cinderhall::InvalidShader;
+};
+
+// Node transforms are not applied to instances, so a mesh whose pieces move draws alone.
+bool CanInstance(const Cinderhall::Mesh& mesh)
+{
+    for (const Cinderhall::MeshPiece& piece : mesh.GetPieces()) {
+        if (piece.isTransformed) {
+            return false;
         }
-        if (object->GetShader() == Cinderhall::InvalidShader ||
-            !theShaderManager->HasInstanceTransform(object->GetShader())) {
-            pass.steps.emplace_back(object);
-            continue;
-        }
-        const auto [found, isNew] = batchOf.try_emplace(
-            {object->GetMesh(), object->GetShader(), object->GetTexture()}, pass.batches.size());
-        if (isNew) {
-            pass.batches.push_back({object, {}});
-            pass.steps.emplace_back(found->second);
-        }
-        pass.batches[found->second].transforms.push_back(object->GetTransform());
     }
-    return pass;
+    return true;
+}
+
+class PassPlanner
+{
+public:
+    explicit PassPlanner(const PassProgram& program) : program_(program) {}
+
+    Pass Plan(const std::vector<MeshObject*>& objects)
+    {
+        for (const MeshObject* object : objects) {
+            if (object->GetMesh() != nullptr) {
+                PlanObject(*object);
+            }
+        }
+        return std::move(pass_);
+    }
+
+private:
+    void PlanObject(const MeshObject& object)
+    {
+        if (program_.everything != Cinderhall::InvalidShader) {
+            if (hasInstanceTransform_ < 0) {
+                hasInstanceTransform_ = theShaderManager->HasInstanceTransform(program_.everything) ? 1 : 0;
+            }
+            AddToBatchOrAlone(object, program_.everything, hasInstanceTransform_ == 1, false);
+            return;
+        }
+        if (object.GetShader() != Cinderhall::InvalidShader) {
+            AddToBatchOrAlone(object, object.GetShader(), theShaderManager->HasInstanceTransform(object.GetShader()),
+                              false);
+            return;
+        }
+        const Cinderhall::ShaderHandle builtIn =
+            program_.useBuiltInPrograms ? ChooseBuiltInProgram(object) : Cinderhall::InvalidShader;
+        if (builtIn == Cinderhall::InvalidShader) {
+            pass_.steps.emplace_back(Single{&object, Cinderhall::InvalidShader});
+            return;
+        }
+        AddToBatchOrAlone(object, builtIn, CanInstance(*object.GetMesh()), true);
+    }
+
+    void AddToBatchOrAlone(const MeshObject& object, Cinderhall::ShaderHandle program, bool instanced, bool builtIn)
+    {
+        const Cinderhall::ShaderHandle builtInProgram = builtIn ? program : Cinderhall::InvalidShader;
+        if (!instanced) {
+            pass_.steps.emplace_back(Single{&object, builtInProgram});
+            return;
+        }
+        // Objects of one mesh, program and texture join a batch only with the same material.
+        const bool ownLook = program_.everything == Cinderhall::InvalidShader;
+        const Renderer::TextureHandle texture = ownLook ? object.GetTexture() : Renderer::InvalidTexture;
+        std::vector<std::size_t>& candidates = batchesOf_[{object.GetMesh(), program, texture}];
+        for (std::size_t index : candidates) {
+            Batch& batch = pass_.batches[index];
+            if (!builtIn || batch.first->GetMaterial() == object.GetMaterial()) {
+                batch.transforms.push_back(object.GetTransform());
+                return;
+            }
+        }
+        candidates.push_back(pass_.batches.size());
+        pass_.steps.emplace_back(pass_.batches.size());
+        pass_.batches.push_back({&object, builtInProgram, {object.GetTransform()}});
+    }
+
+    PassProgram program_;
+    int hasInstanceTransform_ = -1;
+    std::map<std::tuple<const Cinderhall::Mesh*, Cinderhall::ShaderHandle, Renderer::TextureHandle>,
+             std::vector<std::size_t>>
+        batchesOf_;
+    Pass pass_;
+};
+
+void DrawObjects(const std::vector<MeshObject*>& objects, const Matrix4& view, const PassProgram& program)
+{
+    const Pass pass = PassPlanner(program).Plan(objects);
+    const bool ownLook = program.everything == Cinderhall::InvalidShader;
+    BoundLook bound;
+    std::vector<Cinderhall::ShaderHandle> lightingSent;
+    Renderer::PushMatrix();
+    for (const auto& step : pass.steps) {
+        const bool isSingle = std::holds_alternative<Single>(step);
+        const Batch* batch = isSingle ? nullptr : &pass.batches[std::get<std::size_t>(step)];
+        const MeshObject& object = isSingle ? *std::get<Single>(step).object : *batch->first;
+        const Cinderhall::ShaderHandle builtIn = isSingle ? std::get<Single>(step).builtInProgram : batch->builtInProgram;
+        if (builtIn != Cinderhall::InvalidShader) {
+            UseBuiltInProgram(builtIn, object, bound, lightingSent);
+        }
+        if (ownLook) {
+            bound.Bind(object);
+        }
+        if (isSingle) {
+            Renderer::SetModelViewMatrix(object.GetTransform() * view);
+            object.GetMesh()->Render();
+        } else {
+            Renderer::SetModelViewMatrix(view);
+            object.GetMesh()->RenderInstanced(batch->transforms);
+        }
+    }
+    Renderer::PopMatrix();
+    if (!lightingSent.empty()) {
+        theShaderManager->BindShader(Cinderhall::InvalidShader);
+    }
 }
 
 } // namespace
@@ -169,31 +278,19 @@ void RenderList::Remove(MeshObject* object)
 
 void RenderList::Render(const Matrix4& view) const
 {
-    const Pass pass = PlanPass(objects_);
-    BoundLook bound;
-    const bool useBuiltInPrograms = theShaderManager->GetBoundShader() == InvalidShader;
-    bool lightingSent = false;
-    bool usedBuiltInPrograms = false;
-    Renderer::PushMatrix();
-    for (const auto& step : pass.steps) {
-        if (const auto* object = std::get_if<const MeshObject*>(&step)) {
-            if (useBuiltInPrograms && (*object)->GetShader() == InvalidShader) {
-                usedBuiltInPrograms = UseBuiltInProgram(**object, bound, lightingSent) || usedBuiltInPrograms;
-            }
-            bound.Bind(**object);
-            Renderer::SetModelViewMatrix((*object)->GetTransform() * view);
-            (*object)->GetMesh()->Render();
-            continue;
-        }
-        const Batch& batch = pass.batches[std::get<std::size_t>(step)];
-        bound.Bind(*batch.first);
-        Renderer::SetModelViewMatrix(view);
-        batch.first->GetMesh()->RenderInstanced(batch.transforms);
+    PassProgram program;
+    program.useBuiltInPrograms = theShaderManager->GetBoundShader() == InvalidShader;
+    DrawObjects(objects_, view, program);
+}
+
+void RenderList::RenderWithProgram(const Matrix4& view, ShaderHandle program) const
+{
+    if (program == InvalidShader) {
+        return;
     }
-    Renderer::PopMatrix();
-    if (usedBuiltInPrograms) {
-        theShaderManager->BindShader(InvalidShader);
-    }
+    theShaderManager->PushShader(program);
+    DrawObjects(objects_, view, {false, program});
+    theShaderManager->PopShader();
 }
 
 } // namespace Cinderhall

@@ -140,6 +140,8 @@ void SceneLighting::ApplyLighting() const
             {"pointLightPosition" + element, {position.x, position.y, position.z, light.range}});
         uniforms.push_back({"pointLightColor" + element, ColorAsVector(light.color)});
     }
+    uniforms.push_back({"fogParameters", {static_cast<float>(fog.mode), fog.start, fog.end, fog.density}});
+    uniforms.push_back({"fogColor", ColorAsVector(fog.color)});
     ShaderManager& shaders = *theShaderManager;
     const ShaderHandle program = shaders.GetBoundShader();
     for (const auto& [name, value] : uniforms) {

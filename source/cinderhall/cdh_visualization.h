@@ -4,7 +4,7 @@
 ///    looking down its forward direction);
 ///  - SceneLighting: a sun, whose direction is given in world space (pointing towards the sun),
 ///    and an ambient light, uploaded as four vec4 uniforms ("sunLightDirection" in eye space,
-///    "sunLightColor", "ambientLightColor", "materialColor") and up to four point lights to the
+///    "sunLightColor", "ambientLightColor", "materialColor"), up to four point lights and fog to the
 ///    program that is bound when ApplyLighting runs, which is after the camera's ApplyCamera,
 ///    and kept for the built-in lit program (cdh_builtin_programs.h);
 ///  - Visualization: debug lines and triangles in transient lists (emptied by Clear(false)) and
@@ -57,6 +57,27 @@ private:
     Matrix4 view_;
 };
 
+// Fog fades what the built-in programs draw into one colour with the distance from the eye:
+// linear fog from `start` (untouched) to `end` (all fog), or exponential fog, where a surface
+// keeps exp(-density x distance) of its colour. Sent as "fogParameters" (x: 0 none, 1 linear,
+// 2 exponential; y: start; z: end; w: density) and "fogColor".
+struct Fog
+{
+    enum class Mode
+    {
+        kNone,
+        kLinear,
+        kExponential
+    };
+
+    Mode mode = Mode::kNone;
+    // Match the sky's horizon (or the clear colour) so far objects melt into it.
+    Marrowgate::Graphics::Color color{1.0f, 0.6f, 0.65f, 0.7f};
+    float start = 10.0f;
+    float end = 100.0f;
+    float density = 0.05f;
+};
+
 struct SceneLighting
 {
     // Uploads the four lighting uniforms and the point lights to the shader manager's bound
@@ -83,6 +104,8 @@ struct SceneLighting
     // Sent as "pointLightPosition[i]" (eye space, w the range) and "pointLightColor[i]"; the
     // built-in lit program uses them (see cdh_builtin_programs.h).
     PointLight pointLights[kMaximumPointLights];
+    // Uploaded with the lights; the built-in programs, lit and unlit, use it.
+    Fog fog;
 };
 
 class Visualization : private Marrowgate::Core::Noncopyable
