@@ -140,8 +140,8 @@ private:
             return;
         }
         if (object.GetShader() != Cinderhall::InvalidShader) {
-            AddToBatchOrAlone(object, object.GetShader(), theShaderManager->HasInstanceTransform(object.GetShader()),
-                              false);
+            AddToBatchOrAlone(object, object.GetShader(),
+                              theShaderManager->HasInstanceTransform(object.GetShader()), false);
             return;
         }
         const Cinderhall::ShaderHandle builtIn =
@@ -153,7 +153,8 @@ private:
         AddToBatchOrAlone(object, builtIn, CanInstance(*object.GetMesh()), true);
     }
 
-    void AddToBatchOrAlone(const MeshObject& object, Cinderhall::ShaderHandle program, bool instanced, bool builtIn)
+    void AddToBatchOrAlone(const MeshObject& object, Cinderhall::ShaderHandle program, bool instanced,
+                           bool builtIn)
     {
         const Cinderhall::ShaderHandle builtInProgram = builtIn ? program : Cinderhall::InvalidShader;
         if (!instanced) {
@@ -195,7 +196,8 @@ void DrawObjects(const std::vector<MeshObject*>& objects, const Matrix4& view, c
         const bool isSingle = std::holds_alternative<Single>(step);
         const Batch* batch = isSingle ? nullptr : &pass.batches[std::get<std::size_t>(step)];
         const MeshObject& object = isSingle ? *std::get<Single>(step).object : *batch->first;
-        const Cinderhall::ShaderHandle builtIn = isSingle ? std::get<Single>(step).builtInProgram : batch->builtInProgram;
+        const Cinderhall::ShaderHandle builtIn =
+            isSingle ? std::get<Single>(step).builtInProgram : batch->builtInProgram;
         if (builtIn != Cinderhall::InvalidShader) {
             UseBuiltInProgram(builtIn, object, bound, lightingSent);
         }

@@ -110,6 +110,67 @@ TEST_P(BuiltInProgramsGL, ALitTexturedCubeTurnedHalfARightAngleShadesEachFaceAsT
     EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
 }
 
+// The middle pixel of a white face `distance` in front of the eye, through the given fog.
+Rgba FoggedFacePixel(GLTestContext& context, const Fog& fog, float distance, bool lit)
+{
+    context.BeginFrame();
+    cdhCamera camera{{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, -1.0f}, {0.0f, 1.0f, 0.0f}};
+    const Matrix4& view = camera.ApplyCamera();
+    Renderer::SetProjectionMatrix(Marrowgate::Core::CreatePerspectiveRH(1.5707964f, 1.0f, 0.1f, 100.0f));
+    SceneLighting lighting;
+    lighting.sunDirection = {0.0f, 0.0f, 1.0f};
+    lighting.sunColor = Color(1.0f, 1.0f, 1.0f, 1.0f);
+    lighting.ambientColor = Color(1.0f, 0.0f, 0.0f, 0.0f);
+    lighting.fog = fog;
+    lighting.ApplyLighting();
+    RenderList list;
+    MeshObject cube(list);
+    cube.SetMesh(MakeCube());
+    Material material;
+    material.lit = lit;
+    cube.SetMaterial(material);
+    // The cube's front face, side 2, at the distance; wide enough to fill the middle.
+    cube.SetTransform(Marrowgate::Core::MatrixCreateTranslation(0.0f, 0.0f, -distance - 1.0f));
+    list.Render(view);
+    Renderer::Flush();
+    return context.ReadPixel(kWindowSize / 2, kWindowSize / 2);
+}
+
+TEST_P(BuiltInProgramsGL, FogFadesSurfacesToItsColourWithTheDistanceFromTheEye)
+{
+    if (GetParam() == RendererSetUp::FixedFunction) {
+        GTEST_SKIP() << "no programs";
+    }
+    QuorvaneTest::ErrorCapture errors;
+    Fog fog;
+    fog.color = Color(1.0f, 0.0f, 0.5f, 1.0f);
+    const auto expect = [&](float distance, bool lit, float visibility) {
+        const Rgba pixel = FoggedFacePixel(*context_, fog, distance, lit);
+        const Rgba expected = {
+            static_cast<std::uint8_t>(std::lround(255.0f * visibility)),
+            static_cast<std::uint8_t>(std::lround(255.0f * (visibility + 0.5f * (1 - visibility)))), 255,
+            255};
+        for (int channel = 0; channel < 3; ++channel) {
+            EXPECT_NEAR(pixel[channel], expected[channel], 3)
+                << "channel " << channel << " at " << distance << (lit ? " lit" : " unlit") << " mode "
+                << static_cast<int>(fog.mode);
+        }
+    };
+    expect(3.0f, true, 1.0f); // no fog at all
+    fog.mode = Fog::Mode::kLinear;
+    fog.start = 2.0f;
+    fog.end = 6.0f;
+    expect(1.5f, true, 1.0f);  // before it starts
+    expect(3.0f, true, 0.75f); // a quarter of the way in
+    expect(5.0f, false, 0.25f);
+    expect(8.0f, false, 0.0f); // beyond its end: all fog
+    fog.mode = Fog::Mode::kExponential;
+    fog.density = 0.2f;
+    expect(1.0f, true, std::exp(-0.2f));
+    expect(4.0f, false, std::exp(-0.8f));
+    EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+}
+
 TEST_P(BuiltInProgramsGL, APointLightAndTheMaterialAddToTheSunAndAnUnlitMaterialIgnoresThem)
 {
     if (GetParam() == RendererSetUp::FixedFunction) {

@@ -11,6 +11,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -181,6 +182,73 @@ TEST_P(InstancedMeshGL, ASharedMeshDrawsTheSameAfterTheContextIsRebuilt)
     EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
     theShaderManager->DestroyShader(lit_);
     theShaderManager->DestroyShader(instanced_);
+}
+
+TEST_P(InstancedMeshGL, TheBuiltInProgramsDrawCopiesTogetherWithThePixelsOfOneDrawEach)
+{
+    QuorvaneTest::ErrorCapture errors;
+    const std::shared_ptr<Mesh> square = MakeSquare();
+    RenderList scene;
+    std::vector<std::unique_ptr<MeshObject>> objects;
+    Material lit;
+    lit.specular = 0.5f;
+    Material unlit;
+    unlit.lit = false;
+    unlit.baseColor = Marrowgate::Graphics::Color(1.0f, 0.5f, 1.0f, 0.5f);
+    // Two materials in a checkerboard: each draws as a batch of its own, in one draw each.
+    for (int column = 0; column < 6; ++column) {
+        for (int row = 0; row < 6; ++row) {
+            auto& object = objects.emplace_back(std::make_unique<MeshObject>(scene));
+            object->SetMesh(square);
+            object->SetMaterial((column + row) % 2 == 0 ? lit : unlit);
+            object->SetTransform(GridTransform(column, row));
+        }
+    }
+    const auto drawList = [&] {
+        context_->BeginFrame();
+        cdhCamera camera({0.0f, 0.0f, 5.0f}, {0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
+        const Matrix4& view = camera.ApplyCamera();
+        Renderer::SetProjectionMatrix(Marrowgate::Core::CreatePerspectiveRH(1.0f, 1.0f, 0.1f, 100.0f));
+        SceneLighting lighting;
+        lighting.sunDirection = {0.3f, 0.2f, 1.0f};
+        lighting.fog.mode = Fog::Mode::kLinear;
+        lighting.fog.start = 4.0f;
+        lighting.fog.end = 7.0f;
+        lighting.ApplyLighting();
+        const std::uint64_t drawsBefore = GetMeshDrawCallCount();
+        scene.Render(view);
+        const std::uint64_t draws = GetMeshDrawCallCount() - drawsBefore;
+        std::vector<Rgba> pixels;
+        for (int y = 0; y < kWindowSize; ++y) {
+            for (int x = 0; x < kWindowSize; ++x) {
+                pixels.push_back(context_->ReadPixel(x, y));
+            }
+        }
+        return std::pair{pixels, draws};
+    };
+    ASSERT_TRUE(IsInstancingAvailable()) << context_->GetVersion();
+    const auto [instancedPixels, instancedDraws] = drawList();
+    EXPECT_EQ(instancedDraws, 2u);
+    SetInstancingEnabled(false);
+    const auto [loopPixels, loopDraws] = drawList();
+    EXPECT_EQ(loopDraws, 36u);
+    EXPECT_EQ(CountDifferingPixels(instancedPixels, loopPixels), 0);
+    const auto litPixels = std::count_if(loopPixels.begin(), loopPixels.end(), [](const Rgba& pixel) {
+        return pixel[0] + pixel[1] + pixel[2] > 0;
+    });
+    EXPECT_GT(litPixels, 500) << "the copies are on screen";
+    EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_) << "the pass ends with no program bound";
+
+    // A single object of the program (its own material) draws under its model-view: the
+    // per-instance input is the identity outside instanced draws.
+    objects.resize(1);
+    objects[0]->SetTransform(Marrowgate::Core::MatrixCreateTranslation(0.0f, 0.0f, 1.0f));
+    SetInstancingEnabled(true);
+    const auto [singlePixels, singleDraws] = drawList();
+    EXPECT_EQ(singleDraws, 1u);
+    EXPECT_NE(singlePixels[kWindowSize / 2 * kWindowSize + kWindowSize / 2], (Rgba{0, 0, 0, 255}));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(ShaderSetUps, InstancedMeshGL,

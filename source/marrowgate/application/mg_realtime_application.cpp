@@ -59,7 +59,8 @@ bool RealtimeApplication::IsFullScreen() const
 
 void ClearFrame(const Graphics::Color& color)
 {
-    mgImplementation::GetPlatform().ClearFrame(color.GetRed(), color.GetGreen(), color.GetBlue(), color.GetAlpha());
+    mgImplementation::GetPlatform().ClearFrame(color.GetRed(), color.GetGreen(), color.GetBlue(),
+                                               color.GetAlpha());
 }
 
 bool OpenMessageBox(const std::string& title, const std::string& message, const std::string& /*okayText*/,
