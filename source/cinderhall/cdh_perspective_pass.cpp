@@ -1,5 +1,7 @@
 #include "cinderhall/cdh_perspective_pass.h"
 
+#include "cinderhall/cdh_builtin_programs.h"
+
 #include "marrowgate/core/mg_error.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_screen.h"
@@ -8,6 +10,8 @@
 #include <GL/glew.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 namespace {
 constexpr char kUnitName[] = "cdh_perspective_pass";
@@ -17,6 +21,26 @@ namespace Renderer = Marrowgate::Graphics;
 bool IsWholeViewport(const std::array<int, 4>& pixels, const std::array<int, 4>& viewport)
 {
     return pixels[0] == 0 && pixels[1] == 0 && pixels[2] == viewport[2] && pixels[3] == viewport[3];
+}
+
+// The unit the built-in lit program reads the shadow map from; unit 0 is the surface's texture.
+constexpr GLenum kShadowTextureUnit = GL_TEXTURE1;
+constexpr int kShadowSamplerUnit = 1;
+
+void BindShadowTexture(GLuint texture)
+{
+    glActiveTexture(kShadowTextureUnit);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glActiveTexture(GL_TEXTURE0);
+}
+
+void SayNoLookOnce()
+{
+    static bool saidOnce = false;
+    if (!saidOnce) {
+        std::fputs("Cinderhall: fixed-function set-up: scenes draw without sky, fog and shadows\n", stderr);
+        saidOnce = true;
+    }
 }
 } // namespace
 
@@ -91,8 +115,15 @@ void PerspectivePass::Begin(const Matrix4& view, const Matrix4& projection)
     projection_ = projection;
     hasBegun_ = true;
     changedViewport_ = false;
+    boundShadowMap_ = false;
+    if (Renderer::IsFixedFunctionMode() &&
+        (!sky_.IsEmpty() || lighting_.fog.mode != Fog::Mode::kNone || GetShadowSettings().enabled)) {
+        SayNoLookOnce();
+    }
     if (Renderer::IsRendererReady()) {
         Renderer::Flush(); // the 2D drawn so far goes out under the 2D state
+        // Into its own framebuffer, before this pass's viewport and program are set.
+        boundShadowMap_ = shadowMap_.Render(lighting_.sunDirection, shadowCasters_);
         glGetIntegerv(GL_VIEWPORT, savedViewport_.data());
         // OpenGL counts viewport rows from the bottom.
         const std::array<int, 4> pixels = {
@@ -108,12 +139,34 @@ void PerspectivePass::Begin(const Matrix4& view, const Matrix4& projection)
             glEnable(GL_SCISSOR_TEST);
         }
         glClear(GL_DEPTH_BUFFER_BIT);
+        sky_.Render(view, projection);
     }
     Renderer::SetModelViewMatrix(view);
     Renderer::SetProjectionMatrix(projection);
     // Under the view, so the world sun reaches the program in eye space.
     lighting_.ApplyLighting();
+    ShareShadowMap();
     isOpen_ = true;
+}
+
+void PerspectivePass::ShareShadowMap()
+{
+    if (!boundShadowMap_) {
+        RememberShadows({{"shadowParameters", {0.0f, 0.0f, 0.0f, 0.0f}}});
+        return;
+    }
+    BindShadowTexture(shadowMap_.GetTextureName());
+    const Matrix4 eyeToMap = shadowMap_.ComputeEyeToMap(view_);
+    std::vector<std::pair<std::string, Vector4>> uniforms;
+    for (int row = 0; row < 3; ++row) {
+        uniforms.push_back({"shadowTransform[" + std::to_string(row) + "]",
+                            {eyeToMap.m[row * 4], eyeToMap.m[row * 4 + 1], eyeToMap.m[row * 4 + 2],
+                             eyeToMap.m[row * 4 + 3]}});
+    }
+    const float texel = 1.0f / static_cast<float>(GetShadowSettings().mapSize);
+    uniforms.push_back({"shadowParameters", {1.0f, shadowMap_.GetDepthBias(), texel, 0.0f}});
+    RememberShadows(std::move(uniforms));
+    theShaderManager->SetShaderUniform(GetBuiltInProgram(BuiltInProgram::kLit), "shadowMap", kShadowSamplerUnit);
 }
 
 void PerspectivePass::End()
@@ -121,6 +174,12 @@ void PerspectivePass::End()
     MG_ERROR_IF(!isOpen_, "mgExternalError: Cannot end a perspective pass that is not open.");
     if (!isOpen_) {
         return; // nothing was saved: restoring would replace the 2D state with stale values
+    }
+    if (boundShadowMap_) {
+        Renderer::Flush();
+        BindShadowTexture(0);
+        RememberShadows({{"shadowParameters", {0.0f, 0.0f, 0.0f, 0.0f}}});
+        boundShadowMap_ = false;
     }
     theShaderManager->BindShader(savedProgram_);
     Renderer::SetProjectionMatrix(savedProjection_);

@@ -11,6 +11,13 @@
 /// afterwards lands on top as usual. Any camera serves: Begin takes its view matrix
 /// (cdhCamera, FollowCamera and OrbitCamera all have ComputeView).
 ///
+/// A pass has a look of its own: fog (in its lighting, see Fog), a sky drawn behind everything
+/// right after the depth clear (GetSky, see cdh_sky.h), and the sun's shadows (GetShadowSettings,
+/// see cdh_shadow_map.h): with shadows on, Begin first draws the shadow casters (the render lists
+/// given to SetShadowCasters) into the shadow map and hands it to the built-in lit program for
+/// the pass. Fog and shadows reach the built-in programs only. The fixed-function set-up has no
+/// sky, fog or shadows; the first pass that asks for one there says so once on stderr.
+///
 /// Rectangles are in the 2D pass's pixels: (0, 0) top-left, y down, like the mouse. The
 /// default projection is right-handed for the vertical field of view, the rectangle's aspect
 /// and the clip planes; Begin can take another. ScreenPointToRay turns a screen point into a
@@ -21,11 +28,14 @@
 
 #include "cinderhall/cdh_screen_ray.h"
 #include "cinderhall/cdh_shader_manager.h"
+#include "cinderhall/cdh_shadow_map.h"
+#include "cinderhall/cdh_sky.h"
 #include "cinderhall/cdh_visualization.h"
 #include "marrowgate/core/mg_noncopyable.h"
 #include "marrowgate/math/mg_matrix.h"
 
 #include <array>
+#include <vector>
 
 namespace Cinderhall {
 
@@ -53,6 +63,10 @@ public:
     // leaves the bound program alone.
     void SetProgram(ShaderHandle program) { program_ = program; }
     SceneLighting& GetLighting() { return lighting_; }
+    Sky& GetSky() { return sky_; }
+    ShadowSettings& GetShadowSettings() { return shadowMap_.GetSettings(); }
+    // The lists whose objects cast shadows; they must outlive their use here.
+    void SetShadowCasters(std::vector<const RenderList*> casters) { shadowCasters_ = std::move(casters); }
 
     Matrix4 ComputeProjection() const;
 
@@ -70,12 +84,20 @@ public:
     Ray ScreenPointToRay(const Vector2& screenPoint) const;
 
 private:
+    // Hands the shadow map drawn by Begin (or its absence) to the built-in lit program.
+    void ShareShadowMap();
+
     ScreenRectangle rectangle_;
     float fieldOfView_ = kDefaultFieldOfView;
     float nearPlane_ = kDefaultNearPlane;
     float farPlane_ = kDefaultFarPlane;
     ShaderHandle program_ = InvalidShader;
     SceneLighting lighting_;
+    Sky sky_;
+    ShadowMap shadowMap_;
+    std::vector<const RenderList*> shadowCasters_;
+    // Whether this pass bound a shadow map, which End unbinds.
+    bool boundShadowMap_ = false;
 
     Matrix4 view_;
     Matrix4 projection_;

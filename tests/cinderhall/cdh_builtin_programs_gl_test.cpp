@@ -20,38 +20,6 @@ namespace Renderer = Marrowgate::Graphics;
 using Marrowgate::Core::Matrix4;
 using Marrowgate::Graphics::Color;
 
-// A cube of side 2 around the origin with outward normals, white vertices and the whole texture
-// on each face. Faces wind clockwise seen from outside.
-std::unique_ptr<Mesh> MakeCube()
-{
-    std::vector<Vertex3D> vertices;
-    std::vector<std::uint32_t> indices;
-    const Vector3 normals[] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-    for (const Vector3& normal : normals) {
-        const Vector3 up = normal.y != 0.0f ? Vector3(0, 0, -normal.y) : Vector3(0, 1, 0);
-        const Vector3 right = Marrowgate::Core::CrossProduct(up, normal);
-        const auto first = static_cast<std::uint32_t>(vertices.size());
-        for (const auto& [across, along] :
-             {std::pair{-1.0f, -1.0f}, {-1.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, -1.0f}}) {
-            Vertex3D vertex;
-            vertex.x = normal.x + across * right.x + along * up.x;
-            vertex.y = normal.y + across * right.y + along * up.y;
-            vertex.z = normal.z + across * right.z + along * up.z;
-            vertex.normalX = normal.x;
-            vertex.normalY = normal.y;
-            vertex.normalZ = normal.z;
-            vertex.u = (across + 1.0f) * 0.5f;
-            vertex.v = (along + 1.0f) * 0.5f;
-            vertex.color = 0xFFFFFFFFu;
-            vertices.push_back(vertex);
-        }
-        for (std::uint32_t corner : {0u, 1u, 2u, 0u, 2u, 3u}) {
-            indices.push_back(first + corner);
-        }
-    }
-    return CreateMeshFromData(vertices, indices, kPositions | kNormals | kColors | kTextureCoordinates);
-}
-
 Rgba Scaled(Rgba color, float factor)
 {
     for (int channel = 0; channel < 3; ++channel) {
@@ -72,7 +40,7 @@ protected:
         Renderer::SetProjectionMatrix(Marrowgate::Core::CreatePerspectiveRH(1.5707964f, 1.0f, 0.1f, 100.0f));
         lighting.ApplyLighting();
         MeshObject cube;
-        cube.SetMesh(MakeCube());
+        cube.SetMesh(MakeTestCube());
         cube.SetTransform(Marrowgate::Core::CreateRotationY(Marrowgate::Core::PiOverTwo * 0.5f));
         cube.SetTexture(Marrowgate::Graphics::CreateTextureFromFile(std::string(QUORVANE_SOURCE_DIR) +
                                                                     "/tests/cinderhall/textures/orange.png"));
@@ -125,7 +93,7 @@ Rgba FoggedFacePixel(GLTestContext& context, const Fog& fog, float distance, boo
     lighting.ApplyLighting();
     RenderList list;
     MeshObject cube(list);
-    cube.SetMesh(MakeCube());
+    cube.SetMesh(MakeTestCube());
     Material material;
     material.lit = lit;
     cube.SetMaterial(material);

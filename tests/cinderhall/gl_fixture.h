@@ -4,6 +4,7 @@
 
 #include "support/gl_test_context.h"
 
+#include "cinderhall/cdh_mesh.h"
 #include "cinderhall/cdh_shader_manager.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +52,10 @@ protected:
     std::unique_ptr<GLTestContext> context_;
     std::uint32_t twoDimensionalProgram_ = 0;
 };
+
+// A cube of side 2 around the origin with outward normals, white vertices and the whole texture
+// on each face. Faces wind clockwise seen from outside.
+std::unique_ptr<Cinderhall::Mesh> MakeTestCube();
 
 // Whether any pixel within one pixel of (x, y) has this colour, each channel within 3.
 bool ColorNear(const GLTestContext& context, int x, int y, Rgba expected);
