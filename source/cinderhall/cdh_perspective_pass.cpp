@@ -166,7 +166,8 @@ void PerspectivePass::ShareShadowMap()
     const float texel = 1.0f / static_cast<float>(GetShadowSettings().mapSize);
     uniforms.push_back({"shadowParameters", {1.0f, shadowMap_.GetDepthBias(), texel, 0.0f}});
     RememberShadows(std::move(uniforms));
-    theShaderManager->SetShaderUniform(GetBuiltInProgram(BuiltInProgram::kLit), "shadowMap", kShadowSamplerUnit);
+    theShaderManager->SetShaderUniform(GetBuiltInProgram(BuiltInProgram::kLit), "shadowMap",
+                                       kShadowSamplerUnit);
 }
 
 void PerspectivePass::End()

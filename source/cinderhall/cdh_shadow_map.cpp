@@ -47,14 +47,15 @@ void SayNoShadowMapsOnce()
         return;
     }
     saidOnce = true;
-    std::fputs("Cinderhall: OpenGL ES 2.0 set-up: no shadow maps (they need OpenGL 3.2 or OpenGL ES 3.0); scenes "
-               "draw without shadows\n",
-               stderr);
+    std::fputs(
+        "Cinderhall: OpenGL ES 2.0 set-up: no shadow maps (they need OpenGL 3.2 or OpenGL ES 3.0); scenes "
+        "draw without shadows\n",
+        stderr);
 }
 
 // Clip space (-1 to 1) to texture coordinates and depth (0 to 1).
-constexpr Matrix4 kClipToMap(0.5f, 0.0f, 0.0f, 0.5f, 0.0f, 0.5f, 0.0f, 0.5f, 0.0f, 0.0f, 0.5f, 0.5f, 0.0f, 0.0f,
-                             0.0f, 1.0f);
+constexpr Matrix4 kClipToMap(0.5f, 0.0f, 0.0f, 0.5f, 0.0f, 0.5f, 0.0f, 0.5f, 0.0f, 0.0f, 0.5f, 0.5f, 0.0f,
+                             0.0f, 0.0f, 1.0f);
 
 } // namespace
 
@@ -101,9 +102,10 @@ bool ShadowMap::Prepare()
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
     if (size < 1 || size > largest) {
-        MG_ERROR("mgError: A shadow map of %d x %d texels is beyond what the OpenGL driver allows (sides of 1 "
-                 "to %d); the scene draws without shadows.",
-                 size, size, largest);
+        MG_ERROR(
+            "mgError: A shadow map of %d x %d texels is beyond what the OpenGL driver allows (sides of 1 "
+            "to %d); the scene draws without shadows.",
+            size, size, largest);
         refusedSize_ = size;
         return false;
     }
@@ -134,9 +136,10 @@ bool ShadowMap::Prepare()
     const GLenum error = glGetError();
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previousFramebuffer));
     if (status != GL_FRAMEBUFFER_COMPLETE || error != GL_NO_ERROR) {
-        MG_ERROR("mgError: The OpenGL driver refuses a shadow map of %d x %d texels (framebuffer status 0x%x, "
-                 "error 0x%x); the scene draws without shadows.",
-                 size, size, status, error);
+        MG_ERROR(
+            "mgError: The OpenGL driver refuses a shadow map of %d x %d texels (framebuffer status 0x%x, "
+            "error 0x%x); the scene draws without shadows.",
+            size, size, status, error);
         glDeleteFramebuffers(1, &framebuffer);
         glDeleteTextures(1, &texture);
         refusedSize_ = size;
@@ -159,8 +162,8 @@ bool ShadowMap::Render(const Vector3& sunDirection, std::span<const RenderList* 
         SayNoShadowMapsOnce();
         return false;
     }
-    const ShaderHandle program = theShaderManager->CreateBuiltInShader("built-in shadow depth", "",
-                                                                       kDepthVertexSource, kDepthFragmentSource);
+    const ShaderHandle program = theShaderManager->CreateBuiltInShader(
+        "built-in shadow depth", "", kDepthVertexSource, kDepthFragmentSource);
     if (program == InvalidShader || !Prepare()) {
         return false;
     }
@@ -170,8 +173,8 @@ bool ShadowMap::Render(const Vector3& sunDirection, std::span<const RenderList* 
     const Vector3 up = std::fabs(toSun.y) > 0.99f ? Vector3(0.0f, 0.0f, -1.0f) : Vector3(0.0f, 1.0f, 0.0f);
     const Matrix4 lightView =
         Marrowgate::Core::MatrixCreateLookAt(settings_.center + toSun * radius, settings_.center, up);
-    const Matrix4 lightProjection = Marrowgate::Core::CreateOrthoRH(-radius, radius, radius, -radius, 0.0f,
-                                                                    2.0f * radius);
+    const Matrix4 lightProjection =
+        Marrowgate::Core::CreateOrthoRH(-radius, radius, radius, -radius, 0.0f, 2.0f * radius);
     worldToMap_ = lightView * lightProjection * kClipToMap;
 
     Renderer::Flush();

@@ -15,10 +15,10 @@
 ///
 /// Shadow maps need depth textures that a framebuffer draws into: the desktop set-up and OpenGL
 /// ES 3.0 have them. In other set-ups Render draws nothing; OpenGL ES 2.0 says so once on stderr
-/// (the perspective pass says it for the fixed-function set-up, with the rest it lacks there). A size the driver cannot make (beyond its largest texture,
-/// or a framebuffer it refuses) is reported once, naming the size and the cause; the scene then
-/// draws without shadows. The texture and framebuffer belong to the renderer's context: a new
-/// context gets new ones. Main thread only.
+/// (the perspective pass says it for the fixed-function set-up, with the rest it lacks there). A size the
+/// driver cannot make (beyond its largest texture, or a framebuffer it refuses) is reported once, naming the
+/// size and the cause; the scene then draws without shadows. The texture and framebuffer belong to the
+/// renderer's context: a new context gets new ones. Main thread only.
 ///
 /// Depends on: the render list and the shader manager, the basic renderer, math.
 

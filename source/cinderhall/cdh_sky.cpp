@@ -165,7 +165,8 @@ bool Sky::PrepareTexture()
 
 void Sky::ReleaseTexture()
 {
-    if (texture_ != 0 && Renderer::IsRendererReady() && textureGeneration_ == Renderer::GetContextGeneration()) {
+    if (texture_ != 0 && Renderer::IsRendererReady() &&
+        textureGeneration_ == Renderer::GetContextGeneration()) {
         const GLuint texture = texture_;
         glDeleteTextures(1, &texture);
     }

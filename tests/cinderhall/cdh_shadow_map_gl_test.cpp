@@ -110,7 +110,8 @@ TEST_P(ShadowMapGL, AMapTheDriverCannotMakeIsReportedOnceAndTheSceneDrawsLit)
     pass_.GetShadowSettings().mapSize = 1 << 20;
     DrawFrame();
     ASSERT_EQ(errors.messages.size(), 1u);
-    EXPECT_NE(errors.Last().find("shadow map of 1048576 x 1048576 texels"), std::string::npos) << errors.Last();
+    EXPECT_NE(errors.Last().find("shadow map of 1048576 x 1048576 texels"), std::string::npos)
+        << errors.Last();
     EXPECT_EQ(PlaneAt(0.0f, 0.0f), 255);
     DrawFrame();
     EXPECT_EQ(errors.messages.size(), 1u) << "reported once";
@@ -151,7 +152,8 @@ TEST_P(ShadowMapGL, TheFixedFunctionSetUpSaysOnceThatItDrawsWithoutShadows)
     DrawFrame();
     DrawFrame();
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("fixed-function set-up: scenes draw without sky, fog and shadows\n"), std::string::npos)
+    EXPECT_NE(said.find("fixed-function set-up: scenes draw without sky, fog and shadows\n"),
+              std::string::npos)
         << said;
     EXPECT_EQ(said.find("shadows", said.find("shadows") + 1), std::string::npos) << "said once: " << said;
     EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");

@@ -35,8 +35,8 @@ std::unique_ptr<Cinderhall::Mesh> MakeTestCube()
         }
     }
     return Cinderhall::CreateMeshFromData(vertices, indices,
-                                         Cinderhall::kPositions | Cinderhall::kNormals | Cinderhall::kColors |
-                                             Cinderhall::kTextureCoordinates);
+                                          Cinderhall::kPositions | Cinderhall::kNormals |
+                                              Cinderhall::kColors | Cinderhall::kTextureCoordinates);
 }
 
 bool ColorNear(const GLTestContext& context, int x, int y, Rgba expected)
