@@ -1,10 +1,13 @@
-// Meshmark: N copies of one lit cube in a game scene, drawn four ways. Prints one table row.
-//   meshmark COUNT --mode per-object|instanced|static|floor [--warm-up FRAMES] [--frames FRAMES]
+// Meshmark: N copies of one lit cube in a game scene, drawn seven ways. Prints one table row.
+//   meshmark COUNT --mode MODE [--warm-up FRAMES] [--frames FRAMES]
 // per-object: a render list of N objects with the examples' lit program, one draw each;
 // instanced:  the same objects with a program that takes the per-instance transform;
 // static:     all N cubes baked into one mesh, one draw (what instancing is held against);
 // floor:      a plain OpenGL loop over the cube's buffers, two matrix uploads and one draw per
-//             cube (what per-object drawing is held against).
+//             cube (what per-object drawing is held against);
+// builtin-instanced, builtin-per-object, builtin-static: objects without a program of their
+//             own, drawn by the kit's built-in lit program: together in one instanced draw, one
+//             draw each (instancing switched off), and as the one baked mesh.
 #include "bunny_run.h"
 
 #include "cinderhall/cdh_mesh.h"
@@ -39,13 +42,27 @@ enum class Mode
     kPerObject,
     kInstanced,
     kStatic,
-    kFloor
+    kFloor,
+    kBuiltInInstanced,
+    kBuiltInPerObject,
+    kBuiltInStatic
 };
 
-constexpr const char* kModeNames[] = {"per-object", "instanced", "static", "floor"};
-constexpr const char* kModeRows[] = {"Cinderhall, render list, one draw per object",
-                                     "Cinderhall, render list, instanced", "one static mesh of every cube",
-                                     "plain GL loop, one draw per cube"};
+constexpr int kModeCount = 7;
+constexpr const char* kModeNames[kModeCount] = {
+    "per-object", "instanced", "static", "floor", "builtin-instanced", "builtin-per-object", "builtin-static"};
+constexpr const char* kModeRows[kModeCount] = {"Cinderhall, render list, one draw per object",
+                                               "Cinderhall, render list, instanced",
+                                               "one static mesh of every cube",
+                                               "plain GL loop, one draw per cube",
+                                               "built-in lit program, render list, instanced",
+                                               "built-in lit program, render list, one draw per object",
+                                               "built-in lit program, one static mesh of every cube"};
+
+bool UsesBuiltInProgram(Mode mode)
+{
+    return mode == Mode::kBuiltInInstanced || mode == Mode::kBuiltInPerObject || mode == Mode::kBuiltInStatic;
+}
 
 // Cubes on a square grid in the z = 0 plane, each turned a little differently.
 Matrix4 CubeTransform(int index, int count)
@@ -98,10 +115,16 @@ public:
         mInstancedShader = theShaderManager->CreateShaderFromFile(data + "/bench/meshmark/lit_instanced.vert",
                                                                   data + "/examples/data/shaders/lit.frag");
         mCube = Cinderhall::LoadSharedMesh(data + "/examples/data/mesh/cube.msh");
-        if (mode == Mode::kStatic) {
+        // The examples' programs' colour, for the built-in program's objects.
+        Cinderhall::Material material;
+        material.baseColor = Graphics::Color(1.0f, 1.0f, 0.55f, 0.1f);
+        const bool builtIn = UsesBuiltInProgram(mode);
+        Cinderhall::SetInstancingEnabled(mode != Mode::kBuiltInPerObject);
+        if (mode == Mode::kStatic || mode == Mode::kBuiltInStatic) {
             auto& object = mObjects.emplace_back(std::make_unique<Cinderhall::MeshObject>(mList));
             object->SetMesh(BakeCubes(mCube->GetData(), options.count));
-            object->SetShader(mLitShader);
+            object->SetShader(builtIn ? Cinderhall::InvalidShader : mLitShader);
+            object->SetMaterial(material);
             return;
         }
         for (int index = 0; index < options.count; ++index) {
@@ -109,7 +132,10 @@ public:
             if (mode != Mode::kFloor) {
                 auto& object = mObjects.emplace_back(std::make_unique<Cinderhall::MeshObject>(mList));
                 object->SetMesh(mCube);
-                object->SetShader(mode == Mode::kInstanced ? mInstancedShader : mLitShader);
+                if (!builtIn) {
+                    object->SetShader(mode == Mode::kInstanced ? mInstancedShader : mLitShader);
+                }
+                object->SetMaterial(material);
                 object->SetTransform(mTransforms.back());
             }
         }
@@ -145,6 +171,10 @@ protected:
             theShaderManager->BindShader(shader);
             mLighting.ApplyLighting();
             theShaderManager->SetShaderUniform(shader, "materialColor", 1.0f, 0.55f, 0.1f, 1.0f);
+        }
+        if (UsesBuiltInProgram(mMode)) {
+            // With no program bound the list draws its objects with the built-in programs.
+            theShaderManager->BindShader(Cinderhall::InvalidShader);
         }
         if (mMode == Mode::kFloor) {
             DrawFloor(camera.GetView());
@@ -225,18 +255,21 @@ private:
 int main(int argumentCount, char** arguments)
 {
     const std::optional<BunnyRunOptions> options =
-        ParseBunnyRunOptions(argumentCount, arguments, "--mode per-object|instanced|static|floor");
+        ParseBunnyRunOptions(argumentCount, arguments,
+                             "--mode per-object|instanced|static|floor|builtin-instanced|builtin-per-object|"
+                             "builtin-static");
     if (!options) {
         return 2;
     }
     int mode = -1;
     if (options->flags.size() == 2 && options->flags[0] == "--mode") {
-        for (int candidate = 0; candidate < 4; ++candidate) {
+        for (int candidate = 0; candidate < kModeCount; ++candidate) {
             mode = options->flags[1] == kModeNames[candidate] ? candidate : mode;
         }
     }
     if (mode < 0) {
-        std::fprintf(stderr, "meshmark: give --mode per-object, instanced, static or floor\n");
+        std::fprintf(stderr, "meshmark: give --mode per-object, instanced, static, floor, builtin-instanced, "
+                             "builtin-per-object or builtin-static\n");
         return 2;
     }
     Game::GameApplication application(Application::WindowMode::kWindowed, 0, 0, false);

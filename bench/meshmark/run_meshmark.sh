@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs meshmark on the current display and prints one Markdown table: for each count, the four
+# Runs meshmark on the current display and prints one Markdown table: for each count, the seven
 # ways of drawing, every one in its own process, one after the other so that they share the
 # machine's load alike; then the ratios against the targets.
 # Usage: run_meshmark.sh BUILD_DIR [COUNT...]   (counts default to 1000 5000 10000)
@@ -33,7 +33,7 @@ echo "| program | N | frame median ms | frame p90 ms | main thread CPU median ms
 echo "|---|---|---|---|---|---|"
 rows=""
 for count in "${counts[@]}"; do
-    for mode in per-object floor instanced static; do
+    for mode in per-object floor instanced static builtin-instanced builtin-per-object builtin-static; do
         rows+="$("$program" "$count" --mode "$mode" "${frames[@]}" 2>>"$messages")"$'\n'
     done
 done
@@ -43,6 +43,9 @@ echo "load after: $(uptime)"
 echo
 printf '%s' "$rows" | awk -F '|' '
     { program = $2; count = $3 + 0; median = $4 + 0; seen[count] = 1 }
+    program ~ /built-in/ && program ~ /instanced/ { builtInInstanced[count] = median; next }
+    program ~ /built-in/ && program ~ /static/ { builtInStatic[count] = median; next }
+    program ~ /built-in/ { next }
     program ~ /one draw per object/ { perObject[count] = median }
     program ~ /plain GL/ { floor[count] = median }
     program ~ /instanced/ { instanced[count] = median }
@@ -51,5 +54,6 @@ printf '%s' "$rows" | awk -F '|' '
         for (c in seen) {
             if (floor[c] > 0) printf "N = %d: per object / plain GL loop, median frame %.2f (target at most 1.2 at 1000 and 5000)\n", c, perObject[c] / floor[c]
             if (staticMesh[c] > 0) printf "N = %d: instanced / one static mesh, median frame %.2f (target at most 1.2 at 10000)\n", c, instanced[c] / staticMesh[c]
+            if (builtInStatic[c] > 0) printf "N = %d: built-in program instanced / its one static mesh, median frame %.2f (target at most 1.2 at 10000)\n", c, builtInInstanced[c] / builtInStatic[c]
         }
     }'
