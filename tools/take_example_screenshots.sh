@@ -101,5 +101,11 @@ check 11_minimap "$examples/example_11_minimap" "Minimap" 800 "#FF9F2E" "#BB00FF
 check 12_menu "$examples/example_12_menu" "Menu" 800 "#3A2E5C" "#F0E6C8" "#FFFF00"
 # The character's sunlit top and the items' green tops.
 check 13_follow_and_pick "$examples/example_13_follow_and_pick" "Follow and pick" 800 "#FF8A17" "#37EA39"
+# The sky, the crates' sunlit tops and the shadows on the grass.
+check 14_fog_sky_and_shadows "$examples/example_14_fog_sky_and_shadows" "Fog, sky and shadows" 800 \
+    "#94BDE8" "#CD9240" "#354D32"
+# The scene's own clear colour and the blue and orange patches of cubes.
+check 15_ten_thousand_cubes "$examples/example_15_ten_thousand_cubes" "Ten thousand cubes" 800 \
+    "#0F1429" "#203F68" "#684122"
 check template "$template/my_game" "My Game" 800 "#FFFFFF"
 exit $((failures > 0))
