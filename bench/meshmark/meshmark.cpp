@@ -49,8 +49,9 @@ enum class Mode
 };
 
 constexpr int kModeCount = 7;
-constexpr const char* kModeNames[kModeCount] = {
-    "per-object", "instanced", "static", "floor", "builtin-instanced", "builtin-per-object", "builtin-static"};
+constexpr const char* kModeNames[kModeCount] = {"per-object",    "instanced",         "static",
+                                                "floor",         "builtin-instanced", "builtin-per-object",
+                                                "builtin-static"};
 constexpr const char* kModeRows[kModeCount] = {"Cinderhall, render list, one draw per object",
                                                "Cinderhall, render list, instanced",
                                                "one static mesh of every cube",
