@@ -136,7 +136,8 @@ private:
             if (hasInstanceTransform_ < 0) {
                 hasInstanceTransform_ = theShaderManager->HasInstanceTransform(program_.everything) ? 1 : 0;
             }
-            AddToBatchOrAlone(object, program_.everything, hasInstanceTransform_ == 1, false);
+            AddToBatchOrAlone(object, program_.everything,
+                              hasInstanceTransform_ == 1 && CanInstance(*object.GetMesh()), false);
             return;
         }
         if (object.GetShader() != Cinderhall::InvalidShader) {

@@ -83,6 +83,7 @@ void Sky::SetGradient(const Marrowgate::Graphics::Color& zenith, const Marrowgat
     horizon_ = horizon;
     ground_ = ground;
     kind_ = Kind::kGradient;
+    hasGradient_ = true;
     ReleaseTexture();
     for (std::vector<unsigned char>& face : faces_) {
         face.clear();
@@ -127,6 +128,7 @@ void Sky::Clear()
         face.clear();
     }
     kind_ = Kind::kNone;
+    hasGradient_ = false;
 }
 
 bool Sky::PrepareTexture()
@@ -153,10 +155,13 @@ bool Sky::PrepareTexture()
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR) {
         MG_ERROR("mgError: The OpenGL driver refuses a sky cube map of six %d x %d images (error 0x%x); the "
-                 "scene draws without its sky.",
+                 "scene draws without it.",
                  faceSide_, faceSide_, error);
         glDeleteTextures(1, &texture);
-        Clear();
+        for (std::vector<unsigned char>& face : faces_) {
+            face.clear();
+        }
+        kind_ = hasGradient_ ? Kind::kGradient : Kind::kNone;
         return false;
     }
     texture_ = texture;

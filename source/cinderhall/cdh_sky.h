@@ -13,8 +13,8 @@
 /// The images are decoded once and kept, so the cube map rebuilds itself in a new context like
 /// every other GL resource of the kit. An image that is missing, cannot be decoded, is not square
 /// or differs in size from the others is reported (naming the file and the fault) and the sky
-/// keeps what it had before, a gradient or nothing. Shader set-ups only; the fixed-function set-up
-/// draws no sky (the perspective pass says so once). Main thread only.
+/// keeps what it had before, a gradient or nothing; so does a cube map the driver refuses. Shader set-ups
+/// only; the fixed-function set-up draws no sky (the perspective pass says so once). Main thread only.
 ///
 /// Depends on: the shader manager, the basic renderer, colours, math.
 
@@ -63,6 +63,8 @@ private:
     void ReleaseTexture();
 
     Kind kind_ = Kind::kNone;
+    // Whether a gradient was set, to fall back on when the driver refuses the cube map.
+    bool hasGradient_ = false;
     Marrowgate::Graphics::Color zenith_;
     Marrowgate::Graphics::Color horizon_;
     Marrowgate::Graphics::Color ground_;
