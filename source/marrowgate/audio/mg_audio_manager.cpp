@@ -272,6 +272,28 @@ void PrepareToPlay(mgImplementation::AudioManagerRecord& record)
     }
 }
 
+AudioChannel StartSound(mgImplementation::AudioManagerRecord& record,
+                        const mgImplementation::StartRequest& request)
+{
+    PrepareToPlay(record);
+    MG_ERROR_IF(request.handle == kInvalidAudioHandle,
+                "mgExternalError: Attempting to play an invalid audio handle.");
+    return mgImplementation::StartPlayer(record, request);
+}
+
+AudioChannel StartEvent(mgImplementation::AudioManagerRecord& record, const std::string& tableName,
+                        const std::string& eventName, const std::optional<Core::Vector3>& position)
+{
+    mgImplementation::OpenDeviceOnce(record);
+    std::optional<mgImplementation::StartRequest> request =
+        mgImplementation::RequestForEvent(record, tableName, eventName);
+    if (!request) {
+        return {};
+    }
+    request->worldPosition = position;
+    return mgImplementation::StartPlayer(record, *request);
+}
+
 } // namespace
 
 AudioManager::AudioManager() : mRecord(std::make_unique<mgImplementation::AudioManagerRecord>())
@@ -348,15 +370,12 @@ AudioHandle AudioManager::CreateSoundFromMemory(const std::uint8_t* fileBytes, s
 
 AudioChannel AudioManager::PlaySound(const AudioHandle& handle, bool looping, bool music)
 {
-    mgImplementation::AudioManagerRecord& record = *mRecord;
-    PrepareToPlay(record);
-    MG_ERROR_IF(handle == kInvalidAudioHandle,
-                "mgExternalError: Attempting to play an invalid audio handle.");
+    PrepareToPlay(*mRecord);
     mgImplementation::StartRequest request;
     request.handle = handle;
     request.looping = looping;
     request.music = music;
-    return mgImplementation::StartPlayer(record, request);
+    return StartSound(*mRecord, request);
 }
 
 AudioChannel AudioManager::PlaySoundAt(const AudioHandle& handle, bool looping, const Core::Vector3& position)
@@ -364,24 +383,17 @@ AudioChannel AudioManager::PlaySoundAt(const AudioHandle& handle, bool looping, 
     if (!mgImplementation::IsAcceptedVector(position, "sound position")) {
         return {};
     }
-    mgImplementation::AudioManagerRecord& record = *mRecord;
-    PrepareToPlay(record);
-    MG_ERROR_IF(handle == kInvalidAudioHandle,
-                "mgExternalError: Attempting to play an invalid audio handle.");
+    PrepareToPlay(*mRecord);
     mgImplementation::StartRequest request;
     request.handle = handle;
     request.looping = looping;
     request.worldPosition = position;
-    return mgImplementation::StartPlayer(record, request);
+    return StartSound(*mRecord, request);
 }
 
 AudioChannel AudioManager::PlayEvent(const std::string& tableName, const std::string& eventName)
 {
-    mgImplementation::AudioManagerRecord& record = *mRecord;
-    mgImplementation::OpenDeviceOnce(record);
-    std::optional<mgImplementation::StartRequest> request =
-        mgImplementation::RequestForEvent(record, tableName, eventName);
-    return request ? mgImplementation::StartPlayer(record, *request) : AudioChannel{};
+    return StartEvent(*mRecord, tableName, eventName, std::nullopt);
 }
 
 AudioChannel AudioManager::PlayEventAt(const std::string& tableName, const std::string& eventName,
@@ -390,15 +402,7 @@ AudioChannel AudioManager::PlayEventAt(const std::string& tableName, const std::
     if (!mgImplementation::IsAcceptedVector(position, "sound position")) {
         return {};
     }
-    mgImplementation::AudioManagerRecord& record = *mRecord;
-    mgImplementation::OpenDeviceOnce(record);
-    std::optional<mgImplementation::StartRequest> request =
-        mgImplementation::RequestForEvent(record, tableName, eventName);
-    if (!request) {
-        return {};
-    }
-    request->worldPosition = position;
-    return mgImplementation::StartPlayer(record, *request);
+    return StartEvent(*mRecord, tableName, eventName, position);
 }
 
 void AudioManager::Update(float elapsedSeconds)
