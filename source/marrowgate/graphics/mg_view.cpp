@@ -180,6 +180,8 @@ void RenderThroughView(const std::function<void()>& draw)
     }
     // Opaque black, as the window is cleared, so dark parts of the picture do not show the bars.
     if (!view.target->Draw(draw, Color(ColorPalette::Black))) {
+        // The driver cannot make the target (reported once): the game still shows, unscaled.
+        draw();
         return;
     }
     const ViewPlacement placement = GetViewPlacement();
