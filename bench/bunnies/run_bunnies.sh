@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the bunnies benchmark on the current display and prints one Markdown table: for each
-# count, Marrowgate and then each SFML program, every one in its own process, one after the
-# other so that they share the machine's load alike.
+# count, Marrowgate (plain sprites, then animated sprites, then plain sprites through a logical
+# view) and then each SFML program, every one in its own process, one after the other so that
+# they share the machine's load alike.
 # Usage: run_bunnies.sh BUILD_DIR [COUNT...]   (counts default to 1000 10000 50000)
 # WARM_UP and FRAMES in the environment override the 30 warm-up and 300 measured frames.
 set -euo pipefail
@@ -25,6 +26,7 @@ export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 # the same per-pixel work (4x multisampling multiplies the software rasteriser's fill cost).
 export MARROWGATE_MULTISAMPLING="${MARROWGATE_MULTISAMPLING:-0}"
 
+marrowgate_variants=("" "--animated" "--logical-view")
 sfml_variants=("" "--vertex-array" "--default-filtering" "--vertex-array --default-filtering")
 if [[ ! -x "$bench/bunnies_sfml" ]]; then
     echo "$0: $bench/bunnies_sfml was not built (SFML not found); Marrowgate only" >&2
@@ -42,7 +44,10 @@ echo "| program | N | frame median ms | frame p90 ms | main thread CPU median ms
 echo "|---|---|---|---|---|---|"
 rows=""
 for count in "${counts[@]}"; do
-    rows+="$("$bench/bunnies_marrowgate" "$count" "${frames[@]}" 2>>"$messages")"$'\n'
+    for variant in "${marrowgate_variants[@]}"; do
+        # shellcheck disable=SC2086 # a variant is zero or one flag
+        rows+="$("$bench/bunnies_marrowgate" "$count" "${frames[@]}" $variant 2>>"$messages")"$'\n'
+    done
     for variant in "${sfml_variants[@]}"; do
         # shellcheck disable=SC2086 # a variant is zero, one or two flags
         rows+="$("$bench/bunnies_sfml" "$count" "${frames[@]}" $variant 2>>"$messages")"$'\n'
@@ -52,13 +57,21 @@ printf '%s' "$rows"
 echo
 echo "load after: $(uptime)"
 echo
-# Marrowgate against the faster SFML program with the same filtering, per count.
+# Marrowgate's variants against its plain sprites, and Marrowgate against the faster SFML program
+# with the same filtering, per count.
 printf '%s' "$rows" | awk -F '|' '
     { program = $2; count = $3 + 0; median = $4 + 0; thread = $6 + 0 }
-    program ~ /Marrowgate/ { marrowgate[count] = median; marrowgateThread[count] = thread; order[++n] = count }
+    program ~ /Marrowgate, one Sprite per bunny *$/ { marrowgate[count] = median; marrowgateThread[count] = thread; order[++n] = count }
+    program ~ /AnimatedSprite/ { animated[count] = median }
+    program ~ /logical view/ { throughView[count] = median }
     program ~ /mipmaps/ && (!(count in sfml) || median < sfml[count]) { sfml[count] = median }
     program ~ /VertexArray.*mipmaps/ { vertexArrayThread[count] = thread }
     END {
+        for (i = 1; i <= n; ++i) {
+            c = order[i]
+            if (marrowgate[c] == 0) continue
+            printf "N = %d: Marrowgate animated / plain sprites, median frame %.2f; through a logical view / plain %.2f (targets at most 1.2)\n", c, animated[c] / marrowgate[c], throughView[c] / marrowgate[c]
+        }
         for (i = 1; i <= n; ++i) {
             c = order[i]
             if (!(c in sfml) || sfml[c] == 0 || vertexArrayThread[c] == 0) continue

@@ -7,8 +7,11 @@
 #include "marrowgate/graphics/mg_texture_manager.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace {
 constexpr char kUnitName[] = "mg_view";
@@ -25,6 +28,8 @@ struct ViewState
     ViewScaling scaling = ViewScaling::Fit;
     Color barColor = Color(ColorPalette::Black);
     std::unique_ptr<RenderTarget> target;
+    // The target's filtering as last set; none until set for the current target.
+    std::optional<bool> isTargetSmooth;
 };
 
 ViewState& TheView()
@@ -134,6 +139,33 @@ Core::Vector2 ViewToWindow(const Core::Vector2& viewPoint)
                              viewPoint.y * placement.height / static_cast<float>(GetLogicalHeight()));
 }
 
+namespace {
+
+// The bars: the strips of the window around the picture, none when the picture covers it.
+void RenderBars(const ViewPlacement& placement, const Color& barColor)
+{
+    const float windowWidth = static_cast<float>(WindowWidth());
+    const float windowHeight = static_cast<float>(WindowHeight());
+    const float left = std::max(placement.x, 0.0f);
+    const float top = std::max(placement.y, 0.0f);
+    const float right = std::min(placement.x + placement.width, windowWidth);
+    const float bottom = std::min(placement.y + placement.height, windowHeight);
+    const std::array<std::pair<Vector2, Vector2>, 4> strips = {{
+        {Vector2(0.0f, 0.0f), Vector2(windowWidth, top)},
+        {Vector2(0.0f, bottom), Vector2(windowWidth, windowHeight)},
+        {Vector2(0.0f, top), Vector2(left, bottom)},
+        {Vector2(right, top), Vector2(windowWidth, bottom)},
+    }};
+    BindTexture(GetBlankTexture());
+    for (const auto& [topLeft, bottomRight] : strips) {
+        if (bottomRight.x > topLeft.x && bottomRight.y > topLeft.y) {
+            RenderQuad(topLeft, bottomRight, barColor.GetColorABGR(), 0.0f, 0.0f, 1.0f, 1.0f);
+        }
+    }
+}
+
+} // namespace
+
 void RenderThroughView(const std::function<void()>& draw)
 {
     ViewState& view = TheView();
@@ -144,20 +176,31 @@ void RenderThroughView(const std::function<void()>& draw)
     if (!view.target) {
         // With depth, so a scene's perspective pass works inside the view as it does on screen.
         view.target = std::make_unique<RenderTarget>(view.width, view.height, true);
-        SetTextureSmoothing(view.target->GetTexture(), view.scaling != ViewScaling::IntegerScale);
+        view.isTargetSmooth.reset();
     }
     // Opaque black, as the window is cleared, so dark parts of the picture do not show the bars.
     if (!view.target->Draw(draw, Color(ColorPalette::Black))) {
+        // The driver cannot make the target (reported once): the game still shows, unscaled.
+        draw();
         return;
     }
     const ViewPlacement placement = GetViewPlacement();
-    BindTexture(GetBlankTexture());
-    RenderQuad(Vector2(0.0f, 0.0f), Vector2(WindowWidth(), WindowHeight()), view.barColor.GetColorABGR(),
-               0.0f, 0.0f, 1.0f, 1.0f);
+    // Shown pixel for pixel, nearest and smooth filtering give the same picture, and nearest is
+    // the cheaper.
+    const bool isOneToOne = placement.width == static_cast<float>(view.width) &&
+                            placement.height == static_cast<float>(view.height);
+    const bool isSmooth = view.scaling != ViewScaling::IntegerScale && !isOneToOne;
+    if (view.isTargetSmooth != isSmooth) {
+        SetTextureSmoothing(view.target->GetTexture(), isSmooth);
+        view.isTargetSmooth = isSmooth;
+    }
+    RenderBars(placement, view.barColor);
+    // The picture is opaque (cleared so, and premultiplied blending keeps its alpha at one), so
+    // it replaces the window's pixels rather than blending over them.
     BindTexture(view.target->GetTexture());
-    RenderQuad(Vector2(placement.x, placement.y),
-               Vector2(placement.x + placement.width, placement.y + placement.height), Color().GetColorABGR(),
-               0.0f, 0.0f, 1.0f, 1.0f);
+    RenderOpaqueQuad(Vector2(placement.x, placement.y),
+                     Vector2(placement.x + placement.width, placement.y + placement.height), 0.0f, 0.0f, 1.0f,
+                     1.0f);
 }
 
 } // namespace Marrowgate::Graphics

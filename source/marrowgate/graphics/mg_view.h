@@ -16,6 +16,8 @@
 /// everything placed by them, the scene's turning about the screen centre, the 2D camera and its
 /// shake) are in logical pixels, and the mouse position arrives in logical pixels. The picture
 /// rectangle is placed on whole window pixels and follows every resize and full-screen switch.
+/// Where the driver cannot make the render target (reported once), the picture is drawn straight
+/// into the window's top-left corner, unscaled.
 /// Depends on: render targets, the texture manager, screen metrics, the basic renderer.
 
 #include "marrowgate/graphics/mg_color.h"

@@ -1,11 +1,13 @@
 // Render targets in every set-up: a scene drawn into a target and then shown as a sprite looks
 // as it does drawn directly; the previous target, viewport and matrices come back however the
-// drawing ends; refusals are reported with the sizes; a context rebuild says the contents are gone.
+// drawing ends; refusals, among them a legacy driver without framebuffer objects, are reported
+// with the sizes; a context rebuild says the contents are gone.
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_basic_shapes.h"
 #include "marrowgate/graphics/mg_render_target.h"
 #include "marrowgate/graphics/mg_sprite.h"
+#include "marrowgate/graphics/mg_view.h"
 #include "support/error_capture.h"
 #include "support/gl_test_context.h"
 #include "test_images.h"
@@ -175,5 +177,69 @@ INSTANTIATE_TEST_SUITE_P(EverySetUp, RenderTargetTest,
                          [](const testing::TestParamInfo<RendererSetUp>& info) {
                              return QuorvaneTest::SetUpName(info.param);
                          });
+
+// A legacy driver without framebuffer objects, as GLEW shows one: their entry points are null.
+// (Mesa cannot be told to leave them out: it offers EXT_framebuffer_object in every context.)
+class FramebufferEntryPointsHidden
+{
+public:
+    FramebufferEntryPointsHidden()
+        : mGenerate(glGenFramebuffers), mAttachRenderbuffer(glFramebufferRenderbuffer),
+          mGenerateExt(glGenFramebuffersEXT), mAttachRenderbufferExt(glFramebufferRenderbufferEXT)
+    {
+        glGenFramebuffers = nullptr;
+        glFramebufferRenderbuffer = nullptr;
+        glGenFramebuffersEXT = nullptr;
+        glFramebufferRenderbufferEXT = nullptr;
+    }
+    ~FramebufferEntryPointsHidden()
+    {
+        glGenFramebuffers = mGenerate;
+        glFramebufferRenderbuffer = mAttachRenderbuffer;
+        glGenFramebuffersEXT = mGenerateExt;
+        glFramebufferRenderbufferEXT = mAttachRenderbufferExt;
+    }
+    FramebufferEntryPointsHidden(const FramebufferEntryPointsHidden&) = delete;
+    FramebufferEntryPointsHidden& operator=(const FramebufferEntryPointsHidden&) = delete;
+
+private:
+    PFNGLGENFRAMEBUFFERSPROC mGenerate;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC mAttachRenderbuffer;
+    PFNGLGENFRAMEBUFFERSPROC mGenerateExt;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC mAttachRenderbufferExt;
+};
+
+TEST(RenderTargetWithoutFramebufferObjects, IsReportedOnceAndALogicalViewStillShowsTheGameUnscaled)
+{
+    QuorvaneTest::ErrorCapture errors;
+    std::string failure;
+    const std::unique_ptr<GLTestContext> context =
+        GLTestContext::Create(RendererSetUp::FixedFunction, 64, 48, failure);
+    if (!context) {
+        GTEST_SKIP() << failure;
+    }
+    const FramebufferEntryPointsHidden hidden;
+    RenderTarget target(16, 8);
+    int runs = 0;
+    context->DrawFrame([&] {
+        EXPECT_FALSE(target.Draw([&] { ++runs; }));
+        EXPECT_FALSE(target.Draw([&] { ++runs; }));
+        Sprite(target.GetTexture()).Render();
+    });
+    EXPECT_EQ(runs, 0);
+    ASSERT_EQ(errors.messages.size(), 1u) << errors.Last();
+    EXPECT_NE(errors.Last().find("A render target of 16 x 8 pixels needs framebuffer objects"),
+              std::string::npos)
+        << errors.Last();
+
+    SetLogicalView(32, 24, ViewScaling::IntegerScale);
+    context->DrawFrame([] {
+        RenderThroughView([] { BoxShape(10, 10, Color(ColorPalette::Red), Vector2(0, 0)).Render(); });
+    });
+    ResetView();
+    EXPECT_EQ(errors.messages.size(), 2u) << "one report for the view's own target";
+    EXPECT_TRUE(QuorvaneTest::IsNear(context->At(5, 5), Pixel{255, 0, 0}));
+    EXPECT_TRUE(QuorvaneTest::IsNear(context->At(20, 20), Pixel{0, 0, 0}));
+}
 
 } // namespace

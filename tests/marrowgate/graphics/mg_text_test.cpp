@@ -107,6 +107,27 @@ TEST(Fonts, BitmapsHavePowerOfTwoSidesAndCoverageInsideTheText)
     EXPECT_GT(covered, 100);
 }
 
+// Typed names arrive as UTF-8 and must be drawn whole: an accented letter takes its own glyph,
+// with ink past the letters before it, rather than vanishing.
+TEST(Fonts, AccentedLettersFromUtf8TextAreDrawn)
+{
+    Font* font = FindFont("");
+    ASSERT_NE(font, nullptr);
+    font->SetFontSize(30.0f);
+    const std::string typed = "Zo\u00EB";
+    const int before = static_cast<int>(font->MeasureTextWidth("Zo"));
+    EXPECT_GT(static_cast<int>(font->MeasureTextWidth(typed)), before + 5);
+    const std::optional<mgImplementation::CoverageBitmap> bitmap = font->RenderTextToBitmap(typed);
+    ASSERT_TRUE(bitmap);
+    int inkAfterZo = 0;
+    for (int y = 0; y < bitmap->textHeight; ++y) {
+        for (int x = before + 1; x < bitmap->textWidth; ++x) {
+            inkAfterZo += bitmap->pixels[std::size_t(y) * bitmap->textureWidth + x] > 128 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inkAfterZo, 20);
+}
+
 TEST(Fonts, TextsBeyondTheLargestTextureAreRefused)
 {
     Font* font = FindFont("");

@@ -1,5 +1,6 @@
 // The logical view on screen in every set-up: bars and picture where the placement says at three
-// window sizes, and integer scaling keeping logical pixels as sharp squares.
+// window sizes, none where the picture covers the window, and integer scaling keeping logical
+// pixels as sharp squares.
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_basic_shapes.h"
@@ -94,6 +95,41 @@ TEST_P(ViewDrawingTest, IntegerScaleDrawsEachLogicalPixelAsASharpSquare)
     EXPECT_TRUE(QuorvaneTest::IsNear(context->At(9, 14), kBar, 0));
     EXPECT_TRUE(QuorvaneTest::IsNear(context->At(89, 66), kRed, 0));
     EXPECT_TRUE(QuorvaneTest::IsNear(context->At(90, 66), kBar, 0));
+}
+
+// The bars are only the strips the picture leaves: a picture that overhangs the window (Fill)
+// leaves none, and one shown pixel for pixel (Fit at the logical size) covers it exactly.
+TEST_P(ViewDrawingTest, APictureThatCoversTheWholeWindowLeavesNoBar)
+{
+    struct Case
+    {
+        int width;
+        int height;
+        ViewScaling scaling;
+        Pixel topLeft;
+    };
+    // Fill at 2x places the picture at y = -10: the green square is cropped away.
+    for (const Case size : {Case{80, 40, ViewScaling::Fill, kRed}, Case{40, 30, ViewScaling::Fit, kGreen}}) {
+        std::string failure;
+        std::unique_ptr<GLTestContext> context =
+            GLTestContext::Create(GetParam(), size.width, size.height, failure);
+        if (!context) {
+            GTEST_SKIP() << failure;
+        }
+        SetLogicalView(40, 30, size.scaling, Color(ColorPalette::Blue));
+        context->DrawFrame(DrawPicture);
+        int bars = 0;
+        for (int y = 0; y < size.height; ++y) {
+            for (int x = 0; x < size.width; ++x) {
+                bars += QuorvaneTest::IsNear(context->At(x, y), kBar, 8) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(bars, 0) << size.width << " x " << size.height;
+        EXPECT_TRUE(QuorvaneTest::IsNear(context->At(0, 0), size.topLeft, 0)) << size.width;
+        EXPECT_TRUE(QuorvaneTest::IsNear(context->At(size.width - 1, size.height - 1), kRed, 0))
+            << size.width;
+        EXPECT_FALSE(errors.Fired()) << errors.Last();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySetUp, ViewDrawingTest,

@@ -35,7 +35,8 @@ FramebufferCalls FindCalls()
                 glDeleteRenderbuffers,    glBindRenderbuffer,       glRenderbufferStorage,
                 glFramebufferRenderbuffer};
     }
-    if (GLEW_EXT_framebuffer_object) {
+    if (Marrowgate::Graphics::HasEntryPoint(glGenFramebuffersEXT) &&
+        Marrowgate::Graphics::HasEntryPoint(glFramebufferRenderbufferEXT)) {
         return {glGenFramebuffersEXT,        glDeleteFramebuffersEXT,     glBindFramebufferEXT,
                 glFramebufferTexture2DEXT,   glCheckFramebufferStatusEXT, glGenRenderbuffersEXT,
                 glDeleteRenderbuffersEXT,    glBindRenderbufferEXT,       glRenderbufferStorageEXT,

@@ -161,6 +161,10 @@ void RenderVertexBuffer3D(PrimitiveType type, std::uint32_t buffer, std::uint32_
 // A textured rectangle of one colour word, drawn as a triangle strip.
 void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft,
                 float vTop, float uRight, float vBottom);
+// A white textured rectangle that replaces the pixels beneath it, without blending or the depth
+// test: for pictures known to be opaque, at a fraction of a blended draw's cost per pixel.
+void RenderOpaqueQuad(const Vector2& topLeft, const Vector2& bottomRight, float uLeft, float vTop,
+                      float uRight, float vBottom);
 
 // Drains OpenGL's error flags (at most 101 reads), so later checks see only their own errors.
 void ClearGLErrors();

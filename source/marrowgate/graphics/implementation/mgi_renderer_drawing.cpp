@@ -314,4 +314,16 @@ void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_
                      static_cast<std::uint32_t>(vertices.size()));
 }
 
+void RenderOpaqueQuad(const Vector2& topLeft, const Vector2& bottomRight, float uLeft, float vTop,
+                      float uRight, float vBottom)
+{
+    Flush();
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    RenderQuad(topLeft, bottomRight, 0xFFFFFFFFu, uLeft, vTop, uRight, vBottom);
+    Flush();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+}
+
 } // namespace Marrowgate::Graphics
