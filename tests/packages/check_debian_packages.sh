@@ -19,7 +19,12 @@ kits=("$build"/quorvane-dev_*.deb)
 
 for package in "${game[0]}" "${kits[0]}"; do
     echo "lintian $(basename "$package"):"
-    lintian --fail-on error --no-tag-display-limit "$package" || fail "lintian reports errors in $(basename "$package")"
+    lintian --fail-on error --tag-display-limit 0 "$package" || fail "lintian reports errors in $(basename "$package")"
+    # The release log shipped with a package describes that package's version.
+    name=$(dpkg-deb --field "$package" Package)
+    version=$(dpkg-deb --field "$package" Version)
+    dpkg-deb --fsys-tarfile "$package" | tar -xO "./usr/share/doc/$name/changelog.Debian.gz" | gzip -dc |
+        head -1 | grep -qF " ($version) " || fail "the changelog in $name does not begin with version $version"
 done
 dpkg-deb --field "${game[0]}" Depends | grep -q libsdl2 || fail "the game's package does not depend on SDL2"
 
