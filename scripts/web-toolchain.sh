@@ -23,13 +23,11 @@ if [[ "${1:-}" == "--tests" ]]; then
 fi
 missing=()
 for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" && continue
+    # A node from another archive (NodeSource's) brings its own npm, and conflicts with Debian's.
+    [[ "$package" == npm ]] && command -v npm >/dev/null && continue
+    missing+=("$package")
 done
-# A node from another archive (NodeSource's) already provides npm.
-if [[ " ${missing[*]} " == *" npm "* ]] && command -v npm >/dev/null; then
-    missing=("${missing[@]/npm}")
-fi
-missing=(${missing[@]+"${missing[@]}"})
 if [[ ${#missing[@]} -gt 0 ]]; then
     echo "Installing: ${missing[*]}" >&2
     "${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q >&2 &&
