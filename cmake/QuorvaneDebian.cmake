@@ -4,7 +4,7 @@
 #   cmake --build build/package --target package   ->  build/package/quorvane_*.deb, quorvane-dev_*.deb
 # quorvane: the game (binary, data, desktop entry, icons, AppStream metadata, manual page), its
 # dependencies read from the binary by dpkg-shlibdeps. quorvane-dev: the kits for developers
-# (static libraries, headers, the CMake package, the mesh tool), depending on the -dev packages
+# (static libraries, headers, the CMake package, the asset tools), depending on the -dev packages
 # the kits' CMake package finds.
 find_program(QUORVANE_GZIP gzip REQUIRED)
 # Debian keeps manual pages compressed, without a time stamp so that builds are reproducible.
@@ -21,6 +21,7 @@ if(QUORVANE_INSTALL_GAME)
     quorvane_install_manual_page(quorvane 6 game)
 endif()
 quorvane_install_manual_page(quorvane-mesh 1 kits)
+quorvane_install_manual_page(quorvane-atlas 1 kits)
 
 # Each package's copyright file and changelog, in /usr/share/doc/<package>. The font's stanza,
 # with its licence in full, is taken from the font's own notice.
@@ -78,6 +79,7 @@ The kits Quorvane is made with: Marrowgate (window, fixed-step game loop,
 scenes, 2D graphics, text, input, audio, JSON), Cinderhall (meshes, shaders,
 3D camera, lighting, lines) and Orrery (3D entities and collision), as static
 libraries with their headers and a CMake package (find_package(Quorvane)),
-and quorvane-mesh, which converts Wavefront OBJ models to the kits' meshes.")
+quorvane-mesh, which converts Wavefront OBJ models to the kits' meshes, and
+quorvane-atlas, which packs a folder of images into one sprite atlas.")
 
 include(CPack)

@@ -17,7 +17,11 @@ if(EMSCRIPTEN)
 endif()
 
 add_custom_target(quorvane_kits)
-add_dependencies(quorvane_kits ${quorvane_kit_targets} quorvane-mesh quorvane-atlas)
+add_dependencies(quorvane_kits ${quorvane_kit_targets})
+# The asset tools run on the machine that builds; a web build has none.
+if(NOT EMSCRIPTEN)
+    add_dependencies(quorvane_kits quorvane-mesh quorvane-atlas)
+endif()
 
 install(TARGETS ${quorvane_kit_targets} EXPORT QuorvaneTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT kits)
@@ -46,4 +50,5 @@ install(FILES "${PROJECT_BINARY_DIR}/QuorvaneConfig.cmake" "${PROJECT_BINARY_DIR
               "${PROJECT_SOURCE_DIR}/cmake/QuorvaneWeb.cmake" "${PROJECT_SOURCE_DIR}/cmake/QuorvaneWebDependencies.cmake"
               "${PROJECT_SOURCE_DIR}/cmake/QuorvaneWebToolchain.cmake"
         DESTINATION "${QUORVANE_PACKAGE_DIR}" COMPONENT kits)
-install(FILES "${PROJECT_SOURCE_DIR}/cmake/web/page.html.in" DESTINATION "${QUORVANE_PACKAGE_DIR}/web" COMPONENT kits)
+install(FILES "${PROJECT_SOURCE_DIR}/cmake/web/page.html.in" "${PROJECT_SOURCE_DIR}/cmake/web/exit_when_main_returns.js"
+        DESTINATION "${QUORVANE_PACKAGE_DIR}/web" COMPONENT kits)

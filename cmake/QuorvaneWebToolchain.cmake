@@ -4,10 +4,19 @@
 # scripts/web-toolchain.sh builds it (~/.cache/quorvane-web/sdl2-2.26.5). Kits installed for the
 # web are found through CMAKE_PREFIX_PATH as usual; the search reaches only these folders and
 # emscripten's own, never the desktop's libraries.
-if(NOT DEFINED ENV{NODE_PATH})
-    # emscripten's JavaScript tools need Debian's acorn, outside node's default path.
-    set(ENV{NODE_PATH} /usr/share/nodejs)
+# emscripten's JavaScript tools need Debian's acorn, outside the default path of a node that is
+# not Debian's own. They run at configure time and again at every link, when this variable is
+# long gone, so each link gets it too.
+set(QUORVANE_NODE_PATH /usr/share/nodejs)
+if(DEFINED ENV{NODE_PATH} AND NOT "$ENV{NODE_PATH}" MATCHES "(^|:)/usr/share/nodejs(:|$)")
+    string(APPEND QUORVANE_NODE_PATH ":$ENV{NODE_PATH}")
+elseif(DEFINED ENV{NODE_PATH})
+    set(QUORVANE_NODE_PATH "$ENV{NODE_PATH}")
 endif()
+set(ENV{NODE_PATH} "${QUORVANE_NODE_PATH}")
+foreach(language C CXX)
+    set(CMAKE_${language}_LINKER_LAUNCHER "${CMAKE_COMMAND}" -E env "NODE_PATH=${QUORVANE_NODE_PATH}")
+endforeach()
 include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
 
 if(NOT QUORVANE_WEB_SDL2)

@@ -6,22 +6,22 @@
 #      there is no display, among them the kits installed into a scratch prefix with the
 #      examples and the template built against them and run;
 #   3. a clang build runs each fuzz target for a short, bounded time;
+#   4. the web build of the game, the examples and the template runs in headless Chromium
+#      (skipped, saying so, only where the web toolchain cannot be installed);
+#   5. the Debian packages are built and checked with lintian; on a throwaway machine (CI=true)
+#      or with --install-packages they are also installed, played and removed again;
 # after checking that the sources follow the checked-in .clang-format.
-# Two more stages run only when asked for, while the web build is being finished (two of its
-# browser checks, Escape on the title and a missing data file's report, do not pass yet):
-#   --web       the web build of the game, the examples and the template in headless Chromium
-#               (skipped, saying so, only where the web toolchain cannot be installed);
-#   --packages  the Debian packages built and checked with lintian; with --install-packages too
-#               (or CI=true, a throwaway machine) they are also installed, played and removed.
 # Ends with a pass/fail line per stage and exits non-zero when any stage failed.
-# Usage: test.sh [--web] [--packages [--install-packages]]
+# Usage: test.sh [--no-web] [--no-packages] [--install-packages]
+#   --no-web, --no-packages  leave that stage out (the summary says so), for a quicker run
+#   --install-packages       let the package stage install the packages into this machine
 set -uo pipefail
 cd "$(dirname "$0")/.."
-run_web="" run_packages="" install_packages=""
+run_web=1 run_packages=1 install_packages=""
 for argument in "$@"; do
     case $argument in
-    --web) run_web=1 ;;
-    --packages) run_packages=1 ;;
+    --no-web) run_web="" ;;
+    --no-packages) run_packages="" ;;
     --install-packages) install_packages="--install" ;;
     *) echo "test.sh: unknown option $argument" >&2; exit 2 ;;
     esac
@@ -80,12 +80,18 @@ fuzz_tests() {
 
 # Exit status 77 marks the stage skipped: only a toolchain that cannot be installed does that.
 web_tests() {
-    if ! ./scripts/web-toolchain.sh --tests >/dev/null; then
-        echo "SKIPPED: the web toolchain (Debian's emscripten, chromium, npm) could not be installed here"
+    ./scripts/web-toolchain.sh --tests >/dev/null
+    case $? in
+    0) ;;
+    3) echo "SKIPPED: the web toolchain (Debian's emscripten, chromium, npm, SDL2's sources) could not be installed here"
+       return 77 ;;
+    *) return 1 ;;
+    esac
+    if ! npm ci --prefix tests/web --no-audit --no-fund --loglevel=error; then
+        echo "SKIPPED: puppeteer-core could not be installed from the npm registry"
         return 77
     fi
     ./scripts/web.sh --build-only &&
-    npm ci --prefix tests/web --no-audit --no-fund --loglevel=error &&
     timeout 900 node tests/web/web_tests.mjs build/web/site
 }
 
@@ -103,8 +109,10 @@ stage "Formatting (clang-format)" formatting
 stage "Unit and device tests with sanitizers" sanitized_tests
 stage "Window and OpenGL tests" window_tests
 stage "Fuzz targets" fuzz_tests
-if [[ -n $run_web ]]; then stage "Web build in headless Chromium" web_tests; fi
-if [[ -n $run_packages ]]; then stage "Debian packages" debian_packages; fi
+if [[ -n $run_web ]]; then stage "Web build in headless Chromium" web_tests
+else results+=("SKIP  Web build in headless Chromium (--no-web)"); fi
+if [[ -n $run_packages ]]; then stage "Debian packages" debian_packages
+else results+=("SKIP  Debian packages (--no-packages)"); fi
 
 echo "==== Summary"
 printf '%s\n' "${results[@]}"

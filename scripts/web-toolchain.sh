@@ -6,7 +6,13 @@
 # emscripten's own SDL2 port would download its sources from a code host at build time, which
 # a machine with only Debian's archive cannot do.
 # Usage: web-toolchain.sh [--tests]   (prints the SDL2 prefix on stdout, progress on stderr)
+# Exit status 3: a package or SDL2's source package could not be had from the archive (no
+# network, no archive); any other failure is a failure of the build itself.
 set -euo pipefail
+unobtainable() {
+    echo "web-toolchain.sh: $*" >&2
+    exit 3
+}
 
 run_as_root=()
 if [[ $(id -u) -ne 0 ]]; then run_as_root=(sudo); fi
@@ -17,18 +23,16 @@ if [[ "${1:-}" == "--tests" ]]; then
 fi
 missing=()
 for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" && continue
+    # A node from another archive (NodeSource's) brings its own npm, and conflicts with Debian's.
+    [[ "$package" == npm ]] && command -v npm >/dev/null && continue
+    missing+=("$package")
 done
-# A node from another archive (NodeSource's) already provides npm.
-if [[ " ${missing[*]} " == *" npm "* ]] && command -v npm >/dev/null; then
-    missing=("${missing[@]/npm}")
-fi
-missing=(${missing[@]+"${missing[@]}"})
 if [[ ${#missing[@]} -gt 0 ]]; then
     echo "Installing: ${missing[*]}" >&2
-    "${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q >&2
+    "${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q >&2 &&
     "${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-        "${missing[@]}" >&2
+        "${missing[@]}" >&2 || unobtainable "could not install ${missing[*]}"
 fi
 
 # emscripten's JavaScript tools need Debian's acorn, which lives outside node's default path.
@@ -55,10 +59,12 @@ Suites: bookworm
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SOURCES
-        "${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q >&2
+        "${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q >&2 ||
+            unobtainable "could not read Debian's source archive"
     fi
-    (cd "$sources" && apt-get source -q --download-only "libsdl2=$sdl_version+dfsg-1" >&2 &&
-        dpkg-source -x --no-check "libsdl2_$sdl_version+dfsg-1.dsc" "libsdl2-$sdl_version+dfsg" >&2)
+    (cd "$sources" && apt-get source -q --download-only "libsdl2=$sdl_version+dfsg-1" >&2) ||
+        unobtainable "could not download SDL2's source package"
+    (cd "$sources" && dpkg-source -x --no-check "libsdl2_$sdl_version+dfsg-1.dsc" "libsdl2-$sdl_version+dfsg" >&2)
 fi
 
 echo "Building SDL2 $sdl_version for WebAssembly (once; kept in $cache)" >&2

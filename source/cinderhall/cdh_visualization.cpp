@@ -135,7 +135,10 @@ void SceneLighting::ApplyLighting() const
     for (int index = 0; index < kMaximumPointLights; ++index) {
         const PointLight& light = pointLights[index];
         const Vector3 position = TurnByView(view, light.position, 1.0f);
-        const std::string element = "[" + std::to_string(index) + "]";
+        // Appended, not "[" + ... + "]": GCC 12 at -O3 takes that for an overlapping copy.
+        std::string element = "[";
+        element += std::to_string(index);
+        element += ']';
         uniforms.push_back(
             {"pointLightPosition" + element, {position.x, position.y, position.z, light.range}});
         uniforms.push_back({"pointLightColor" + element, ColorAsVector(light.color)});

@@ -5,6 +5,7 @@
 #      apt-get installs both, the game started as a desktop starts it (the desktop entry's
 #      command, from a home folder, without the source tree) reaches play, the template builds
 #      against the installed kits with find_package and runs; both are removed afterwards.
+# Every program it starts has a time limit.
 # Usage: check_debian_packages.sh <build folder> [--install]
 set -euo pipefail
 source=$(realpath "$(dirname "$0")/../..")
@@ -19,7 +20,12 @@ kits=("$build"/quorvane-dev_*.deb)
 
 for package in "${game[0]}" "${kits[0]}"; do
     echo "lintian $(basename "$package"):"
-    lintian --fail-on error --no-tag-display-limit "$package" || fail "lintian reports errors in $(basename "$package")"
+    lintian --fail-on error --tag-display-limit 0 "$package" || fail "lintian reports errors in $(basename "$package")"
+    # The release log shipped with a package describes that package's version.
+    name=$(dpkg-deb --field "$package" Package)
+    version=$(dpkg-deb --field "$package" Version)
+    dpkg-deb --fsys-tarfile "$package" | tar -xO "./usr/share/doc/$name/changelog.Debian.gz" | gzip -dc |
+        head -1 | grep -qF " ($version) " || fail "the changelog in $name does not begin with version $version"
 done
 dpkg-deb --field "${game[0]}" Depends | grep -q libsdl2 || fail "the game's package does not depend on SDL2"
 
@@ -45,12 +51,12 @@ command=$(sed -n 's/^Exec=//p' "$entry")
 mkdir -p "$scratch/home"
 # The PATH of a Debian desktop session, which has the games folders.
 env -i HOME="$scratch/home" PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games XDG_DATA_DIRS=/usr/local/share:/usr/share \
-    MARROWGATE_MULTISAMPLING=0 xvfb-run -a -s "-screen 0 1920x1080x24" \
+    MARROWGATE_MULTISAMPLING=0 timeout 300 xvfb-run -a -s "-screen 0 1920x1080x24" \
     "$source/tests/packages/play_installed_game.sh" "$command" "$scratch/home" || fail "the installed game did not reach play"
 
 cp -r "$source/template" "$scratch/my_game"
 cmake -S "$scratch/my_game" -B "$scratch/my_game/build" -G Ninja >/dev/null || fail "the template does not configure against the installed kits"
 cmake --build "$scratch/my_game/build" >/dev/null || fail "the template does not build against the installed kits"
-(cd "$scratch/my_game" && xvfb-run -a -s "-screen 0 1920x1080x24" "$scratch/my_game/build/my_game" 1) ||
+(cd "$scratch/my_game" && timeout 120 xvfb-run -a -s "-screen 0 1920x1080x24" "$scratch/my_game/build/my_game" 1) ||
     fail "the template built against the installed kits did not run"
 echo "The packages installed, the game reached play and the template built against the installed kits."

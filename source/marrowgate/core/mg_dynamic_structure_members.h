@@ -20,7 +20,9 @@
 
 namespace mgImplementation {
 
-class DynamicStructureMembers
+// Aligned as a member, so the members right after the header are too: on a 32-bit target the
+// header's three words would leave a member of 8-byte alignment misplaced.
+class alignas(Marrowgate::Core::DynamicStructure::Member) DynamicStructureMembers
 {
 public:
     using Member = Marrowgate::Core::DynamicStructure::Member;
