@@ -72,9 +72,10 @@ Matrix4 CubeTransform(int index, int count)
     const float spacing = 20.0f / static_cast<float>(side);
     const float x = -10.0f + spacing * (static_cast<float>(index % side) + 0.5f);
     const float y = -10.0f + spacing * (static_cast<float>(index / side) + 0.5f);
-    return Core::MatrixCreateTranslation(x, y, 0.0f) *
-           Core::CreateRotationY(0.1f * static_cast<float>(index)) * Core::CreateRotationX(0.7f) *
-           Core::MatrixCreateScale(spacing * 0.3f, spacing * 0.3f, spacing * 0.3f);
+    // A product applies its left factor first: scaled, turned, then moved into place.
+    return Core::MatrixCreateScale(spacing * 0.3f, spacing * 0.3f, spacing * 0.3f) *
+           Core::CreateRotationX(0.7f) * Core::CreateRotationY(0.1f * static_cast<float>(index)) *
+           Core::MatrixCreateTranslation(x, y, 0.0f);
 }
 
 // Every cube's vertices moved into place: the same triangles as N objects, in one mesh.
@@ -203,8 +204,8 @@ private:
         glBindVertexArray(mFloorVertexArray);
         const auto indexCount = static_cast<GLsizei>(mCube->GetData().indices.size());
         for (const Matrix4& transform : mTransforms) {
-            const Matrix4 modelView = view * transform;
-            const Matrix4 modelViewProjection = projection * modelView;
+            const Matrix4 modelView = transform * view;
+            const Matrix4 modelViewProjection = modelView * projection;
             glUniformMatrix4fv(modelViewLocation, 1, GL_TRUE, modelView.m);
             glUniformMatrix4fv(mvpLocation, 1, GL_TRUE, modelViewProjection.m);
             glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, nullptr);
