@@ -16,9 +16,10 @@ VERTEX_OUTPUT vec4 litColor;
 
 void main()
 {
-    vec3 normal = normalize((modelViewMatrix * instanceTransform * vec4(vertexNormal, 0.0)).xyz);
+    // Vector by vector: a matrix product per vertex would cost four times the arithmetic.
+    vec3 normal = normalize((modelViewMatrix * (instanceTransform * vec4(vertexNormal, 0.0))).xyz);
     float diffuse = max(dot(normal, sunLightDirection.xyz), 0.0);
     vec3 light = ambientLightColor.rgb + sunLightColor.rgb * diffuse;
     litColor = vec4(vertexColor.rgb * materialColor.rgb * light, vertexColor.a * materialColor.a);
-    gl_Position = mvpMatrix * instanceTransform * vec4(vertexPosition, 1.0);
+    gl_Position = mvpMatrix * (instanceTransform * vec4(vertexPosition, 1.0));
 }
