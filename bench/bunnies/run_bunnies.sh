@@ -15,17 +15,8 @@ bench="$1/bench"
 shift
 counts=("$@")
 [[ ${#counts[@]} -gt 0 ]] || counts=(1000 10000 50000)
-if [[ -z "${DISPLAY:-}" ]]; then
-    echo "$0: needs a display; run it under xvfb-run -a -s \"-screen 0 1920x1080x24\"" >&2
-    exit 2
-fi
-frames=(--warm-up "${WARM_UP:-30}" --frames "${FRAMES:-300}")
-# No sound card here; the null device keeps the audio manager from reporting a missing one.
-export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
-# SFML's windows are not multisampled unless asked; Marrowgate's are, so turn that off to compare
-# the same per-pixel work (4x multisampling multiplies the software rasteriser's fill cost).
-export MARROWGATE_MULTISAMPLING="${MARROWGATE_MULTISAMPLING:-0}"
-
+# shellcheck source=bench/frame_table.sh
+source "$(dirname "$0")/../frame_table.sh"
 marrowgate_variants=("" "--animated" "--logical-view")
 sfml_variants=("" "--vertex-array" "--default-filtering" "--vertex-array --default-filtering")
 if [[ ! -x "$bench/bunnies_sfml" ]]; then
@@ -33,15 +24,6 @@ if [[ ! -x "$bench/bunnies_sfml" ]]; then
     sfml_variants=()
 fi
 
-# The programs' start-up lines stay out of the table; they are shown when one of them fails.
-messages=$(mktemp)
-trap 'rm -f "$messages"' EXIT
-trap 'echo "$0: a program failed; its messages:" >&2; cat "$messages" >&2' ERR
-
-echo "load before: $(uptime)"
-echo
-echo "| program | N | frame median ms | frame p90 ms | main thread CPU median ms | process CPU median ms |"
-echo "|---|---|---|---|---|---|"
 rows=""
 for count in "${counts[@]}"; do
     for variant in "${marrowgate_variants[@]}"; do

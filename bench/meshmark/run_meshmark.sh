@@ -14,23 +14,8 @@ program="$1/bench/meshmark"
 shift
 counts=("$@")
 [[ ${#counts[@]} -gt 0 ]] || counts=(1000 5000 10000)
-if [[ -z "${DISPLAY:-}" ]]; then
-    echo "$0: needs a display; run it under xvfb-run -a -s \"-screen 0 1920x1080x24\"" >&2
-    exit 2
-fi
-frames=(--warm-up "${WARM_UP:-30}" --frames "${FRAMES:-300}")
-export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
-# The floor program draws into the same window; multisampling would only add equal fill cost.
-export MARROWGATE_MULTISAMPLING="${MARROWGATE_MULTISAMPLING:-0}"
-
-messages=$(mktemp)
-trap 'rm -f "$messages"' EXIT
-trap 'echo "$0: a program failed; its messages:" >&2; cat "$messages" >&2' ERR
-
-echo "load before: $(uptime)"
-echo
-echo "| program | N | frame median ms | frame p90 ms | main thread CPU median ms | process CPU median ms |"
-echo "|---|---|---|---|---|---|"
+# shellcheck source=bench/frame_table.sh
+source "$(dirname "$0")/../frame_table.sh"
 rows=""
 for count in "${counts[@]}"; do
     for mode in per-object floor instanced static builtin-instanced builtin-per-object builtin-static; do
