@@ -84,6 +84,18 @@ std::uint32_t RenderTarget::GetTextureGLName() const
     return Graphics::GetTextureGLName(mTexture);
 }
 
+bool RenderTarget::CopyPixelForPixel(int left, int top) const
+{
+    if (!mHasContents || !mFramebuffer || mFramebuffer->contextGeneration != GetContextGeneration()) {
+        return false;
+    }
+    Flush(); // what was drawn before the copy stays before it
+    std::array<GLint, 4> viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    return mgImplementation::CopyRowsReversed(*mFramebuffer, mWidth, mHeight, viewport[0] + left,
+                                              viewport[1] + viewport[3] - top - mHeight);
+}
+
 bool RenderTarget::HaveContentsBeenLost()
 {
     return std::exchange(mWereContentsLost, false);

@@ -48,6 +48,14 @@ public:
     PixelSpace GetHeight() const { return mHeight; }
     bool HasDepth() const { return mHasDepth; }
 
+    // Copies the target's pixels unscaled into the screen (or the target being drawn into), their
+    // top-left corner at (`left`, `top`) in pixels from the current viewport's top-left. They
+    // replace what is there rather than blend over it, so this is for opaque pictures, and it is
+    // cheaper than drawing the texture, as no pixel is shaded. False, having drawn nothing, where
+    // the context cannot copy (ES set-ups, a multisampled window) or the target holds no picture:
+    // draw the texture as a sprite instead.
+    bool CopyPixelForPixel(int left, int top) const;
+
     // True once after a context rebuild cost the target its contents; false afterwards until
     // the next rebuild.
     bool HaveContentsBeenLost();

@@ -86,9 +86,17 @@ void GenerateTextureFromOpenGL(const unsigned char* pixels, TextureData& record)
     record.glName = GLName(GLNameKind::Texture, name);
     BindTextureName(name);
     // ES 2.0 wants the internal format to repeat the pixel format; desktop GL takes the sized one.
-    const GLint internalFormat = IsEmbeddedProfile() ? GL_RGBA : GL_RGBA8;
+    GLint internalFormat = IsEmbeddedProfile() ? GL_RGBA : GL_RGBA8;
+    GLenum format = GL_RGBA;
+    if (record.source == TextureSource::Target && !IsEmbeddedProfile()) {
+        // A target's pixels never come from memory, and are often copied to the window: asked as
+        // unsized RGBA in the window's own byte order, drivers store them in that order, and the
+        // copy needs no conversion.
+        internalFormat = GL_RGBA;
+        format = GL_BGRA;
+    }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, record.width, record.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, record.width, record.height, 0, format, GL_UNSIGNED_BYTE,
                  pixels);
     // A render target changes every pass, so mipmaps made now would go stale.
     const bool hasMipmaps = HasEntryPoint(glGenerateMipmap) && record.source != TextureSource::Target;

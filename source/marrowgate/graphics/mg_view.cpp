@@ -196,7 +196,12 @@ void RenderThroughView(const std::function<void()>& draw)
     }
     RenderBars(placement, view.barColor);
     // The picture is opaque (cleared so, and premultiplied blending keeps its alpha at one), so
-    // it replaces the window's pixels rather than blending over them.
+    // it replaces the window's pixels rather than blending over them: shown pixel for pixel, a
+    // straight copy does that without shading a pixel.
+    if (isOneToOne &&
+        view.target->CopyPixelForPixel(static_cast<int>(placement.x), static_cast<int>(placement.y))) {
+        return;
+    }
     BindTexture(view.target->GetTexture());
     RenderOpaqueQuad(Vector2(placement.x, placement.y),
                      Vector2(placement.x + placement.width, placement.y + placement.height), 0.0f, 0.0f, 1.0f,

@@ -1,7 +1,7 @@
-// Render targets in every set-up: a scene drawn into a target and then shown as a sprite looks
-// as it does drawn directly; the previous target, viewport and matrices come back however the
-// drawing ends; refusals, among them a legacy driver without framebuffer objects, are reported
-// with the sizes; a context rebuild says the contents are gone.
+// Render targets in every set-up: a scene drawn into a target and then shown as a sprite, or
+// copied where the context can copy, looks as it does drawn directly; the previous target, viewport and
+// matrices come back however the drawing ends; refusals, among them a legacy driver without framebuffer
+// objects, are reported with the sizes; a context rebuild says the contents are gone.
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_basic_shapes.h"
@@ -73,7 +73,7 @@ void DrawScene(TextureHandle texture)
     sprite.Render();
 }
 
-TEST_P(RenderTargetTest, ASceneDrawnIntoATargetAndShownAsASpriteLooksAsItDoesDirectly)
+TEST_P(RenderTargetTest, ASceneDrawnIntoATargetAndShownAsASpriteOrCopiedLooksAsItDoesDirectly)
 {
     const QuorvaneTest::Bytes png = QuorvaneTest::EncodePng(2, 2,
                                                             {255, 0, 0, 255, 0, 255, 0, 128, //
@@ -81,17 +81,30 @@ TEST_P(RenderTargetTest, ASceneDrawnIntoATargetAndShownAsASpriteLooksAsItDoesDir
     const TextureHandle texture =
         CreateTextureFromFileData(png.data(), static_cast<std::int32_t>(png.size()));
     const std::vector<Pixel> direct = Picture([&] { DrawScene(texture); });
+    const auto differences = [&](const std::vector<Pixel>& picture) {
+        int different = 0;
+        for (std::size_t index = 0; index < direct.size(); ++index) {
+            different += QuorvaneTest::IsNear(direct[index], picture[index], 1) ? 0 : 1;
+        }
+        return different;
+    };
     for (const bool withDepth : {false, true}) {
         RenderTarget target(128, 96, withDepth);
         const std::vector<Pixel> throughTarget = Picture([&] {
             ASSERT_TRUE(target.Draw([&] { DrawScene(texture); }));
             Sprite(target.GetTexture()).Render();
         });
-        int different = 0;
-        for (std::size_t index = 0; index < direct.size(); ++index) {
-            different += QuorvaneTest::IsNear(direct[index], throughTarget[index], 1) ? 0 : 1;
+        EXPECT_EQ(differences(throughTarget), 0) << (withDepth ? "with depth" : "without depth");
+        // The window is cleared black, so the copy's replaced pixels match the sprite's blended ones.
+        bool copied = false;
+        const std::vector<Pixel> throughCopy = Picture([&] {
+            ASSERT_TRUE(target.Draw([&] { DrawScene(texture); }));
+            copied = target.CopyPixelForPixel(0, 0);
+        });
+        EXPECT_EQ(copied, GetParam() != RendererSetUp::Embedded);
+        if (copied) {
+            EXPECT_EQ(differences(throughCopy), 0) << (withDepth ? "copied, with depth" : "copied");
         }
-        EXPECT_EQ(different, 0) << (withDepth ? "with depth" : "without depth");
     }
     EXPECT_FALSE(errors.Fired()) << errors.Last();
     ASSERT_TRUE(QuorvaneTest::IsNear(direct[22 * 128 + 12], Pixel{255, 159, 46}))

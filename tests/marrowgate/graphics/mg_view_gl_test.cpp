@@ -1,6 +1,7 @@
-// The logical view on screen in every set-up: bars and picture where the placement says at three
-// window sizes, none where the picture covers the window, and integer scaling keeping logical
-// pixels as sharp squares.
+// The logical view on screen in every set-up: bars and picture where the placement says at
+// several window sizes, scaled and pixel for pixel, none where the picture covers the window,
+// integer scaling keeping logical pixels as sharp squares, and the pixel-for-pixel picture
+// copied rather than drawn where the context can copy.
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_basic_shapes.h"
@@ -38,15 +39,16 @@ protected:
     QuorvaneTest::ErrorCapture errors;
 };
 
-TEST_P(ViewDrawingTest, FitShowsBarsAndThePictureWhereThePlacementSaysAtThreeWindowSizes)
+TEST_P(ViewDrawingTest, FitShowsBarsAndThePictureWhereThePlacementSaysScaledAndPixelForPixel)
 {
     struct Case
     {
         int width;
         int height;
     };
-    // Pillarbox, letterbox and an exact fit.
-    for (const Case size : {Case{160, 90}, Case{100, 150}, Case{80, 60}}) {
+    // Pillarbox, letterbox and an exact fit, scaled; then pillarbox and letterbox pixel for
+    // pixel, where the picture is copied rather than drawn.
+    for (const Case size : {Case{160, 90}, Case{100, 150}, Case{80, 60}, Case{50, 30}, Case{40, 37}}) {
         std::string failure;
         std::unique_ptr<GLTestContext> context =
             GLTestContext::Create(GetParam(), size.width, size.height, failure);
@@ -130,6 +132,34 @@ TEST_P(ViewDrawingTest, APictureThatCoversTheWholeWindowLeavesNoBar)
             << size.width;
         EXPECT_FALSE(errors.Fired()) << errors.Last();
     }
+}
+
+// Shown pixel for pixel, the picture reaches the window as a copy where the context can copy
+// between framebuffers (desktop, not multisampled), so only the drawing inside the view draws.
+TEST_P(ViewDrawingTest, APictureShownPixelForPixelIsCopiedWithoutADrawWhereTheContextCanCopy)
+{
+    std::string failure;
+    std::unique_ptr<GLTestContext> context = GLTestContext::Create(GetParam(), 40, 30, failure);
+    if (!context) {
+        GTEST_SKIP() << failure;
+    }
+    SetLogicalView(40, 30, ViewScaling::Fit, Color(ColorPalette::Blue));
+    context->DrawFrame(DrawPicture);
+    std::uint64_t drawsInside = 0;
+    std::uint64_t drawsInAll = 0;
+    context->DrawFrame([&] {
+        const std::uint64_t before = GetDrawCallCount();
+        RenderThroughView([&] {
+            BoxShape(40, 30, Color(ColorPalette::Red), Vector2(0, 0)).Render();
+            Flush();
+            drawsInside = GetDrawCallCount() - before;
+        });
+        Flush();
+        drawsInAll = GetDrawCallCount() - before;
+    });
+    EXPECT_TRUE(QuorvaneTest::IsNear(context->At(39, 29), kRed, 0));
+    const std::uint64_t copyDraws = GetParam() == RendererSetUp::Embedded ? 1u : 0u;
+    EXPECT_EQ(drawsInAll - drawsInside, copyDraws);
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySetUp, ViewDrawingTest,

@@ -121,4 +121,35 @@ void BindFramebuffer(std::uint32_t framebuffer)
     FindCalls().bind(GL_FRAMEBUFFER, framebuffer);
 }
 
+bool CopyRowsReversed(const Framebuffer& source, int width, int height, int x, int y)
+{
+    // ES contexts keep the quad: ES 2.0 and WebGL 1 have no blit, and a browser's entry points
+    // cannot say so.
+    if (Marrowgate::Graphics::IsEmbeddedProfile()) {
+        return false;
+    }
+    PFNGLBLITFRAMEBUFFERPROC blit = nullptr;
+    if (Marrowgate::Graphics::HasEntryPoint(glBlitFramebuffer)) {
+        blit = glBlitFramebuffer;
+    } else if (Marrowgate::Graphics::HasEntryPoint(glBlitFramebufferEXT)) {
+        blit = glBlitFramebufferEXT;
+    }
+    if (blit == nullptr) {
+        return false;
+    }
+    // A blit into a multisampled framebuffer is an error; the quad draws into one fine.
+    GLint sampleBuffers = 0;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+    if (sampleBuffers != 0) {
+        return false;
+    }
+    const FramebufferCalls calls = FindCalls();
+    GLint previousRead = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previousRead);
+    calls.bind(GL_READ_FRAMEBUFFER, source.framebuffer);
+    blit(0, 0, width, height, x, y + height, x + width, y, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    calls.bind(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previousRead));
+    return true;
+}
+
 } // namespace mgImplementation

@@ -30,4 +30,12 @@ void ReleaseFramebuffer(Framebuffer& framebuffer);
 std::uint32_t GetBoundFramebuffer();
 void BindFramebuffer(std::uint32_t framebuffer);
 
+// Copies the `width` x `height` pixels of `source` into the framebuffer being drawn into, with
+// the copy's lower-left corner at (`x`, `y`) in OpenGL window coordinates and its rows in reverse
+// order: a render target keeps its picture's top row first. Copies that exceed the destination,
+// or fall outside the scissor box, are clipped. False, having done nothing, where the context
+// cannot copy between framebuffers (no blit entry point, ES set-ups, a multisampled
+// destination); the caller then draws the picture as a textured quad.
+bool CopyRowsReversed(const Framebuffer& source, int width, int height, int x, int y);
+
 } // namespace mgImplementation
