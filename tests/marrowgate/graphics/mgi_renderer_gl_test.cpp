@@ -41,6 +41,33 @@ protected:
     std::unique_ptr<GLTestContext> context;
 };
 
+TEST_P(RendererTest, StateChangedWithOpenGLDirectlyCountsFromForgetGLStateOn)
+{
+    const Pixel white{255, 255, 255};
+    const Pixel black{0, 0, 0};
+    context->DrawFrame([&] { DrawWhiteQuad(Vector2(0, 0), Vector2(4, 3)); });
+    ASSERT_TRUE(IsNear(context->At(0, 0), white));
+
+    // The lower-left quarter, and no program: the quad must land at the quarter's top-left,
+    // drawn by the renderer's program bound anew.
+    glViewport(0, 0, 32, 24);
+    if (!IsFixedFunctionMode()) {
+        glUseProgram(0);
+    }
+    ForgetGLState();
+    EXPECT_EQ(GetViewport(), (Viewport{0, 0, 32, 24}));
+    context->DrawFrame([&] { DrawWhiteQuad(Vector2(0, 0), Vector2(4, 3)); });
+    EXPECT_TRUE(IsNear(context->At(0, 0), black));
+    EXPECT_TRUE(IsNear(context->At(0, 24), white));
+    EXPECT_TRUE(IsNear(context->At(3, 26), white));
+    EXPECT_TRUE(IsNear(context->At(4, 27), black));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    SetViewport({0, 0, 64, 48});
+    context->DrawFrame([&] { DrawWhiteQuad(Vector2(0, 0), Vector2(4, 3)); });
+    EXPECT_TRUE(IsNear(context->At(0, 0), white));
+}
+
 TEST_P(RendererTest, SetsTheFlagsOfItsSetUp)
 {
     EXPECT_TRUE(IsRendererReady());

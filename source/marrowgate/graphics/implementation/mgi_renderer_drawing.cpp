@@ -81,40 +81,61 @@ constexpr std::size_t kVertexStreamGrownBytes = std::size_t{4} << 20;
 constexpr std::size_t kIndexStreamBytes = std::size_t{16} << 10;
 constexpr std::size_t kIndexStreamGrownBytes = std::size_t{1} << 20;
 
-// Binds the streaming vertex array (where there is one) and points `layout` at `buffer` from
-// byte `offset`. The element binding made while it is bound belongs to it.
-void BindVertices(GLuint buffer, std::size_t offset, std::size_t stride,
-                  std::span<const VertexAttribute> layout)
+// Points `layout` at the array buffer bound now, from byte `offset`: in the streaming vertex
+// array where there is one (the element binding made while it is bound belongs to it), in the
+// context's own attribute state otherwise.
+void BindVertices(std::size_t offset, std::size_t stride, std::span<const VertexAttribute> layout)
 {
-    if (theRendererState.streamVertexArray) {
-        glBindVertexArray(theRendererState.streamVertexArray.Get());
+    RendererState& state = theRendererState;
+    if (state.streamVertexArray) {
+        glBindVertexArray(state.streamVertexArray.Get());
     }
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    std::uint32_t wanted = 0;
     for (const VertexAttribute& attribute : layout) {
         glVertexAttribPointer(attribute.location, attribute.components, attribute.type,
                               attribute.isNormalized, static_cast<GLsizei>(stride),
                               reinterpret_cast<const void*>(offset + attribute.offset));
-        glEnableVertexAttribArray(attribute.location);
+        wanted |= 1u << attribute.location;
+    }
+    // The streaming vertex array keeps its arrays enabled between draws: only a change of layout
+    // enables or disables one.
+    const std::uint32_t enabled = state.streamVertexArray ? state.enabledStreamAttributes : 0u;
+    const std::uint32_t changed = wanted ^ enabled;
+    for (GLuint location = 0; (changed >> location) != 0u; ++location) {
+        if (((changed >> location) & 1u) == 0u) {
+            continue;
+        }
+        if (((wanted >> location) & 1u) != 0u) {
+            glEnableVertexAttribArray(location);
+        } else {
+            glDisableVertexAttribArray(location);
+        }
+    }
+    if (state.streamVertexArray) {
+        state.enabledStreamAttributes = wanted;
     }
 }
 
 void UnbindVertices(std::span<const VertexAttribute> layout)
 {
+    if (theRendererState.streamVertexArray) {
+        // Outside code then changes a vertex array of its own, never the renderer's.
+        glBindVertexArray(0);
+        return;
+    }
+    // The context's own attribute state is shared with outside code, which expects it as it was.
     for (const VertexAttribute& attribute : layout) {
         glDisableVertexAttribArray(attribute.location);
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    if (theRendererState.streamVertexArray) {
-        glBindVertexArray(0);
-    } else {
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    }
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
-void DrawFromBuffer(GLenum mode, GLuint buffer, std::size_t offset, std::size_t stride, std::uint32_t count,
-                    std::span<const VertexAttribute> layout)
+// Draws from the array buffer bound now.
+void DrawFromBoundBuffer(GLenum mode, std::size_t offset, std::size_t stride, std::uint32_t count,
+                         std::span<const VertexAttribute> layout)
 {
-    BindVertices(buffer, offset, stride, layout);
+    BindVertices(offset, stride, layout);
     glDrawArrays(mode, 0, static_cast<GLsizei>(count));
     ++theRendererState.drawCalls;
     UnbindVertices(layout);
@@ -125,7 +146,7 @@ void DrawStreamed(GLenum mode, const void* vertices, std::size_t stride, std::ui
 {
     StreamBuffer& stream = theRendererState.vertexStream;
     const std::size_t offset = stream.Upload(vertices, stride * count);
-    DrawFromBuffer(mode, stream.Get(), offset, stride, count, layout);
+    DrawFromBoundBuffer(mode, offset, stride, count, layout);
 }
 
 void DrawStreamedBatch(const Batch& batch)
@@ -133,7 +154,7 @@ void DrawStreamedBatch(const Batch& batch)
     RendererState& state = theRendererState;
     const std::size_t vertexOffset =
         state.vertexStream.Upload(batch.vertices.data(), batch.vertices.size() * sizeof(BatchVertex));
-    BindVertices(state.vertexStream.Get(), vertexOffset, sizeof(BatchVertex), kBatchLayout);
+    BindVertices(vertexOffset, sizeof(BatchVertex), kBatchLayout);
     const std::size_t indexOffset =
         state.indexStream.Upload(batch.indices.data(), batch.indices.size() * sizeof(std::uint16_t));
     glDrawElements(batch.key.mode, static_cast<GLsizei>(batch.indices.size()), GL_UNSIGNED_SHORT,
@@ -237,6 +258,7 @@ void CreateStreamObjects()
         glGenVertexArrays(1, &name);
         state.streamVertexArray = GLName(GLNameKind::VertexArray, name);
     }
+    state.enabledStreamAttributes = 0;
 }
 
 void DeleteStreamObjects()
@@ -296,8 +318,9 @@ void RenderVertexBuffer3D(PrimitiveType type, std::uint32_t buffer, std::uint32_
         return;
     }
     mgImplementation::PrepareOwnDraw();
-    mgImplementation::DrawFromBuffer(mgImplementation::ToGLMode(type), buffer, 0, sizeof(Vertex3D), count,
-                                     mgImplementation::kVertex3DLayout);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    mgImplementation::DrawFromBoundBuffer(mgImplementation::ToGLMode(type), 0, sizeof(Vertex3D), count,
+                                          mgImplementation::kVertex3DLayout);
 }
 
 void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft,

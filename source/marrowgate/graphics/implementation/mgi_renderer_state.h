@@ -94,6 +94,12 @@ struct RendererState
     // through the renderer so that gathered draws are flushed first.
     GLuint currentProgram = 0;
     GLuint currentTexture = 0;
+    // Whether OpenGL has those two bound: false after ForgetGLState until the renderer binds
+    // or reads them again.
+    bool isProgramKnown = false;
+    bool isTextureKnown = false;
+    // The viewport set or read last; empty until then.
+    std::optional<Marrowgate::Graphics::Viewport> viewport;
     // Programs of this context other than the built-in one, by name.
     std::unordered_map<GLuint, CallerProgram> callerPrograms;
     bool isFontTexture = false;
@@ -102,6 +108,9 @@ struct RendererState
     StreamBuffer vertexStream{GL_ARRAY_BUFFER};
     StreamBuffer indexStream{GL_ELEMENT_ARRAY_BUFFER};
     GLName streamVertexArray;
+    // The attribute arrays enabled in that vertex array, a bit per location. Only the renderer
+    // binds it, and only for its own draws, so they stay enabled from one draw to the next.
+    std::uint32_t enabledStreamAttributes = 0;
     Batch batch;
     std::uint64_t drawCalls = 0;
     std::uint64_t contextGeneration = 0;
