@@ -4,6 +4,7 @@
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/implementation/mgi_renderer_state.h"
+#include "marrowgate/graphics/implementation/mgi_vertex_arrays.h"
 
 #include <GL/glew.h>
 
@@ -20,34 +21,6 @@ using Marrowgate::Graphics::Vertex2D;
 using Marrowgate::Graphics::Vertex3D;
 
 namespace {
-
-struct VertexAttribute
-{
-    GLuint location;
-    GLint components;
-    GLenum type;
-    GLboolean isNormalized;
-    std::size_t offset;
-};
-
-constexpr std::array<VertexAttribute, 3> kVertex2DLayout = {{
-    {0, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex2D, x)},
-    {1, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(Vertex2D, color)},
-    {2, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex2D, u)},
-}};
-
-constexpr std::array<VertexAttribute, 4> kVertex3DLayout = {{
-    {0, 3, GL_FLOAT, GL_FALSE, offsetof(Vertex3D, x)},
-    {1, 3, GL_FLOAT, GL_FALSE, offsetof(Vertex3D, normalX)},
-    {2, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(Vertex3D, color)},
-    {3, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex3D, u)},
-}};
-
-constexpr std::array<VertexAttribute, 3> kBatchLayout = {{
-    {0, 3, GL_FLOAT, GL_FALSE, offsetof(BatchVertex, x)},
-    {1, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(BatchVertex, color)},
-    {2, 2, GL_FLOAT, GL_FALSE, offsetof(BatchVertex, u)},
-}};
 
 GLenum ToGLMode(PrimitiveType type)
 {
@@ -68,12 +41,6 @@ GLenum ToGLMode(PrimitiveType type)
     return GL_TRIANGLES;
 }
 
-bool HasVertexArrays()
-{
-    // ES 2.0 contexts may lack vertex array objects; there the default state serves.
-    return Marrowgate::Graphics::HasEntryPoint(glGenVertexArrays);
-}
-
 // The streaming buffers start with room for a few hundred sprites and grow, for programs that
 // stream more, to hold a frame of about 40,000.
 constexpr std::size_t kVertexStreamBytes = std::size_t{64} << 10;
@@ -81,86 +48,41 @@ constexpr std::size_t kVertexStreamGrownBytes = std::size_t{4} << 20;
 constexpr std::size_t kIndexStreamBytes = std::size_t{16} << 10;
 constexpr std::size_t kIndexStreamGrownBytes = std::size_t{1} << 20;
 
-// Points `layout` at the array buffer bound now, from byte `offset`: in the streaming vertex
-// array where there is one (the element binding made while it is bound belongs to it), in the
-// context's own attribute state otherwise.
-void BindVertices(std::size_t offset, std::size_t stride, std::span<const VertexAttribute> layout)
+// Draws `count` vertices of the array buffer bound now, from byte `offset`.
+void DrawArrays(GLenum mode, VertexLayout layout, std::size_t offset, std::uint32_t count)
 {
-    RendererState& state = theRendererState;
-    if (state.streamVertexArray) {
-        glBindVertexArray(state.streamVertexArray.Get());
-    }
-    std::uint32_t wanted = 0;
-    for (const VertexAttribute& attribute : layout) {
-        glVertexAttribPointer(attribute.location, attribute.components, attribute.type,
-                              attribute.isNormalized, static_cast<GLsizei>(stride),
-                              reinterpret_cast<const void*>(offset + attribute.offset));
-        wanted |= 1u << attribute.location;
-    }
-    // The streaming vertex array keeps its arrays enabled between draws: only a change of layout
-    // enables or disables one.
-    const std::uint32_t enabled = state.streamVertexArray ? state.enabledStreamAttributes : 0u;
-    const std::uint32_t changed = wanted ^ enabled;
-    for (GLuint location = 0; (changed >> location) != 0u; ++location) {
-        if (((changed >> location) & 1u) == 0u) {
-            continue;
-        }
-        if (((wanted >> location) & 1u) != 0u) {
-            glEnableVertexAttribArray(location);
-        } else {
-            glDisableVertexAttribArray(location);
-        }
-    }
-    if (state.streamVertexArray) {
-        state.enabledStreamAttributes = wanted;
-    }
-}
-
-void UnbindVertices(std::span<const VertexAttribute> layout)
-{
-    if (theRendererState.streamVertexArray) {
-        // Outside code then changes a vertex array of its own, never the renderer's.
-        glBindVertexArray(0);
-        return;
-    }
-    // The context's own attribute state is shared with outside code, which expects it as it was.
-    for (const VertexAttribute& attribute : layout) {
-        glDisableVertexAttribArray(attribute.location);
-    }
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-}
-
-// Draws from the array buffer bound now.
-void DrawFromBoundBuffer(GLenum mode, std::size_t offset, std::size_t stride, std::uint32_t count,
-                         std::span<const VertexAttribute> layout)
-{
-    BindVertices(offset, stride, layout);
-    glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+    const std::uint32_t first = BindVertices(layout, offset, count, false);
+    glDrawArrays(mode, static_cast<GLint>(first), static_cast<GLsizei>(count));
     ++theRendererState.drawCalls;
     UnbindVertices(layout);
 }
 
-void DrawStreamed(GLenum mode, const void* vertices, std::size_t stride, std::uint32_t count,
-                  std::span<const VertexAttribute> layout)
+void DrawStreamed(GLenum mode, const void* vertices, std::uint32_t count, VertexLayout layout)
 {
-    StreamBuffer& stream = theRendererState.vertexStream;
-    const std::size_t offset = stream.Upload(vertices, stride * count);
-    DrawFromBoundBuffer(mode, offset, stride, count, layout);
+    const std::size_t stride = GetVertexStride(layout);
+    const std::size_t offset = theRendererState.vertexStream.Upload(vertices, stride * count, stride);
+    DrawArrays(mode, layout, offset, count);
 }
 
-void DrawStreamedBatch(const Batch& batch)
+// The batch's indices count from its first vertex; they are moved to count from the one the
+// vertex array's attributes point at.
+void DrawStreamedBatch(Batch& batch)
 {
     RendererState& state = theRendererState;
-    const std::size_t vertexOffset =
-        state.vertexStream.Upload(batch.vertices.data(), batch.vertices.size() * sizeof(BatchVertex));
-    BindVertices(vertexOffset, sizeof(BatchVertex), kBatchLayout);
-    const std::size_t indexOffset =
-        state.indexStream.Upload(batch.indices.data(), batch.indices.size() * sizeof(std::uint16_t));
+    const std::size_t vertexOffset = state.vertexStream.Upload(
+        batch.vertices.data(), batch.vertices.size() * sizeof(BatchVertex), sizeof(BatchVertex));
+    const std::uint32_t first = BindVertices(VertexLayout::Batch, vertexOffset, batch.vertices.size(), true);
+    if (first != 0) {
+        for (std::uint16_t& index : batch.indices) {
+            index = static_cast<std::uint16_t>(index + first);
+        }
+    }
+    const std::size_t indexOffset = state.indexStream.Upload(
+        batch.indices.data(), batch.indices.size() * sizeof(std::uint16_t), sizeof(std::uint16_t));
     glDrawElements(batch.key.mode, static_cast<GLsizei>(batch.indices.size()), GL_UNSIGNED_SHORT,
                    reinterpret_cast<const void*>(indexOffset));
     ++state.drawCalls;
-    UnbindVertices(kBatchLayout);
+    UnbindVertices(VertexLayout::Batch);
 }
 
 // Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
@@ -224,8 +146,7 @@ void PrepareOwnDraw()
 }
 
 template <typename Vertex>
-void DrawOnItsOwn(PrimitiveType type, const Vertex* vertices, std::uint32_t count,
-                  std::span<const VertexAttribute> layout)
+void DrawOnItsOwn(PrimitiveType type, const Vertex* vertices, std::uint32_t count, VertexLayout layout)
 {
     if (theRendererState.isFixedFunction) {
         FlushBatch();
@@ -233,7 +154,7 @@ void DrawOnItsOwn(PrimitiveType type, const Vertex* vertices, std::uint32_t coun
         return;
     }
     PrepareOwnDraw();
-    DrawStreamed(ToGLMode(type), vertices, sizeof(Vertex), count, layout);
+    DrawStreamed(ToGLMode(type), vertices, count, layout);
 }
 
 } // namespace
@@ -253,22 +174,17 @@ void CreateStreamObjects()
     RendererState& state = theRendererState;
     state.vertexStream.Create(kVertexStreamBytes, kVertexStreamGrownBytes);
     state.indexStream.Create(kIndexStreamBytes, kIndexStreamGrownBytes);
-    if (HasVertexArrays()) {
-        GLuint name = 0;
-        glGenVertexArrays(1, &name);
-        state.streamVertexArray = GLName(GLNameKind::VertexArray, name);
-    }
-    state.enabledStreamAttributes = 0;
+    CreateVertexArrays();
 }
 
 void DeleteStreamObjects()
 {
     theRendererState.vertexStream.Delete();
     theRendererState.indexStream.Delete();
-    theRendererState.streamVertexArray.Delete();
+    DeleteVertexArrays();
 }
 
-void DrawBatch(const Batch& batch)
+void DrawBatch(Batch& batch)
 {
     RendererState& state = theRendererState;
     if (state.isFixedFunction) {
@@ -295,9 +211,7 @@ void RenderVertices2D(PrimitiveType type, const Vertex2D* vertices, std::uint32_
         return;
     }
     if (!mgImplementation::TryBatch(type, vertices, count)) {
-        mgImplementation::DrawOnItsOwn(
-            type, vertices, count,
-            std::span<const mgImplementation::VertexAttribute>(mgImplementation::kVertex2DLayout));
+        mgImplementation::DrawOnItsOwn(type, vertices, count, mgImplementation::VertexLayout::Vertex2D);
     }
 }
 
@@ -306,9 +220,7 @@ void RenderVertices3D(PrimitiveType type, const Vertex3D* vertices, std::uint32_
     if (count == 0 || vertices == nullptr || !mgImplementation::theRendererState.isReady) {
         return;
     }
-    mgImplementation::DrawOnItsOwn(
-        type, vertices, count,
-        std::span<const mgImplementation::VertexAttribute>(mgImplementation::kVertex3DLayout));
+    mgImplementation::DrawOnItsOwn(type, vertices, count, mgImplementation::VertexLayout::Vertex3D);
 }
 
 void RenderVertexBuffer3D(PrimitiveType type, std::uint32_t buffer, std::uint32_t count)
@@ -319,8 +231,8 @@ void RenderVertexBuffer3D(PrimitiveType type, std::uint32_t buffer, std::uint32_
     }
     mgImplementation::PrepareOwnDraw();
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    mgImplementation::DrawFromBoundBuffer(mgImplementation::ToGLMode(type), 0, sizeof(Vertex3D), count,
-                                          mgImplementation::kVertex3DLayout);
+    mgImplementation::DrawArrays(mgImplementation::ToGLMode(type),
+                                 mgImplementation::VertexLayout::CallerBuffer, 0, count);
 }
 
 void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft,

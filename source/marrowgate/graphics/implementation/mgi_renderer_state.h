@@ -7,6 +7,7 @@
 #include "marrowgate/graphics/implementation/mgi_gl_name.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/implementation/mgi_stream_buffer.h"
+#include "marrowgate/graphics/implementation/mgi_vertex_arrays.h"
 
 #include <array>
 #include <cstdint>
@@ -103,14 +104,11 @@ struct RendererState
     // Programs of this context other than the built-in one, by name.
     std::unordered_map<GLuint, CallerProgram> callerPrograms;
     bool isFontTexture = false;
-    // Streaming buffers for vertices and indices (and a vertex array where the context has
-    // them), shared by every draw.
+    // Streaming buffers for vertices and indices, and the vertex arrays (where the context has
+    // them) that draws reach their vertices through.
     StreamBuffer vertexStream{GL_ARRAY_BUFFER};
     StreamBuffer indexStream{GL_ELEMENT_ARRAY_BUFFER};
-    GLName streamVertexArray;
-    // The attribute arrays enabled in that vertex array, a bit per location. Only the renderer
-    // binds it, and only for its own draws, so they stay enabled from one draw to the next.
-    std::uint32_t enabledStreamAttributes = 0;
+    VertexArrays vertexArrays;
     Batch batch;
     std::uint64_t drawCalls = 0;
     std::uint64_t contextGeneration = 0;
@@ -140,8 +138,8 @@ void DeleteStreamObjects();
 // pipeline needs it.
 std::uint32_t PremultiplyColor(std::uint32_t color);
 
-// Draws a gathered batch with the state it was gathered under.
-void DrawBatch(const Batch& batch);
+// Draws a gathered batch with the state it was gathered under; its indices may change on the way.
+void DrawBatch(Batch& batch);
 
 // Appends a 2D draw to the batch when it can join; false when it must be drawn on its own.
 bool TryBatch(Marrowgate::Graphics::PrimitiveType type, const Marrowgate::Graphics::Vertex2D* vertices,
