@@ -104,9 +104,6 @@ void PerspectivePass::Begin(const Matrix4& view, const Matrix4& projection)
         return; // saving again would lose the 2D state the open pass must restore
     }
     savedProgram_ = theShaderManager->GetBoundShader();
-    if (program_ != InvalidShader) {
-        theShaderManager->BindShader(program_);
-    }
     Renderer::BindTexture(Renderer::GetBlankTexture());
     savedProjection_ = Renderer::GetProjectionMatrix();
     savedModelView_ = Renderer::GetModelViewMatrix();
@@ -124,7 +121,7 @@ void PerspectivePass::Begin(const Matrix4& view, const Matrix4& projection)
         Renderer::Flush(); // the 2D drawn so far goes out under the 2D state
         // Into its own framebuffer, before this pass's viewport and program are set.
         boundShadowMap_ = shadowMap_.Render(lighting_.sunDirection, shadowCasters_);
-        glGetIntegerv(GL_VIEWPORT, savedViewport_.data());
+        savedViewport_ = Renderer::GetViewport();
         // OpenGL counts viewport rows from the bottom.
         const std::array<int, 4> pixels = {
             static_cast<int>(std::lround(drawnRectangle_.left)),
@@ -134,7 +131,8 @@ void PerspectivePass::Begin(const Matrix4& view, const Matrix4& projection)
             static_cast<int>(std::lround(drawnRectangle_.height))};
         changedViewport_ = !IsWholeViewport(pixels, savedViewport_);
         if (changedViewport_) {
-            glViewport(savedViewport_[0] + pixels[0], savedViewport_[1] + pixels[1], pixels[2], pixels[3]);
+            Renderer::SetViewport(
+                {savedViewport_[0] + pixels[0], savedViewport_[1] + pixels[1], pixels[2], pixels[3]});
             glScissor(savedViewport_[0] + pixels[0], savedViewport_[1] + pixels[1], pixels[2], pixels[3]);
             glEnable(GL_SCISSOR_TEST);
         }
@@ -143,6 +141,10 @@ void PerspectivePass::Begin(const Matrix4& view, const Matrix4& projection)
     }
     Renderer::SetModelViewMatrix(view);
     Renderer::SetProjectionMatrix(projection);
+    // Bound once its matrices are set, so that it receives them once.
+    if (program_ != InvalidShader) {
+        theShaderManager->BindShader(program_);
+    }
     // Under the view, so the world sun reaches the program in eye space.
     lighting_.ApplyLighting();
     ShareShadowMap();
@@ -187,7 +189,7 @@ void PerspectivePass::End()
     Renderer::SetModelViewMatrix(savedModelView_);
     if (changedViewport_ && Renderer::IsRendererReady()) {
         glDisable(GL_SCISSOR_TEST);
-        glViewport(savedViewport_[0], savedViewport_[1], savedViewport_[2], savedViewport_[3]);
+        Renderer::SetViewport(savedViewport_);
     }
     isOpen_ = false;
 }

@@ -117,6 +117,27 @@ bool UniformAccepts(std::uint32_t declaredType, UniformKind kind)
     return false;
 }
 
+std::size_t UniformKindBytes(UniformKind kind)
+{
+    switch (kind) {
+    case UniformKind::kFloat:
+        return sizeof(GLfloat);
+    case UniformKind::kInt:
+        return sizeof(GLint);
+    case UniformKind::kVector2:
+        return 2 * sizeof(GLfloat);
+    case UniformKind::kVector3:
+        return 3 * sizeof(GLfloat);
+    case UniformKind::kVector4:
+        return 4 * sizeof(GLfloat);
+    case UniformKind::kMatrix3:
+        return 9 * sizeof(GLfloat);
+    case UniformKind::kMatrix4:
+        return 16 * sizeof(GLfloat);
+    }
+    return 0;
+}
+
 const char* UniformTypeName(std::uint32_t declaredType)
 {
     for (const auto& [type, name] : kTypeNames) {

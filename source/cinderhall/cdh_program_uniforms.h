@@ -5,6 +5,8 @@
 /// Depends on: OpenGL inside the .cpp only. Main thread only; one table belongs to one program
 /// of one context and goes with it.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -33,6 +35,9 @@ public:
         int location = -1;        // -1: no active uniform of that name
         std::uint32_t type = 0;   // the declared type, as OpenGL names it
         bool wasReported = false; // a failed set is reported once per name
+        // The bytes uploaded last (none yet when empty), so that the same value again costs no call.
+        std::array<std::byte, 64> value{};
+        std::size_t valueBytes = 0;
     };
 
     explicit ProgramUniforms(std::uint32_t program) : program_(program) {}
@@ -46,6 +51,8 @@ private:
 };
 
 bool UniformAccepts(std::uint32_t declaredType, UniformKind kind);
+// The bytes a value of that kind takes.
+std::size_t UniformKindBytes(UniformKind kind);
 // The GLSL name of a declared type ("vec3", "sampler2D"), or "an unknown type".
 const char* UniformTypeName(std::uint32_t declaredType);
 

@@ -23,6 +23,7 @@ void RetainedVertices::Add(const Renderer::Vertex3D& vertex)
 {
     vertices_.push_back(vertex);
     isUploaded_ = false;
+    hasChangedSinceDrawn_ = true;
 }
 
 void RetainedVertices::Clear()
@@ -30,6 +31,7 @@ void RetainedVertices::Clear()
     if (!vertices_.empty()) {
         vertices_.clear();
         isUploaded_ = false;
+        hasChangedSinceDrawn_ = true;
     }
 }
 
@@ -39,7 +41,8 @@ void RetainedVertices::Draw(Renderer::PrimitiveType type)
         return;
     }
     const auto count = static_cast<std::uint32_t>(vertices_.size());
-    if (Renderer::IsFixedFunctionMode()) {
+    if (Renderer::IsFixedFunctionMode() || hasChangedSinceDrawn_) {
+        hasChangedSinceDrawn_ = false;
         Renderer::RenderVertices3D(type, vertices_.data(), count);
         return;
     }

@@ -8,6 +8,7 @@
 
 #include <GL/glew.h>
 
+#include <cstring>
 #include <map>
 
 namespace {
@@ -383,6 +384,12 @@ void ShaderManager::SetUniform(ShaderHandle handle, const std::string& name, Uni
         uniform.wasReported = true;
         return;
     }
+    const std::size_t bytes = UniformKindBytes(kind);
+    if (uniform.valueBytes == bytes && std::memcmp(uniform.value.data(), values, bytes) == 0) {
+        return;
+    }
+    std::memcpy(uniform.value.data(), values, bytes);
+    uniform.valueBytes = bytes;
     // OpenGL sets uniforms of the current program only; the usual caller (lighting) sets them on
     // the program it has just bound, which costs no switch.
     const GLuint current = Renderer::GetCurrentProgramName();

@@ -71,7 +71,9 @@ public:
     // so is a name the program lacks (unused uniforms are removed by the compiler), except
     // through the four-float form, which the lighting uses on programs that may not be lit.
     // Each uniform is reported at most once. The int form also sets bools and samplers (the
-    // texture unit); matrices are given in the math library's layout.
+    // texture unit); matrices are given in the math library's layout. A value the uniform
+    // already holds from the last set is not uploaded again, so set a managed program's uniforms
+    // through the manager only.
     void SetShaderUniform(ShaderHandle handle, const std::string& name, float x, float y, float z, float w);
     void SetShaderUniform(ShaderHandle handle, const std::string& name, float value);
     void SetShaderUniform(ShaderHandle handle, const std::string& name, int value);

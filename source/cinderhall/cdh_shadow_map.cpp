@@ -179,13 +179,12 @@ bool ShadowMap::Render(const Vector3& sunDirection, std::span<const RenderList* 
 
     Renderer::Flush();
     GLint previousFramebuffer = 0;
-    std::array<GLint, 4> viewport{};
+    const Renderer::Viewport viewport = Renderer::GetViewport();
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previousFramebuffer);
-    glGetIntegerv(GL_VIEWPORT, viewport.data());
     GLboolean depthWrites = GL_TRUE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glViewport(0, 0, builtSize_, builtSize_);
+    Renderer::SetViewport({0, 0, builtSize_, builtSize_});
     {
         const ScopedGLSwitch noScissor(GL_SCISSOR_TEST, false);
         // Open meshes (a single plane) cast shadows too.
@@ -209,7 +208,7 @@ bool ShadowMap::Render(const Vector3& sunDirection, std::span<const RenderList* 
     }
     glDepthMask(depthWrites);
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previousFramebuffer));
-    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    Renderer::SetViewport(viewport);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/mg_texture_manager.h"
 #include "support/error_capture.h"
+#include "support/gl_call_counter.h"
 
 #include <GL/glew.h>
 
@@ -89,6 +90,79 @@ TEST_P(PerspectivePassGL, AViewInARectangleShowsBetweenThe2DBeforeAndAfterIt)
     EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+}
+
+// A frame as a game draws it: 2D behind, a pass with a lit mesh drawn twice, the axes and a
+// ground of lines, 2D in front. Drawn twice; the second time nothing is new to OpenGL.
+void DrawTypicalFrame(GLTestContext& context, ShaderHandle lit, ShaderHandle lines, Mesh& cube,
+                      Visualization& ground)
+{
+    context.BeginFrame();
+    Draw2DBox(0.0f, 0.0f, 129.0f, 20.0f, kWhiteWord);
+    PerspectivePass pass;
+    pass.SetProgram(lines);
+    pass.Begin(Marrowgate::Core::MatrixCreateLookAt({0, 4, 8}, {0, 0, 0}, {0, 1, 0}));
+    theShaderManager->BindShader(lit);
+    pass.GetLighting().ApplyLighting();
+    cube.Render(Marrowgate::Core::MatrixCreateTranslation(-2.0f, 0.0f, 0.0f));
+    cube.Render(Marrowgate::Core::MatrixCreateTranslation(2.0f, 0.0f, 0.0f));
+    theShaderManager->PushShader(lines);
+    RenderAxes(3.0f, true);
+    ground.Render();
+    theShaderManager->PopShader();
+    pass.End();
+    Draw2DBox(0.0f, 100.0f, 129.0f, 129.0f, kBlueWord);
+    Renderer::EndDraw();
+}
+
+TEST_P(PerspectivePassGL, ATypicalFrameMakesOnlyTheCallsItsDrawsNeed)
+{
+    if (GetParam() == RendererSetUp::FixedFunction) {
+        GTEST_SKIP() << "the fixed-function set-up has no programs or buffers to count";
+    }
+    QuorvaneTest::ErrorCapture errors;
+    const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
+    const std::unique_ptr<Mesh> cube = MakeTestCube();
+    Visualization ground;
+    for (int line = -5; line <= 5; ++line) {
+        ground.AddPersistentLine({-5.0f, 0.0f, line * 1.0f}, {5.0f, 0.0f, line * 1.0f}, kRed);
+    }
+    // The ground streams in the draw after it was made and has its own buffer from the next on.
+    for (int frame = 0; frame < 2; ++frame) {
+        DrawTypicalFrame(*context_, lit, lines_, *cube, ground);
+    }
+    const QuorvaneTest::GLCallCounter counter;
+    DrawTypicalFrame(*context_, lit, lines_, *cube, ground);
+    const std::string calls = counter.Describe();
+
+    // Programs: the pass's, the lit one, the lines, the lit one again (the pop) and the 2D one.
+    EXPECT_EQ(counter.Calls("useProgram"), 5) << calls;
+    EXPECT_EQ(counter.Calls("getUniformLocation"), 0) << calls;
+    EXPECT_EQ(counter.Calls("uniform4fv"), 0) << "the lighting is the same as last frame; " << calls;
+    // The 2D program and the pass's keep their matrices from the last frame, as the view is the
+    // same. Each mesh, and each move back to the view after it, sends the lit program's two (the
+    // model-view and its product with the projection).
+    EXPECT_EQ(counter.Calls("uniformMatrix4fv"), 2 * 4) << calls;
+    EXPECT_EQ(counter.Calls("bufferData"), 0) << "the ground's lines stay uploaded; " << calls;
+    EXPECT_EQ(counter.Calls("activeTexture"), 1) << calls;
+    if (Renderer::HasEntryPoint(glGenVertexArrays)) {
+        // The renderer's vertex arrays keep their attributes enabled, and those of streamed
+        // vertices keep pointing into the stream: only the ground's buffer is pointed at.
+        EXPECT_EQ(counter.Calls("enableVertexAttribArray"), 0) << calls;
+        EXPECT_EQ(counter.Calls("disableVertexAttribArray"), 0) << calls;
+        EXPECT_EQ(counter.Calls("vertexAttribPointer"), 4) << calls;
+        // The renderer's around each of its four draws, and one per mesh.
+        EXPECT_EQ(counter.Calls("bindVertexArray"), 2 * 4 + 2) << calls;
+        // The vertex stream for the boxes and the axes, the index stream for the boxes, the
+        // ground's buffer; nothing is unbound afterwards.
+        EXPECT_EQ(counter.Calls("bindBuffer"), 2 + 1 + 2 + 1) << calls;
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
+    EXPECT_TRUE(ColorNear(*context_, 64, 110, {0, 0, 255, 255})) << "the 2D in front";
+    EXPECT_TRUE(ColorNear(*context_, 64, 10, {255, 255, 255, 255})) << "the 2D behind, outside the scene";
+    theShaderManager->BindShader(InvalidShader);
+    theShaderManager->DestroyShader(lit);
 }
 
 INSTANTIATE_TEST_SUITE_P(SetUps, PerspectivePassGL,

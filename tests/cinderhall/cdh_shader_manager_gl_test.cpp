@@ -6,6 +6,7 @@
 #include "cinderhall/cdh_visualization.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "support/error_capture.h"
+#include "support/gl_call_counter.h"
 
 #include <GL/glew.h>
 
@@ -147,42 +148,6 @@ TEST_P(ShaderManagerGL, UniformsReachTheirProgramAndLeaveTheBindingAlone)
     theShaderManager->DestroyShader(lines);
 }
 
-// Counts the uniform look-ups and program switches that reach OpenGL while it lives, by
-// standing in for the loaded entry points.
-class GLCallCounter
-{
-public:
-    GLCallCounter()
-    {
-        sLookUps = 0;
-        sSwitches = 0;
-        sGetUniformLocation = glGetUniformLocation;
-        sUseProgram = glUseProgram;
-        glGetUniformLocation = [](GLuint program, const GLchar* name) {
-            ++sLookUps;
-            return sGetUniformLocation(program, name);
-        };
-        glUseProgram = [](GLuint program) {
-            ++sSwitches;
-            sUseProgram(program);
-        };
-    }
-    ~GLCallCounter()
-    {
-        glGetUniformLocation = sGetUniformLocation;
-        glUseProgram = sUseProgram;
-    }
-    GLCallCounter(const GLCallCounter&) = delete;
-    GLCallCounter& operator=(const GLCallCounter&) = delete;
-
-    static inline int sLookUps = 0;
-    static inline int sSwitches = 0;
-
-private:
-    static inline PFNGLGETUNIFORMLOCATIONPROC sGetUniformLocation = nullptr;
-    static inline PFNGLUSEPROGRAMPROC sUseProgram = nullptr;
-};
-
 TEST_P(ShaderManagerGL, LightingAndMatricesReachTheBoundProgramWithoutLookUpsOrSwitches)
 {
     const ShaderHandle lit = CreateShader("lit.vert", "lit.frag");
@@ -191,7 +156,7 @@ TEST_P(ShaderManagerGL, LightingAndMatricesReachTheBoundProgramWithoutLookUpsOrS
     lighting.ApplyLighting();
     Renderer::Translate(1.0f, 0.0f, 0.0f);
     {
-        const GLCallCounter counter;
+        const QuorvaneTest::GLCallCounter counter;
         for (int frame = 0; frame < 3; ++frame) {
             lighting.ApplyLighting();
             for (int object = 0; object < 10; ++object) {
@@ -200,8 +165,9 @@ TEST_P(ShaderManagerGL, LightingAndMatricesReachTheBoundProgramWithoutLookUpsOrS
                 Renderer::PopMatrix();
             }
         }
-        EXPECT_EQ(GLCallCounter::sLookUps, 0);
-        EXPECT_EQ(GLCallCounter::sSwitches, 0);
+        EXPECT_EQ(counter.Calls("getUniformLocation"), 0);
+        EXPECT_EQ(counter.Calls("useProgram"), 0);
+        EXPECT_EQ(counter.Calls("uniform4fv"), 0) << "the same lighting again uploads nothing";
     }
     ExpectVectorNear(UniformOf(lit, "materialColor"), {1.0f, 1.0f, 1.0f, 1.0f});
     theShaderManager->BindShader(InvalidShader);
@@ -242,9 +208,9 @@ TEST_P(ShaderManagerGL, UniformsOfEveryCommonTypeAreSetByNameWithOneLookUpEach)
     };
     setAll();
     {
-        const GLCallCounter counter;
+        const QuorvaneTest::GLCallCounter counter;
         setAll();
-        EXPECT_EQ(GLCallCounter::sLookUps, 0) << "locations are cached per program";
+        EXPECT_EQ(counter.Calls("getUniformLocation"), 0) << "locations are cached per program";
     }
     EXPECT_FALSE(errors.Fired()) << (errors.Fired() ? errors.Last() : "");
     EXPECT_EQ(context_->CurrentProgram(), twoDimensionalProgram_);

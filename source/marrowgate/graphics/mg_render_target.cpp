@@ -27,13 +27,12 @@ class TargetPass
 public:
     TargetPass(std::uint32_t framebuffer, PixelSpace width, PixelSpace height)
         : mPreviousFramebuffer(mgImplementation::GetBoundFramebuffer()), mProjection(GetProjectionMatrix()),
-          mModelView(GetModelViewMatrix())
+          mModelView(GetModelViewMatrix()), mViewport(GetViewport())
     {
         Flush();
-        glGetIntegerv(GL_VIEWPORT, mViewport.data());
         glGetIntegerv(GL_FRONT_FACE, &mFrontFace);
         mgImplementation::BindFramebuffer(framebuffer);
-        glViewport(0, 0, width, height);
+        SetViewport({0, 0, width, height});
         // Texture rows run from the bottom up, so the target's top row is drawn at the bottom:
         // a sprite of the texture then shows the picture upright. The turn mirrors every
         // triangle, so the front faces swap winding with it.
@@ -46,7 +45,7 @@ public:
     {
         Flush();
         mgImplementation::BindFramebuffer(mPreviousFramebuffer);
-        glViewport(mViewport[0], mViewport[1], mViewport[2], mViewport[3]);
+        SetViewport(mViewport);
         glFrontFace(static_cast<GLenum>(mFrontFace));
         SetProjectionMatrix(mProjection);
         SetModelViewMatrix(mModelView);
@@ -59,7 +58,7 @@ private:
     std::uint32_t mPreviousFramebuffer;
     Matrix4 mProjection;
     Matrix4 mModelView;
-    std::array<GLint, 4> mViewport{};
+    Viewport mViewport;
     GLint mFrontFace = GL_CW;
 };
 

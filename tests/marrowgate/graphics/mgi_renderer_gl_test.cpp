@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -40,6 +41,84 @@ protected:
 
     std::unique_ptr<GLTestContext> context;
 };
+
+TEST_P(RendererTest, StateChangedWithOpenGLDirectlyCountsFromForgetGLStateOn)
+{
+    const Pixel white{255, 255, 255};
+    const Pixel black{0, 0, 0};
+    context->DrawFrame([&] { DrawWhiteQuad(Vector2(0, 0), Vector2(4, 3)); });
+    ASSERT_TRUE(IsNear(context->At(0, 0), white));
+
+    // The lower-left quarter, and no program: the quad must land at the quarter's top-left,
+    // drawn by the renderer's program bound anew.
+    glViewport(0, 0, 32, 24);
+    if (!IsFixedFunctionMode()) {
+        glUseProgram(0);
+    }
+    ForgetGLState();
+    EXPECT_EQ(GetViewport(), (Viewport{0, 0, 32, 24}));
+    context->DrawFrame([&] { DrawWhiteQuad(Vector2(0, 0), Vector2(4, 3)); });
+    EXPECT_TRUE(IsNear(context->At(0, 0), black));
+    EXPECT_TRUE(IsNear(context->At(0, 24), white));
+    EXPECT_TRUE(IsNear(context->At(3, 26), white));
+    EXPECT_TRUE(IsNear(context->At(4, 27), black));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    SetViewport({0, 0, 64, 48});
+    context->DrawFrame([&] { DrawWhiteQuad(Vector2(0, 0), Vector2(4, 3)); });
+    EXPECT_TRUE(IsNear(context->At(0, 0), white));
+}
+
+// Every context here has vertex array objects; an ES 2.0 driver may not, and the renderer then
+// points the context's own attributes at each draw. Both must draw the same picture, with the
+// streamed vertices of several draws (gathered and not) one after the other in the stream.
+TEST_P(RendererTest, DrawsTheSameWithoutVertexArrayObjects)
+{
+    if (GetParam() != RendererSetUp::Embedded) {
+        GTEST_SKIP() << "only an ES 2.0 context may lack vertex array objects";
+    }
+    const std::array<Vertex2D, 3> strip = {
+        {{2.0f, 40.5f, kRedWord, 0, 0}, {30.0f, 40.5f, kRedWord, 0, 0}, {30.0f, 46.5f, kRedWord, 0, 0}}};
+    const auto draw = [&] {
+        for (int twice = 0; twice < 2; ++twice) {
+            for (int step = 0; step < 12; ++step) {
+                const float corner = static_cast<float>(step * 3 + twice);
+                DrawWhiteQuad({corner, corner}, {corner + 2.0f, corner + 5.0f},
+                              step % 2 ? kRedWord : kWhiteWord);
+            }
+            RenderVertices2D(PrimitiveType::LineStrip, strip.data(),
+                             static_cast<std::uint32_t>(strip.size()));
+            Flush();
+            Translate(30.0f, 0.0f, 0.0f);
+        }
+    };
+    context->DrawFrame(draw);
+    std::vector<Pixel> withArrays;
+    for (int y = 0; y < context->Height(); ++y) {
+        for (int x = 0; x < context->Width(); ++x) {
+            withArrays.push_back(context->At(x, y));
+        }
+    }
+
+    ReleaseGraphicsResources();
+    CleanupRenderer();
+    const PFNGLGENVERTEXARRAYSPROC genVertexArrays = glGenVertexArrays;
+    glGenVertexArrays = nullptr;
+    InitializeRenderer();
+    CreateGraphicsResources();
+    context->DrawFrame(draw);
+    glGenVertexArrays = genVertexArrays;
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    int differences = 0;
+    for (int y = 0; y < context->Height(); ++y) {
+        for (int x = 0; x < context->Width(); ++x) {
+            const Pixel& before = withArrays[static_cast<std::size_t>(y * context->Width() + x)];
+            differences += IsNear(context->At(x, y), before, 0) ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(differences, 0);
+    EXPECT_TRUE(IsNear(context->At(1, 1), Pixel{255, 255, 255})) << "something was drawn";
+}
 
 TEST_P(RendererTest, SetsTheFlagsOfItsSetUp)
 {

@@ -130,10 +130,7 @@ void SetCommonDrawState()
 
 Matrix4 ViewportProjection()
 {
-    GLint viewport[4] = {0, 0, ScreenWidth(), ScreenHeight()};
-    if (theRendererState.isReady) {
-        glGetIntegerv(GL_VIEWPORT, viewport);
-    }
+    const Viewport viewport = GetViewport();
     const float left = static_cast<float>(viewport[0]);
     const float top = static_cast<float>(viewport[1]);
     return Core::CreateOrthoRH(left, left + static_cast<float>(viewport[2]), top,
@@ -159,7 +156,10 @@ void InitializeRenderer()
     ClearGLErrors();
     theRendererState.batch.Clear();
     theRendererState.callerPrograms.clear();
+    // A new context has texture 0 bound and its viewport set by the window layer.
     theRendererState.currentTexture = 0;
+    theRendererState.isTextureKnown = true;
+    theRendererState.viewport.reset();
     theRendererState.isFontTexture = false;
     if (theRendererState.isFixedFunction) {
         if constexpr (kFixedFunctionBuilt) {
@@ -232,10 +232,13 @@ void BeginDraw()
     theRendererState.vertexStream.StartFrame();
     theRendererState.indexStream.StartFrame();
     SetCommonDrawState();
-    // Code outside the renderer may have bound a texture since the last frame.
-    GLint texture = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
-    theRendererState.currentTexture = static_cast<GLuint>(texture);
+    // Draws that bind no texture of their own join batches under the one OpenGL has bound.
+    if (!theRendererState.isTextureKnown) {
+        GLint texture = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+        theRendererState.currentTexture = static_cast<GLuint>(texture);
+        theRendererState.isTextureKnown = true;
+    }
     if (theRendererState.isFixedFunction) {
         if constexpr (kFixedFunctionBuilt) {
             glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);
@@ -361,9 +364,12 @@ void UseProgramName(std::uint32_t program)
     }
     if (program != theRendererState.currentProgram) {
         Flush();
+    } else if (theRendererState.isProgramKnown) {
+        return; // current already, with the matrices it was last given
     }
     glUseProgram(program);
     theRendererState.currentProgram = program;
+    theRendererState.isProgramKnown = true;
     // A program that last drew under other matrices must not draw with those.
     if (!mgImplementation::IsBuiltInProgramCurrent()) {
         UploadCallerMatrices();
@@ -390,6 +396,36 @@ void BindTextureName(std::uint32_t texture)
     }
     glBindTexture(GL_TEXTURE_2D, texture);
     theRendererState.currentTexture = texture;
+    theRendererState.isTextureKnown = true;
+}
+
+void ForgetGLState()
+{
+    theRendererState.isProgramKnown = false;
+    theRendererState.isTextureKnown = false;
+    theRendererState.viewport.reset();
+}
+
+void SetViewport(const Viewport& viewport)
+{
+    if (!theRendererState.isReady) {
+        return;
+    }
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    theRendererState.viewport = viewport;
+}
+
+Viewport GetViewport()
+{
+    if (!theRendererState.isReady) {
+        return {0, 0, ScreenWidth(), ScreenHeight()};
+    }
+    if (!theRendererState.viewport) {
+        Viewport viewport{};
+        glGetIntegerv(GL_VIEWPORT, viewport.data());
+        theRendererState.viewport = viewport;
+    }
+    return *theRendererState.viewport;
 }
 
 void SetBatchingEnabled(bool isBatching)

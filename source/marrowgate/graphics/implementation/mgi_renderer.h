@@ -27,6 +27,7 @@
 #include "marrowgate/math/mg_matrix.h"
 #include "marrowgate/math/mg_vector.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -139,6 +140,19 @@ void SetBatchingEnabled(bool isBatching);
 bool IsBatchingEnabled();
 // Draw calls the renderer has issued since it started, for tests and measurements.
 std::uint64_t GetDrawCallCount();
+
+// The renderer keeps the viewport, the program and the 2D texture it set last instead of asking
+// OpenGL each frame (a query is slow, and allocates, in a browser), and binds its own vertex
+// array only for the length of its own draws. Everything in the kits changes that state through
+// the renderer. Code that changes any of it with OpenGL directly calls Flush before and
+// ForgetGLState after; the renderer then reads or sets it anew when it next needs it. A new
+// context (InitializeRenderer) starts with nothing remembered.
+void ForgetGLState();
+// As glViewport takes it: the bottom-left corner's x and y, the width and the height, in pixels.
+using Viewport = std::array<int, 4>;
+void SetViewport(const Viewport& viewport);
+// Before InitializeRenderer, the whole screen.
+Viewport GetViewport();
 
 // Program and texture changes made through the renderer, which flushes gathered draws first.
 // Arguments are OpenGL names; 0 unbinds. A program other than the built-in one receives the

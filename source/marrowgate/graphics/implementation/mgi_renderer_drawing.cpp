@@ -4,6 +4,7 @@
 
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/implementation/mgi_renderer_state.h"
+#include "marrowgate/graphics/implementation/mgi_vertex_arrays.h"
 
 #include <GL/glew.h>
 
@@ -20,34 +21,6 @@ using Marrowgate::Graphics::Vertex2D;
 using Marrowgate::Graphics::Vertex3D;
 
 namespace {
-
-struct VertexAttribute
-{
-    GLuint location;
-    GLint components;
-    GLenum type;
-    GLboolean isNormalized;
-    std::size_t offset;
-};
-
-constexpr std::array<VertexAttribute, 3> kVertex2DLayout = {{
-    {0, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex2D, x)},
-    {1, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(Vertex2D, color)},
-    {2, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex2D, u)},
-}};
-
-constexpr std::array<VertexAttribute, 4> kVertex3DLayout = {{
-    {0, 3, GL_FLOAT, GL_FALSE, offsetof(Vertex3D, x)},
-    {1, 3, GL_FLOAT, GL_FALSE, offsetof(Vertex3D, normalX)},
-    {2, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(Vertex3D, color)},
-    {3, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex3D, u)},
-}};
-
-constexpr std::array<VertexAttribute, 3> kBatchLayout = {{
-    {0, 3, GL_FLOAT, GL_FALSE, offsetof(BatchVertex, x)},
-    {1, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(BatchVertex, color)},
-    {2, 2, GL_FLOAT, GL_FALSE, offsetof(BatchVertex, u)},
-}};
 
 GLenum ToGLMode(PrimitiveType type)
 {
@@ -68,12 +41,6 @@ GLenum ToGLMode(PrimitiveType type)
     return GL_TRIANGLES;
 }
 
-bool HasVertexArrays()
-{
-    // ES 2.0 contexts may lack vertex array objects; there the default state serves.
-    return Marrowgate::Graphics::HasEntryPoint(glGenVertexArrays);
-}
-
 // The streaming buffers start with room for a few hundred sprites and grow, for programs that
 // stream more, to hold a frame of about 40,000.
 constexpr std::size_t kVertexStreamBytes = std::size_t{64} << 10;
@@ -81,65 +48,41 @@ constexpr std::size_t kVertexStreamGrownBytes = std::size_t{4} << 20;
 constexpr std::size_t kIndexStreamBytes = std::size_t{16} << 10;
 constexpr std::size_t kIndexStreamGrownBytes = std::size_t{1} << 20;
 
-// Binds the streaming vertex array (where there is one) and points `layout` at `buffer` from
-// byte `offset`. The element binding made while it is bound belongs to it.
-void BindVertices(GLuint buffer, std::size_t offset, std::size_t stride,
-                  std::span<const VertexAttribute> layout)
+// Draws `count` vertices of the array buffer bound now, from byte `offset`.
+void DrawArrays(GLenum mode, VertexLayout layout, std::size_t offset, std::uint32_t count)
 {
-    if (theRendererState.streamVertexArray) {
-        glBindVertexArray(theRendererState.streamVertexArray.Get());
-    }
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    for (const VertexAttribute& attribute : layout) {
-        glVertexAttribPointer(attribute.location, attribute.components, attribute.type,
-                              attribute.isNormalized, static_cast<GLsizei>(stride),
-                              reinterpret_cast<const void*>(offset + attribute.offset));
-        glEnableVertexAttribArray(attribute.location);
-    }
-}
-
-void UnbindVertices(std::span<const VertexAttribute> layout)
-{
-    for (const VertexAttribute& attribute : layout) {
-        glDisableVertexAttribArray(attribute.location);
-    }
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    if (theRendererState.streamVertexArray) {
-        glBindVertexArray(0);
-    } else {
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    }
-}
-
-void DrawFromBuffer(GLenum mode, GLuint buffer, std::size_t offset, std::size_t stride, std::uint32_t count,
-                    std::span<const VertexAttribute> layout)
-{
-    BindVertices(buffer, offset, stride, layout);
-    glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+    const std::uint32_t first = BindVertices(layout, offset, count, false);
+    glDrawArrays(mode, static_cast<GLint>(first), static_cast<GLsizei>(count));
     ++theRendererState.drawCalls;
     UnbindVertices(layout);
 }
 
-void DrawStreamed(GLenum mode, const void* vertices, std::size_t stride, std::uint32_t count,
-                  std::span<const VertexAttribute> layout)
+void DrawStreamed(GLenum mode, const void* vertices, std::uint32_t count, VertexLayout layout)
 {
-    StreamBuffer& stream = theRendererState.vertexStream;
-    const std::size_t offset = stream.Upload(vertices, stride * count);
-    DrawFromBuffer(mode, stream.Get(), offset, stride, count, layout);
+    const std::size_t stride = GetVertexStride(layout);
+    const std::size_t offset = theRendererState.vertexStream.Upload(vertices, stride * count, stride);
+    DrawArrays(mode, layout, offset, count);
 }
 
-void DrawStreamedBatch(const Batch& batch)
+// The batch's indices count from its first vertex; they are moved to count from the one the
+// vertex array's attributes point at.
+void DrawStreamedBatch(Batch& batch)
 {
     RendererState& state = theRendererState;
-    const std::size_t vertexOffset =
-        state.vertexStream.Upload(batch.vertices.data(), batch.vertices.size() * sizeof(BatchVertex));
-    BindVertices(state.vertexStream.Get(), vertexOffset, sizeof(BatchVertex), kBatchLayout);
-    const std::size_t indexOffset =
-        state.indexStream.Upload(batch.indices.data(), batch.indices.size() * sizeof(std::uint16_t));
+    const std::size_t vertexOffset = state.vertexStream.Upload(
+        batch.vertices.data(), batch.vertices.size() * sizeof(BatchVertex), sizeof(BatchVertex));
+    const std::uint32_t first = BindVertices(VertexLayout::Batch, vertexOffset, batch.vertices.size(), true);
+    if (first != 0) {
+        for (std::uint16_t& index : batch.indices) {
+            index = static_cast<std::uint16_t>(index + first);
+        }
+    }
+    const std::size_t indexOffset = state.indexStream.Upload(
+        batch.indices.data(), batch.indices.size() * sizeof(std::uint16_t), sizeof(std::uint16_t));
     glDrawElements(batch.key.mode, static_cast<GLsizei>(batch.indices.size()), GL_UNSIGNED_SHORT,
                    reinterpret_cast<const void*>(indexOffset));
     ++state.drawCalls;
-    UnbindVertices(kBatchLayout);
+    UnbindVertices(VertexLayout::Batch);
 }
 
 // Client arrays need no buffer bound; a context older than buffer objects has none to unbind.
@@ -203,8 +146,7 @@ void PrepareOwnDraw()
 }
 
 template <typename Vertex>
-void DrawOnItsOwn(PrimitiveType type, const Vertex* vertices, std::uint32_t count,
-                  std::span<const VertexAttribute> layout)
+void DrawOnItsOwn(PrimitiveType type, const Vertex* vertices, std::uint32_t count, VertexLayout layout)
 {
     if (theRendererState.isFixedFunction) {
         FlushBatch();
@@ -212,7 +154,7 @@ void DrawOnItsOwn(PrimitiveType type, const Vertex* vertices, std::uint32_t coun
         return;
     }
     PrepareOwnDraw();
-    DrawStreamed(ToGLMode(type), vertices, sizeof(Vertex), count, layout);
+    DrawStreamed(ToGLMode(type), vertices, count, layout);
 }
 
 } // namespace
@@ -232,21 +174,17 @@ void CreateStreamObjects()
     RendererState& state = theRendererState;
     state.vertexStream.Create(kVertexStreamBytes, kVertexStreamGrownBytes);
     state.indexStream.Create(kIndexStreamBytes, kIndexStreamGrownBytes);
-    if (HasVertexArrays()) {
-        GLuint name = 0;
-        glGenVertexArrays(1, &name);
-        state.streamVertexArray = GLName(GLNameKind::VertexArray, name);
-    }
+    CreateVertexArrays();
 }
 
 void DeleteStreamObjects()
 {
     theRendererState.vertexStream.Delete();
     theRendererState.indexStream.Delete();
-    theRendererState.streamVertexArray.Delete();
+    DeleteVertexArrays();
 }
 
-void DrawBatch(const Batch& batch)
+void DrawBatch(Batch& batch)
 {
     RendererState& state = theRendererState;
     if (state.isFixedFunction) {
@@ -273,9 +211,7 @@ void RenderVertices2D(PrimitiveType type, const Vertex2D* vertices, std::uint32_
         return;
     }
     if (!mgImplementation::TryBatch(type, vertices, count)) {
-        mgImplementation::DrawOnItsOwn(
-            type, vertices, count,
-            std::span<const mgImplementation::VertexAttribute>(mgImplementation::kVertex2DLayout));
+        mgImplementation::DrawOnItsOwn(type, vertices, count, mgImplementation::VertexLayout::Vertex2D);
     }
 }
 
@@ -284,9 +220,7 @@ void RenderVertices3D(PrimitiveType type, const Vertex3D* vertices, std::uint32_
     if (count == 0 || vertices == nullptr || !mgImplementation::theRendererState.isReady) {
         return;
     }
-    mgImplementation::DrawOnItsOwn(
-        type, vertices, count,
-        std::span<const mgImplementation::VertexAttribute>(mgImplementation::kVertex3DLayout));
+    mgImplementation::DrawOnItsOwn(type, vertices, count, mgImplementation::VertexLayout::Vertex3D);
 }
 
 void RenderVertexBuffer3D(PrimitiveType type, std::uint32_t buffer, std::uint32_t count)
@@ -296,8 +230,9 @@ void RenderVertexBuffer3D(PrimitiveType type, std::uint32_t buffer, std::uint32_
         return;
     }
     mgImplementation::PrepareOwnDraw();
-    mgImplementation::DrawFromBuffer(mgImplementation::ToGLMode(type), buffer, 0, sizeof(Vertex3D), count,
-                                     mgImplementation::kVertex3DLayout);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    mgImplementation::DrawArrays(mgImplementation::ToGLMode(type),
+                                 mgImplementation::VertexLayout::CallerBuffer, 0, count);
 }
 
 void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft,

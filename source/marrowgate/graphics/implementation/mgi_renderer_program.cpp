@@ -107,6 +107,7 @@ void CreateBuiltInProgram()
     theRendererState.builtIn[kGlyph] = MakeVariant(vertexShader, glyphShader, true);
     theRendererState.builtIn[kOrdinary] = MakeVariant(vertexShader, ordinaryShader, false);
     theRendererState.currentProgram = theRendererState.builtIn[kOrdinary].program.Get();
+    theRendererState.isProgramKnown = true;
 }
 
 void DeleteBuiltInProgram()
@@ -126,9 +127,10 @@ bool IsBuiltInProgramCurrent()
 void PrepareBuiltInProgram(const Marrowgate::Core::Matrix4& mvp, bool snapToPixel, bool isFontTexture)
 {
     BuiltInProgram& variant = theRendererState.builtIn[isFontTexture ? kGlyph : kOrdinary];
-    if (theRendererState.currentProgram != variant.program.Get()) {
+    if (theRendererState.currentProgram != variant.program.Get() || !theRendererState.isProgramKnown) {
         glUseProgram(variant.program.Get());
         theRendererState.currentProgram = variant.program.Get();
+        theRendererState.isProgramKnown = true;
     }
     if (!variant.hasMvp || std::memcmp(variant.mvp.m, mvp.m, sizeof(mvp.m)) != 0) {
         // OpenGL reads matrices column by column; ours are stored row by row.

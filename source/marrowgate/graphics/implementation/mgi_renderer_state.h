@@ -7,6 +7,7 @@
 #include "marrowgate/graphics/implementation/mgi_gl_name.h"
 #include "marrowgate/graphics/implementation/mgi_renderer.h"
 #include "marrowgate/graphics/implementation/mgi_stream_buffer.h"
+#include "marrowgate/graphics/implementation/mgi_vertex_arrays.h"
 
 #include <array>
 #include <cstdint>
@@ -94,14 +95,20 @@ struct RendererState
     // through the renderer so that gathered draws are flushed first.
     GLuint currentProgram = 0;
     GLuint currentTexture = 0;
+    // Whether OpenGL has those two bound: false after ForgetGLState until the renderer binds
+    // or reads them again.
+    bool isProgramKnown = false;
+    bool isTextureKnown = false;
+    // The viewport set or read last; empty until then.
+    std::optional<Marrowgate::Graphics::Viewport> viewport;
     // Programs of this context other than the built-in one, by name.
     std::unordered_map<GLuint, CallerProgram> callerPrograms;
     bool isFontTexture = false;
-    // Streaming buffers for vertices and indices (and a vertex array where the context has
-    // them), shared by every draw.
+    // Streaming buffers for vertices and indices, and the vertex arrays (where the context has
+    // them) that draws reach their vertices through.
     StreamBuffer vertexStream{GL_ARRAY_BUFFER};
     StreamBuffer indexStream{GL_ELEMENT_ARRAY_BUFFER};
-    GLName streamVertexArray;
+    VertexArrays vertexArrays;
     Batch batch;
     std::uint64_t drawCalls = 0;
     std::uint64_t contextGeneration = 0;
@@ -131,8 +138,8 @@ void DeleteStreamObjects();
 // pipeline needs it.
 std::uint32_t PremultiplyColor(std::uint32_t color);
 
-// Draws a gathered batch with the state it was gathered under.
-void DrawBatch(const Batch& batch);
+// Draws a gathered batch with the state it was gathered under; its indices may change on the way.
+void DrawBatch(Batch& batch);
 
 // Appends a 2D draw to the batch when it can join; false when it must be drawn on its own.
 bool TryBatch(Marrowgate::Graphics::PrimitiveType type, const Marrowgate::Graphics::Vertex2D* vertices,

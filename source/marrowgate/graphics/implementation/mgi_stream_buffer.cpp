@@ -7,14 +7,13 @@ namespace mgImplementation {
 
 namespace {
 
-// Every upload starts on this boundary, which suits any attribute or index type.
-constexpr std::size_t kUploadAlignment = 16;
 // A buffer that fills up again within this many frames grows.
 constexpr std::uint64_t kFramesBetweenFills = 4;
 
-std::size_t AlignUp(std::size_t bytes)
+// Any alignment, not only powers of two: vertices are 20, 24 or 36 bytes.
+std::size_t AlignUp(std::size_t bytes, std::size_t alignment)
 {
-    return (bytes + kUploadAlignment - 1u) / kUploadAlignment * kUploadAlignment;
+    return (bytes + alignment - 1u) / alignment * alignment;
 }
 
 } // namespace
@@ -24,7 +23,7 @@ void StreamBuffer::Create(std::size_t initialBytes, std::size_t grownBytes)
     GLuint name = 0;
     glGenBuffers(1, &name);
     buffer_ = GLName(GLNameKind::Buffer, name);
-    capacity_ = std::bit_ceil(AlignUp(initialBytes));
+    capacity_ = std::bit_ceil(initialBytes);
     grownCapacity_ = std::max(capacity_, std::bit_ceil(grownBytes));
     used_ = 0;
     orphanedFrame_ = frame_;
@@ -40,21 +39,20 @@ void StreamBuffer::Delete()
     used_ = 0;
 }
 
-std::size_t StreamBuffer::Upload(const void* data, std::size_t bytes)
+std::size_t StreamBuffer::Upload(const void* data, std::size_t bytes, std::size_t alignment)
 {
     glBindBuffer(target_, buffer_.Get());
-    const std::size_t aligned = AlignUp(bytes);
-    if (used_ + aligned > capacity_) {
+    std::size_t offset = AlignUp(used_, alignment);
+    if (offset + bytes > capacity_) {
         const bool fillsQuickly = frame_ - orphanedFrame_ < kFramesBetweenFills;
         const std::size_t wanted = fillsQuickly ? std::min(capacity_ * 2u, grownCapacity_) : capacity_;
-        capacity_ = std::bit_ceil(std::max(wanted, aligned));
+        capacity_ = std::bit_ceil(std::max(wanted, bytes));
         glBufferData(target_, static_cast<GLsizeiptr>(capacity_), nullptr, GL_STREAM_DRAW);
-        used_ = 0;
+        offset = 0;
         orphanedFrame_ = frame_;
     }
-    const std::size_t offset = used_;
     glBufferSubData(target_, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes), data);
-    used_ += aligned;
+    used_ = offset + bytes;
     return offset;
 }
 

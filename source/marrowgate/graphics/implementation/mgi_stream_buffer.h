@@ -32,8 +32,10 @@ public:
     void StartFrame() { ++frame_; }
 
     // Binds the buffer to its target and writes `bytes` of `data` where no draw has read since
-    // the last orphaning. Returns the byte offset they went to.
-    std::size_t Upload(const void* data, std::size_t bytes);
+    // the last orphaning, at a multiple of `alignment` (the size of one vertex or index, so
+    // uploads can be addressed as whole vertices from any earlier one). Returns the byte offset
+    // they went to.
+    std::size_t Upload(const void* data, std::size_t bytes, std::size_t alignment);
 
 private:
     GLenum target_;

@@ -545,6 +545,7 @@ void AdoptDrawableSize()
     PlatformInterface& platform = GetPlatform();
     const Resolution drawable = platform.GetDrawableSize();
     platform.SetViewport(drawable);
+    Marrowgate::Graphics::ForgetGLState(); // the renderer reads the new viewport when it next needs it
     Marrowgate::Graphics::SetScreenSize(static_cast<std::uint16_t>(drawable.width),
                                         static_cast<std::uint16_t>(drawable.height));
 }
