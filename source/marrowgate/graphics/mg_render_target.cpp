@@ -89,8 +89,7 @@ bool RenderTarget::CopyPixelForPixel(int left, int top) const
         return false;
     }
     Flush(); // what was drawn before the copy stays before it
-    std::array<GLint, 4> viewport{};
-    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    const Viewport viewport = GetViewport();
     return mgImplementation::CopyRowsReversed(*mFramebuffer, mWidth, mHeight, viewport[0] + left,
                                               viewport[1] + viewport[3] - top - mHeight);
 }
