@@ -298,7 +298,20 @@ TEST(GameOutOfMemory, EndsWithOneLineSayingSoAndExitStatusOne)
         {"ALSOFT_DRIVERS", "null"}, {"LP_NUM_THREADS", "2"}, {"MARROWGATE_MULTISAMPLING", "1"}};
     run.driving = Driving::kPlayThenQuit;
     run.addressSpaceBytes = std::uint64_t{600} << 20; // ulimit -v 614400
-    const GameOutcome outcome = RunGameProgram(run);
+    // Whether the limit is reached at all varies: the C library gives threads arenas of their own
+    // only while address space is left, and falls back to sharing one without failing, so a run
+    // that started its threads late fits. Such a run plays and quits normally and shows nothing
+    // about running out; the next run is tried instead.
+    GameOutcome outcome;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        outcome = RunGameProgram(run);
+        if (!(outcome.exitedNormally && outcome.exitCode == 0 && outcome.playSeen)) {
+            break;
+        }
+    }
+    if (outcome.exitedNormally && outcome.exitCode == 0 && outcome.playSeen) {
+        GTEST_SKIP() << "memory did not run out under the limit in four runs: " << outcome.Describe();
+    }
     EXPECT_FALSE(outcome.timedOut) << outcome.Describe();
     EXPECT_TRUE(outcome.exitedNormally && outcome.exitCode == 1) << outcome.Describe();
     EXPECT_EQ(Occurrences(outcome.errorOutput, "memory ran out"), 1u) << outcome.Describe();
