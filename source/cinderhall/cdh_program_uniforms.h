@@ -8,8 +8,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
+#include <unordered_map>
 
 namespace Cinderhall {
 
@@ -47,7 +47,8 @@ public:
 
 private:
     std::uint32_t program_;
-    std::map<std::string, Uniform, std::less<>> uniforms_;
+    // Hashed: lighting looks up a dozen names of common prefixes several times a frame.
+    std::unordered_map<std::string, Uniform> uniforms_;
 };
 
 bool UniformAccepts(std::uint32_t declaredType, UniformKind kind);

@@ -9,6 +9,9 @@ namespace Renderer = Marrowgate::Graphics;
 RetainedVertices::~RetainedVertices()
 {
     if (OwnsLiveBuffer()) {
+        if (vertexArray_ != 0) {
+            glDeleteVertexArrays(1, &vertexArray_);
+        }
         glDeleteBuffers(1, &buffer_);
     }
 }
@@ -51,6 +54,7 @@ void RetainedVertices::Draw(Renderer::PrimitiveType type)
         glGenBuffers(1, &buffer_);
         bufferGeneration_ = Renderer::GetContextGeneration();
         isUploaded_ = false;
+        vertexArray_ = Renderer::CreateVertexArray3D(buffer_);
     }
     if (!isUploaded_) {
         glBindBuffer(GL_ARRAY_BUFFER, buffer_);
@@ -59,7 +63,11 @@ void RetainedVertices::Draw(Renderer::PrimitiveType type)
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         isUploaded_ = true;
     }
-    Renderer::RenderVertexBuffer3D(type, buffer_, count);
+    if (vertexArray_ != 0) {
+        Renderer::RenderVertexArray3D(type, vertexArray_, count);
+    } else {
+        Renderer::RenderVertexBuffer3D(type, buffer_, count);
+    }
 }
 
 } // namespace Cinderhall

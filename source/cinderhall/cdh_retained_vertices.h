@@ -1,10 +1,11 @@
 #pragma once
 /// A list of 3D vertices drawn from an OpenGL buffer that is kept between frames: it is uploaded
 /// again only after the list changed or the context was re-created, so a list that never changes
-/// (a ground grid) costs one draw call a frame and no upload. The first draw after a change goes
-/// through the renderer's streaming buffer instead, so a list that changes between every two
-/// draws (debug lines rebuilt each frame) never has a buffer of its own made anew; the next draw
-/// of the unchanged list uploads it. The fixed-function set-up draws the list from client memory.
+/// (a ground grid) costs one draw call a frame, through a vertex array of its own, and no upload.
+/// The first draw after a change goes through the renderer's streaming buffer instead, so a list
+/// that changes between every two draws (debug lines rebuilt each frame) never has a buffer of its
+/// own made anew; the next draw of the unchanged list uploads it. The fixed-function set-up draws
+/// the list from client memory.
 /// @file
 /// Depends on: the basic renderer. Main thread only.
 
@@ -36,6 +37,9 @@ private:
 
     std::vector<Marrowgate::Graphics::Vertex3D> vertices_;
     std::uint32_t buffer_ = 0;
+    // Reads the buffer without pointing anything anew at each draw; 0 where the context has no
+    // vertex array objects.
+    std::uint32_t vertexArray_ = 0;
     std::uint64_t bufferGeneration_ = 0;
     bool isUploaded_ = false;
     bool hasChangedSinceDrawn_ = false;

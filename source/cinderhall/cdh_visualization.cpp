@@ -5,6 +5,7 @@
 #include "marrowgate/core/mg_error.h"
 
 #include <array>
+#include <string>
 
 namespace {
 constexpr char kUnitName[] = "cdh_visualization";
@@ -112,6 +113,31 @@ Vector3 TurnByView(const Matrix4& view, const Vector3& value, float w)
     return turned;
 }
 
+// The point lights' uniform names, made once: lighting is applied several times a frame.
+struct PointLightUniformNames
+{
+    static constexpr int kCount = SceneLighting::kMaximumPointLights;
+    std::array<std::string, kCount> position;
+    std::array<std::string, kCount> color;
+
+    static const PointLightUniformNames& Get()
+    {
+        static const PointLightUniformNames names = [] {
+            PointLightUniformNames made;
+            for (int index = 0; index < kCount; ++index) {
+                // Appended, not "[" + ... + "]": GCC 12 at -O3 takes that for an overlapping copy.
+                std::string element = "[";
+                element += std::to_string(index);
+                element += ']';
+                made.position[index] = "pointLightPosition" + element;
+                made.color[index] = "pointLightColor" + element;
+            }
+            return made;
+        }();
+        return names;
+    }
+};
+
 } // namespace
 
 void SceneLighting::ApplyLighting() const
@@ -126,22 +152,18 @@ void SceneLighting::ApplyLighting() const
     if (length > Marrowgate::Core::Epsilon) {
         eye = eye / length;
     }
-    std::vector<std::pair<std::string, Vector4>> uniforms = {
-        {"sunLightDirection", {eye.x, eye.y, eye.z, 0.0f}},
-        {"sunLightColor", ColorAsVector(sunColor)},
-        {"ambientLightColor", ColorAsVector(ambientColor)},
-        {"materialColor", {1.0f, 1.0f, 1.0f, 1.0f}},
-    };
+    std::vector<std::pair<std::string, Vector4>> uniforms;
+    uniforms.reserve(6u + 2u * kMaximumPointLights);
+    uniforms.push_back({"sunLightDirection", {eye.x, eye.y, eye.z, 0.0f}});
+    uniforms.push_back({"sunLightColor", ColorAsVector(sunColor)});
+    uniforms.push_back({"ambientLightColor", ColorAsVector(ambientColor)});
+    uniforms.push_back({"materialColor", {1.0f, 1.0f, 1.0f, 1.0f}});
+    const PointLightUniformNames& names = PointLightUniformNames::Get();
     for (int index = 0; index < kMaximumPointLights; ++index) {
         const PointLight& light = pointLights[index];
         const Vector3 position = TurnByView(view, light.position, 1.0f);
-        // Appended, not "[" + ... + "]": GCC 12 at -O3 takes that for an overlapping copy.
-        std::string element = "[";
-        element += std::to_string(index);
-        element += ']';
-        uniforms.push_back(
-            {"pointLightPosition" + element, {position.x, position.y, position.z, light.range}});
-        uniforms.push_back({"pointLightColor" + element, ColorAsVector(light.color)});
+        uniforms.push_back({names.position[index], {position.x, position.y, position.z, light.range}});
+        uniforms.push_back({names.color[index], ColorAsVector(light.color)});
     }
     uniforms.push_back({"fogParameters", {static_cast<float>(fog.mode), fog.start, fog.end, fog.density}});
     uniforms.push_back({"fogColor", ColorAsVector(fog.color)});

@@ -111,9 +111,10 @@ TEST_P(BatchingTest, BatchedAndUnbatchedScenesGiveTheSamePixels)
     const TextureHandle red = Checker(255, 40);
     const TextureHandle blue = Checker(30, 255);
     std::vector<std::unique_ptr<Sprite>> sprites;
-    for (int index = 0; index < 120; ++index) {
-        // Runs of one texture, then the other, at fractional positions and scales.
-        auto sprite = std::make_unique<Sprite>((index / 7) % 2 == 0 ? red : blue);
+    for (int index = 0; index < 150; ++index) {
+        // A long run of one texture (a batch large enough to be drawn through indices), then
+        // short runs of one and the other, at fractional positions and scales.
+        auto sprite = std::make_unique<Sprite>(index < 110 || (index / 7) % 2 == 0 ? red : blue);
         sprite->SetPosition(
             Vector2(static_cast<float>(index % 15) * 9.3f, static_cast<float>(index / 15) * 11.7f));
         sprite->SetScale(Vector2(3.0f + static_cast<float>(index % 4), 2.5f + static_cast<float>(index % 3)));

@@ -69,6 +69,27 @@ TEST_P(RendererTest, StateChangedWithOpenGLDirectlyCountsFromForgetGLStateOn)
     EXPECT_TRUE(IsNear(context->At(0, 0), white));
 }
 
+// The renderer sets blending and culling once per context, not every frame: code that switches
+// them off with OpenGL directly and calls ForgetGLState gets them back from the next frame.
+TEST_P(RendererTest, BlendingSwitchedOffWithOpenGLDirectlyIsOnAgainAfterForgetGLState)
+{
+    const auto drawHalfBlackOverWhite = [&] {
+        DrawWhiteQuad(Vector2(0, 0), Vector2(8, 8));
+        DrawWhiteQuad(Vector2(0, 0), Vector2(8, 8), 0x80000000u);
+    };
+    context->DrawFrame(drawHalfBlackOverWhite);
+    const Pixel grey = context->At(2, 2);
+    EXPECT_TRUE(IsNear(grey, Pixel{127, 127, 127}, 2)) << "blended";
+
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    ForgetGLState();
+    context->DrawFrame(drawHalfBlackOverWhite);
+    EXPECT_TRUE(IsNear(context->At(2, 2), grey, 2));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 // Every context here has vertex array objects; an ES 2.0 driver may not, and the renderer then
 // points the context's own attributes at each draw. Both must draw the same picture, with the
 // streamed vertices of several draws (gathered and not) one after the other in the stream.

@@ -115,10 +115,11 @@ std::string ReadInfoLog(GLuint object, PFNGLGETSHADERIVPROC getParameter, PFNGLG
     return log.data();
 }
 
-// Premultiplied blending, depth test that lets later equal depths win, and back faces culled
-// with clockwise (on screen) front faces.
+// Premultiplied blending, depth test that lets later equal depths win, back faces culled with
+// clockwise (on screen) front faces, and texture unit 0 for the renderer's textures.
 void SetCommonDrawState()
 {
+    glActiveTexture(GL_TEXTURE0);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_BLEND);
@@ -160,6 +161,7 @@ void InitializeRenderer()
     theRendererState.currentTexture = 0;
     theRendererState.isTextureKnown = true;
     theRendererState.viewport.reset();
+    theRendererState.isDrawStateKnown = false;
     theRendererState.isFontTexture = false;
     if (theRendererState.isFixedFunction) {
         if constexpr (kFixedFunctionBuilt) {
@@ -231,7 +233,11 @@ void BeginDraw()
     }
     theRendererState.vertexStream.StartFrame();
     theRendererState.indexStream.StartFrame();
-    SetCommonDrawState();
+    // Set once rather than every frame: in a browser each call crosses into JavaScript.
+    if (!theRendererState.isDrawStateKnown) {
+        SetCommonDrawState();
+        theRendererState.isDrawStateKnown = true;
+    }
     // Draws that bind no texture of their own join batches under the one OpenGL has bound.
     if (!theRendererState.isTextureKnown) {
         GLint texture = 0;
@@ -250,7 +256,6 @@ void BeginDraw()
         }
         return;
     }
-    glActiveTexture(GL_TEXTURE0);
     SetColorMatrix(false);
 }
 
@@ -404,6 +409,7 @@ void ForgetGLState()
     theRendererState.isProgramKnown = false;
     theRendererState.isTextureKnown = false;
     theRendererState.viewport.reset();
+    theRendererState.isDrawStateKnown = false;
 }
 
 void SetViewport(const Viewport& viewport)

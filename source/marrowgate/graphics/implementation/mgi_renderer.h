@@ -142,9 +142,10 @@ bool IsBatchingEnabled();
 std::uint64_t GetDrawCallCount();
 
 // The renderer keeps the viewport, the program and the 2D texture it set last instead of asking
-// OpenGL each frame (a query is slow, and allocates, in a browser), and binds its own vertex
-// array only for the length of its own draws. Everything in the kits changes that state through
-// the renderer. Code that changes any of it with OpenGL directly calls Flush before and
+// OpenGL each frame (a query is slow, and allocates, in a browser), sets the depth test,
+// blending, culling and the active texture unit once rather than at every BeginDraw, and binds
+// its own vertex array only for the length of its own draws. Everything in the kits changes that
+// state through the renderer, or puts it back as it found it. Code that changes any of it with OpenGL directly calls Flush before and
 // ForgetGLState after; the renderer then reads or sets it anew when it next needs it. A new
 // context (InitializeRenderer) starts with nothing remembered.
 void ForgetGLState();
@@ -172,6 +173,13 @@ void RenderVertices3D(PrimitiveType type, const Vertex3D* vertices, std::uint32_
 // Draws `count` tightly packed Vertex3D records that the caller keeps in the OpenGL array buffer
 // `buffer`, with the current program and matrices. Shader set-ups only.
 void RenderVertexBuffer3D(PrimitiveType type, std::uint32_t buffer, std::uint32_t count);
+// Makes a vertex array object whose attributes read tightly packed Vertex3D records from the
+// caller's array buffer `buffer`, so that drawing that buffer frame after frame points nothing
+// anew. Returns 0 where the context has no vertex array objects (RenderVertexBuffer3D draws
+// there). The caller deletes it with glDeleteVertexArrays, with the buffer or before it.
+std::uint32_t CreateVertexArray3D(std::uint32_t buffer);
+// As RenderVertexBuffer3D, through a vertex array made by CreateVertexArray3D.
+void RenderVertexArray3D(PrimitiveType type, std::uint32_t vertexArray, std::uint32_t count);
 // A textured rectangle of one colour word, drawn as a triangle strip.
 void RenderQuad(const Vector2& topLeft, const Vector2& bottomRight, std::uint32_t color, float uLeft,
                 float vTop, float uRight, float vBottom);

@@ -99,6 +99,9 @@ struct RendererState
     // or reads them again.
     bool isProgramKnown = false;
     bool isTextureKnown = false;
+    // Whether depth test, blending, culling and the active texture unit are as BeginDraw sets
+    // them: false for a new context and after ForgetGLState, so BeginDraw sets them once.
+    bool isDrawStateKnown = false;
     // The viewport set or read last; empty until then.
     std::optional<Marrowgate::Graphics::Viewport> viewport;
     // Programs of this context other than the built-in one, by name.

@@ -122,6 +122,21 @@ void DeleteVertexArrays()
     }
 }
 
+GLuint CreateBufferVertexArray(VertexLayout layout, GLuint buffer)
+{
+    if (!Marrowgate::Graphics::HasEntryPoint(glGenVertexArrays)) {
+        return 0;
+    }
+    GLuint name = 0;
+    glGenVertexArrays(1, &name);
+    glBindVertexArray(name);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    EnableAttributes(layout, true);
+    PointAttributes(layout, 0);
+    glBindVertexArray(0);
+    return name;
+}
+
 std::uint32_t BindVertices(VertexLayout layout, std::size_t offset, std::size_t count, bool isIndexed)
 {
     LayoutVertexArray& array = ArrayOf(layout);

@@ -40,6 +40,10 @@ using VertexArrays = std::array<LayoutVertexArray, kVertexLayoutCount>;
 void CreateVertexArrays();
 void DeleteVertexArrays();
 
+// A vertex array of the caller's own over `buffer` in this layout, with its attributes enabled
+// and pointed at the buffer's start; 0 where the context has none. Leaves vertex array 0 bound.
+GLuint CreateBufferVertexArray(VertexLayout layout, GLuint buffer);
+
 // For `count` vertices at byte `offset` of the array buffer bound now (the vertex stream, or the
 // caller's buffer at offset 0): binds or points the layout's attributes and returns the index
 // of the first vertex. With `isIndexed`, every vertex stays addressable by 16-bit indices
