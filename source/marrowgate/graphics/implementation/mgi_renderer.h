@@ -145,9 +145,9 @@ std::uint64_t GetDrawCallCount();
 // OpenGL each frame (a query is slow, and allocates, in a browser), sets the depth test,
 // blending, culling and the active texture unit once rather than at every BeginDraw, and binds
 // its own vertex array only for the length of its own draws. Everything in the kits changes that
-// state through the renderer, or puts it back as it found it. Code that changes any of it with OpenGL directly calls Flush before and
-// ForgetGLState after; the renderer then reads or sets it anew when it next needs it. A new
-// context (InitializeRenderer) starts with nothing remembered.
+// state through the renderer, or puts it back as it found it. Code that changes any of it with
+// OpenGL directly calls Flush before and ForgetGLState after; the renderer then reads or sets it
+// anew when it next needs it. A new context (InitializeRenderer) starts with nothing remembered.
 void ForgetGLState();
 // As glViewport takes it: the bottom-left corner's x and y, the width and the height, in pixels.
 using Viewport = std::array<int, 4>;
