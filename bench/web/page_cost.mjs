@@ -3,8 +3,9 @@
 //   node page_cost.mjs <folder with quorvane.html and minimal_web_page.html> [runs]
 // Prints three tables: navigation to the first drawn frame (median of the runs, after one
 // unmeasured load of each page, the two pages taking turns), main-thread time of a frame (the
-// game in play with Up and Left held, against the floor page's empty frame), and the bytes a
-// browser transfers, gzipped as a static host serves them.
+// game in play with Up and Left held, against the floor page's empty frame, and beside them the
+// gameplay frame's WebGL calls replayed from plain JavaScript against a plain clear), and the
+// bytes a browser transfers, gzipped as a static host serves them.
 import { openBrowser, serveFolder, openPage, waitFor, capture, sleep } from "../../tests/web/browser.mjs";
 import fs from "node:fs";
 import os from "node:os";
@@ -53,6 +54,17 @@ await sleep(1000);
 const emptyFrames = await frameTimes(floorPage);
 await floorPage.close();
 
+// The same frames' WebGL calls from plain JavaScript: what the browser itself charges for them.
+async function replayFrames(calls) {
+  const page = await openPage(browser, `${server.url}/gameplay_webgl_replay.html?calls=${calls}`);
+  await sleep(1000);
+  const times = await frameTimes(page);
+  await page.close();
+  return times;
+}
+const replayedClear = await replayFrames("clear");
+const replayedGameplay = await replayFrames("gameplay");
+
 const gamePage = await openPage(browser, `${server.url}/quorvane.html`);
 const deadline = Date.now() + 60000;
 for (;;) {
@@ -85,6 +97,8 @@ console.log(`| frame, main thread (${frames} frames) | median ms | p90 ms |`);
 console.log("|---|---|---|");
 console.log(`| empty (minimal page: clear) | ${fixed(median(emptyFrames))} | ${fixed(percentile(emptyFrames, 0.9))} |`);
 console.log(`| gameplay (Up and Left held) | ${fixed(median(playFrames))} | ${fixed(percentile(playFrames, 0.9))} |`);
+console.log(`| plain JavaScript: a clear | ${fixed(median(replayedClear))} | ${fixed(percentile(replayedClear, 0.9))} |`);
+console.log(`| plain JavaScript: the gameplay frame's WebGL calls | ${fixed(median(replayedGameplay))} | ${fixed(percentile(replayedGameplay, 0.9))} |`);
 console.log();
 console.log("| file | bytes | gzipped bytes |");
 console.log("|---|---|---|");
@@ -93,5 +107,6 @@ console.log(`| total | | ${totalGzipped} |`);
 console.log();
 console.log(`First frame: ${fixed(median(gameStart) / median(floorStart))} times the floor (target at most 1.5).`);
 console.log(`Gameplay frame: ${fixed(median(playFrames) / median(emptyFrames))} times the empty frame (target at most 2).`);
+console.log(`The gameplay frame's WebGL calls alone, from plain JavaScript: ${fixed(median(replayedGameplay) - median(replayedClear))} ms more than a clear.`);
 console.log(`Transferred: ${(totalGzipped / 1048576).toFixed(2)} MiB gzipped (target under 2 MB).`);
 console.log(`Load average: ${loadBefore.toFixed(1)} before, ${os.loadavg()[0].toFixed(1)} after.`);

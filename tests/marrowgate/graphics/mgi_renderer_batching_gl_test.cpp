@@ -10,6 +10,7 @@
 #include "marrowgate/graphics/mg_text.h"
 #include "marrowgate/graphics/mg_texture_manager.h"
 #include "support/error_capture.h"
+#include "support/gl_call_counter.h"
 #include "support/gl_test_context.h"
 #include "test_images.h"
 
@@ -263,6 +264,54 @@ TEST_P(BatchingTest, StreamingBuffersStaySmallForLittleDrawingAndGrowForMuch)
     }
     EXPECT_GE(vertices.GetCapacity(), std::size_t{2} << 20);
     EXPECT_LE(vertices.GetCapacity(), std::size_t{4} << 20);
+}
+
+// A small draw that repeats last frame's bytes is drawn from where they already are; a changed
+// one, and the same bytes after the stream started afresh, are uploaded and drawn as they are.
+TEST_P(BatchingTest, SmallDrawsUnchangedSinceLastFrameAreNotUploadedAgain)
+{
+    if (IsFixedFunctionMode()) {
+        GTEST_SKIP() << "the legacy set-up draws from client arrays";
+    }
+    const auto drawBars = [this](std::uint32_t middleColor, int fillerQuads) {
+        context->DrawFrame([&] {
+            BindTexture(GetBlankTexture());
+            for (int quad = 0; quad < fillerQuads; ++quad) {
+                RenderQuad(Vector2(0.0f, 100.0f), Vector2(1.0f, 101.0f), 0xFF000000u, 0.5f, 0.5f, 0.5f, 0.5f);
+            }
+            Flush();
+            for (int bar = 0; bar < 3; ++bar) {
+                const float left = 10.0f + 20.0f * static_cast<float>(bar);
+                RenderQuad(Vector2(left, 10.0f), Vector2(left + 10.0f, 30.0f),
+                           bar == 1 ? middleColor : 0xFFFFFFFFu, 0.5f, 0.5f, 0.5f, 0.5f);
+            }
+        });
+    };
+    const auto uploadsWhileDrawing = [&](std::uint32_t middleColor, int fillerQuads) {
+        const QuorvaneTest::GLCallCounter counter;
+        drawBars(middleColor, fillerQuads);
+        return counter.Calls("bufferSubData");
+    };
+    const Pixel white{255, 255, 255};
+    const Pixel red{255, 0, 0};
+    drawBars(0xFF0000FFu, 0);
+    EXPECT_EQ(uploadsWhileDrawing(0xFF0000FFu, 0), 0);
+    EXPECT_TRUE(QuorvaneTest::IsNear(context->At(35, 20), red));
+    EXPECT_TRUE(QuorvaneTest::IsNear(context->At(55, 20), white));
+
+    EXPECT_EQ(uploadsWhileDrawing(0xFFFFFFFFu, 0), 1);
+    EXPECT_TRUE(QuorvaneTest::IsNear(context->At(35, 20), white)) << "the changed bar";
+    EXPECT_EQ(uploadsWhileDrawing(0xFF0000FFu, 0), 0) << "the red bars are still in the stream";
+    EXPECT_TRUE(QuorvaneTest::IsNear(context->At(35, 20), red));
+
+    // Enough quads before them to fill the vertex stream: it starts afresh, and the bars'
+    // earlier bytes are gone with the old storage.
+    const std::size_t fillerQuads = mgImplementation::theRendererState.vertexStream.GetCapacity() / 96u + 1u;
+    drawBars(0xFF0000FFu, static_cast<int>(fillerQuads));
+    EXPECT_TRUE(QuorvaneTest::IsNear(context->At(15, 20), white));
+    EXPECT_TRUE(QuorvaneTest::IsNear(context->At(35, 20), red));
+    EXPECT_TRUE(QuorvaneTest::IsNear(context->At(55, 20), white));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_P(BatchingTest, GatheredDrawsAreDrawnBeforeTheirTextureGoesAway)

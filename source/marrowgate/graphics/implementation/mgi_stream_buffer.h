@@ -7,11 +7,18 @@
 // It starts small and doubles, up to a limit, whenever it fills up again within a few frames of
 // the last time: a program that draws little keeps a small buffer, and one that streams tens of
 // thousands of sprites a frame gets one that is orphaned only every few frames.
+//
+// Small uploads are remembered by content until the storage is given up: the same bytes again
+// (a score that did not change, axes drawn every frame) are drawn from where they already are.
+// In a browser each upload costs far more than its bytes, and a frame's first costs most.
 
 #include "marrowgate/graphics/implementation/mgi_gl_name.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 namespace mgImplementation {
 
@@ -34,10 +41,21 @@ public:
     // Binds the buffer to its target and writes `bytes` of `data` where no draw has read since
     // the last orphaning, at a multiple of `alignment` (the size of one vertex or index, so
     // uploads can be addressed as whole vertices from any earlier one). Returns the byte offset
-    // they went to.
+    // they went to, or where the same bytes already are.
     std::size_t Upload(const void* data, std::size_t bytes, std::size_t alignment);
 
 private:
+    struct RecentUpload
+    {
+        std::vector<std::byte> bytes;
+        std::size_t offset = 0;
+    };
+
+    std::size_t Write(const void* data, std::size_t bytes, std::size_t alignment);
+    const RecentUpload* FindRecent(std::span<const std::byte> bytes, std::size_t alignment) const;
+    void Remember(std::span<const std::byte> bytes, std::size_t offset);
+    void ForgetRecent();
+
     GLenum target_;
     GLName buffer_;
     std::size_t capacity_ = 0;
@@ -45,6 +63,8 @@ private:
     std::size_t used_ = 0;
     std::uint64_t frame_ = 0;
     std::uint64_t orphanedFrame_ = 0;
+    std::array<RecentUpload, 8> recent_;
+    std::size_t nextRecent_ = 0;
 };
 
 } // namespace mgImplementation
