@@ -10,7 +10,7 @@ namespace {
 // A buffer that fills up again within this many frames grows.
 constexpr std::uint64_t kFramesBetweenFills = 4;
 
-// Uploads up to this size are remembered: a few dozen sprites, or a text's quads.
+// Uploads up to this size are remembered: a handful of sprites, texts or debug lines.
 constexpr std::size_t kRememberedBytes = 1024;
 
 // Any alignment, not only powers of two: vertices are 20, 24 or 36 bytes.
